@@ -1,0 +1,87 @@
+// RecordStore: the records of one symbol, an ordered map from keys (dim label numbers, compared
+// lexicographically as signed ints, first position most significant) to rows of valueCount doubles.
+//
+// A B+tree whose nodes are single allocations of a few kilobytes laid out by computed offsets: leaves hold
+// their keys as one contiguous int32 array and their values as one contiguous double array (fixed stride),
+// linked in both directions for walking; inner nodes hold separator keys and children. Records live only in
+// leaves. Appending in key order (files, arrays, labels registered in order) fills leaves to the brim.
+//
+// Positions (leaf, slot) are valid until the next structural change: insert of a new key, erase, clear.
+// Each such change advances version(), so a holder of a position (a record handle) can tell that it must
+// find its key again. Changing values through values() is not a structural change.
+//
+// Exceptions: insert() may throw std::bad_alloc; the store is then unchanged. Nothing else throws.
+// Thread safety: none; a store belongs to one database, used by one thread at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+
+namespace tvb {
+
+class RecordStore {
+ public:
+  struct Node;  // leaf or inner node, defined in record_store.cc
+
+  // A record's place in the store. end() (leaf == nullptr) stands past the last record.
+  struct Position {
+    Node* leaf = nullptr;
+    int slot = 0;
+    bool isEnd() const { return leaf == nullptr; }
+    bool operator==(const Position&) const = default;
+  };
+
+  // REQUIRES: 0 <= dim <= 20, valueCount is 1 or 5.
+  RecordStore(int dim, int valueCount);
+  ~RecordStore();
+  RecordStore(const RecordStore&) = delete;
+  RecordStore& operator=(const RecordStore&) = delete;
+
+  int dim() const { return dim_; }
+  int valueCount() const { return valueCount_; }
+  int64_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  uint64_t version() const { return version_; }
+
+  // The record with this key (dim ints), or end().
+  Position find(const int* key) const;
+
+  // Inserts key when absent; returns its position and whether it was inserted. A new record's values are
+  // zero; the caller fills them through values(). Fast when the key is greater than every stored key.
+  std::pair<Position, bool> insert(const int* key);
+
+  // Removes the record at p (not end()) and returns the position of the record that followed it.
+  Position erase(Position p);
+
+  // Removes every record.
+  void clear();
+
+  Position first() const;
+  Position last() const;
+  Position next(Position p) const;  // end() after the last record
+  Position prev(Position p) const;  // end() before the first record
+  static Position end() { return Position{}; }
+
+  // REQUIRES: p is a valid position (not end()).
+  const int* key(Position p) const;
+  double* values(Position p) const;
+
+  // Bytes held by the store's nodes (for the benchmarks' memory figures).
+  size_t memoryBytes() const;
+
+ private:
+  int dim_;
+  int valueCount_;
+  int leafCapacity_;   // records per leaf, from the node byte budget and the row width
+  int innerCapacity_;  // children per inner node
+  int64_t size_ = 0;
+  uint64_t version_ = 0;
+  Node* root_ = nullptr;
+  Node* firstLeaf_ = nullptr;
+  Node* lastLeaf_ = nullptr;
+  int height_ = 0;
+  size_t memory_ = 0;
+};
+
+}  // namespace tvb
