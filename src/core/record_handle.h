@@ -1,0 +1,42 @@
+// tvbRecordHandle: a caller-owned position on one record of a symbol (or one label of the Universe).
+// It keeps the record's key beside its cached store position; when the store has changed structure since
+// (records added or removed), the handle finds its key again, so it survives additions and detects that its
+// own record was removed instead of touching freed memory.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "core/record_store.h"
+#include "core/symbol.h"
+
+struct tvbRecordHandle {
+  tvbSymbol* symbol = nullptr;
+  tvb::RecordStore::Position position;
+  uint64_t version = 0;  // store version for which position is valid
+  int uelPosition = -1;  // label number for a Universe handle, -1 otherwise
+  bool pastEnd = false;  // stands behind the last record, after deleting that record
+  std::unique_ptr<int[]> slicePattern;  // per position a fixed label number, or 0 for a free position
+  int key[GLOBAL_MAX_INDEX_DIM] = {};
+
+  bool onUniverse() const { return uelPosition >= 0; }
+};
+
+namespace tvb {
+
+// A new handle on the record at position p of sym's store.
+std::unique_ptr<tvbRecordHandle> makeRecordHandle(tvbSymbol* sym, RecordStore::Position p);
+// A new handle on label number uel of the Universe.
+std::unique_ptr<tvbRecordHandle> makeUniverseHandle(tvbSymbol* universe, int uel);
+
+// Moves the handle onto the record at p (not end()).
+void placeHandle(tvbRecordHandle* h, RecordStore::Position p);
+
+// Brings the cached position up to date. False when the handle stands on no record (its record was
+// removed, or it stands behind the last record); then, if db is given, the stale-handle message is stored.
+bool resolve(tvbRecordHandle* h, tvbHandle* db);
+
+// The record's values (resolve() must have succeeded on a non-Universe handle).
+inline double* recordValues(tvbRecordHandle* h) { return h->symbol->records->values(h->position); }
+
+}  // namespace tvb

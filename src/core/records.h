@@ -1,0 +1,21 @@
+// Internal record operations shared by the record, maintenance and copy code.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/database.h"
+#include "core/record_handle.h"
+
+namespace tvb {
+
+// "(\"a\",\"b\")": a key for messages, from label texts.
+std::string formatKey(const char* const* labels, int dim);
+
+// Adds a record by label texts, registering new labels. With values (copies), stores them (for sets the
+// element text is interned) and makes no handle; without, stores the defaults and returns a new handle in
+// *handle. False (message stored) on a bad label, an existing key or a failed load.
+bool addRecordByLabels(tvbHandle* db, tvbSymbol* sym, const char* const* labels, const double* values,
+                       const char* text, std::unique_ptr<tvbRecordHandle>* handle);
+
+}  // namespace tvb

@@ -1,0 +1,37 @@
+// Special values: undefined, not available, +infinity, -infinity and epsilon. The store keeps one fixed
+// internal representation of them; each database translates between it and its caller's representation.
+// Mode 0 (caller uses the internal values) needs no translation at all, which keeps bulk transfers fast.
+#pragma once
+
+#include <cmath>
+#include <limits>
+
+namespace tvb {
+
+inline constexpr int kSpecialValueCount = 5;
+
+// The internal representation, in slot order UNdef, NA, +Inf, -Inf, Eps.
+extern const double kInternalSpecialValues[kSpecialValueCount];
+
+struct SpecialValues {
+  double caller[kSpecialValueCount] = {1.0e300, 2.0e300, 3.0e300, 4.0e300, 5.0e300};
+  int mode = 2;
+
+  // Takes the caller's five values and derives the translation mode.
+  void set(const double* values);
+
+  double toCaller(double v) const {
+    if (mode == 0) return v;
+    return mode == 1 ? (v == kInternalSpecialValues[4] ? caller[4] : v) : toCallerAll(v);
+  }
+  double toStore(double v) const {
+    if (mode == 0) return v;
+    return mode == 1 ? (v == caller[4] ? kInternalSpecialValues[4] : v) : toStoreAll(v);
+  }
+
+ private:
+  double toCallerAll(double v) const;
+  double toStoreAll(double v) const;
+};
+
+}  // namespace tvb

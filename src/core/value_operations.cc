@@ -1,0 +1,49 @@
+// Reading and writing the values of the record under a handle.
+#include "api/operations.h"
+#include "core/database.h"
+#include "core/frame.h"
+#include "core/record_handle.h"
+
+namespace {
+
+// The level exists for parameters, variables and equations; the other fields for variables and equations.
+#define TVB_ASSERT_LEVEL_TYPE(sym) \
+  TVB_ASSERT((sym->type==TRV_DT_PAR) || (sym->type==TRV_DT_VAR) || (sym->type==TRV_DT_EQU))
+#define TVB_ASSERT_FIELD_TYPE(sym) TVB_ASSERT((sym->type==TRV_DT_VAR) || (sym->type==TRV_DT_EQU))
+
+int getField(tvbHandle* ptvb, tvbRecordHandle* symIterPtr, int field, double* value) {
+  if (!tvb::resolve(symIterPtr, ptvb)) return 0;
+  *value = ptvb->specialValues.toCaller(tvb::recordValues(symIterPtr)[field]);
+  return 1;
+}
+
+int setField(tvbHandle* ptvb, tvbRecordHandle* symIterPtr, int field, double value) {
+  if (!tvb::resolve(symIterPtr, ptvb)) return 0;
+  ptvb->recordWrite(symIterPtr->symbol);
+  tvb::recordValues(symIterPtr)[field] = ptvb->specialValues.toStore(value);
+  return 1;
+}
+
+}  // namespace
+
+#define TVB_VALUE_ACCESSORS(Field, index, TYPE_CHECK)                                 \
+  int tvbGet##Field(tvbHandle* ptvb, tvbRecordHandle* symIterPtr, double* value) {     \
+    TVB_ASSERT(ptvb != NULL);                                                         \
+    TVB_ASSERT(symIterPtr != NULL);                                                   \
+    tvbSymbol* sym = symIterPtr->symbol;                                              \
+    TYPE_CHECK(sym);                                                                  \
+    return getField(ptvb, symIterPtr, index, value);                                  \
+  }                                                                                   \
+  int tvbSet##Field(tvbHandle* ptvb, tvbRecordHandle* symIterPtr, double value) {      \
+    TVB_ASSERT(ptvb != NULL);                                                         \
+    TVB_ASSERT(symIterPtr != NULL);                                                   \
+    tvbSymbol* sym = symIterPtr->symbol;                                              \
+    TYPE_CHECK(sym);                                                                  \
+    return setField(ptvb, symIterPtr, index, value);                                  \
+  }
+
+TVB_VALUE_ACCESSORS(Level, TRV_FIELD_LEVEL, TVB_ASSERT_LEVEL_TYPE)
+TVB_VALUE_ACCESSORS(Marginal, TRV_FIELD_MARGINAL, TVB_ASSERT_FIELD_TYPE)
+TVB_VALUE_ACCESSORS(Lower, TRV_FIELD_LOWER, TVB_ASSERT_FIELD_TYPE)
+TVB_VALUE_ACCESSORS(Upper, TRV_FIELD_UPPER, TVB_ASSERT_FIELD_TYPE)
+TVB_VALUE_ACCESSORS(Scale, TRV_FIELD_SCALE, TVB_ASSERT_FIELD_TYPE)
