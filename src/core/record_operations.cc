@@ -46,12 +46,12 @@ bool addRecordByLabels(tvbHandle* db, tvbSymbol* sym, const char* const* labels,
       std::copy_n(values, store.valueCount(), block);
   } else {
     defaultValues(*sym, block);
+    *handle = std::make_unique<tvbRecordHandle>();  // before the insertion, so that a failure adds nothing
+    (*handle)->symbol = sym;
   }
   auto [position, inserted] = store.insert(key);
   std::copy_n(block, store.valueCount(), store.values(position));
-  if (values) return true;
-  // The handle is made after the record went in; should that fail, the record stays (no rollback).
-  *handle = makeRecordHandle(sym, position);
+  if (!values) placeHandle(handle->get(), position);
   return true;
 }
 

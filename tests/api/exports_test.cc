@@ -1,0 +1,64 @@
+// The built library exports exactly the entries that the operation table and the fixed entries imply.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include "tvbcclib.h"
+
+namespace {
+
+std::set<std::string> expectedExports() {
+  std::set<std::string> names;
+#define TVB_LABELS_IN
+#define TVB_LABELS_OUT
+#define TVB_OP(area, Name, lower, result, params, args, sig, family) \
+  TVB_AREA_##area(names.insert("c__tvb" #lower); EXPECTED_FAMILY_##family(lower))
+#define EXPECTED_FAMILY_C(lower) names.insert("tvb" #lower "_");
+#define EXPECTED_FAMILY_D(lower) names.insert("tvb" #lower "_"); names.insert("d__tvb" #lower);
+#define EXPECTED_FAMILY_CO(lower)
+#include "tvbcclib_operations.h"
+#undef TVB_OP
+#define TVB_FIXED_NAME(result, name, target, params) names.insert(#name);
+  TVB_FIXED_ENTRIES(TVB_FIXED_NAME)
+  names.insert("n__tvbgetdomain");
+  names.insert("n__tvbgetkeys");
+  return names;
+}
+
+std::set<std::string> actualExports() {
+  std::set<std::string> names;
+  std::string command = std::string("nm -D --defined-only ") + TVBCCLIB_PATH;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return names;
+  char line[512], kind;
+  char name[400];
+  while (std::fgets(line, sizeof line, pipe)) {
+    if (std::sscanf(line, "%*s %c %399s", &kind, name) == 2 && kind != 'A') names.insert(name);
+  }
+  pclose(pipe);
+  return names;
+}
+
+TEST(Exports, DynamicSymbolTableMatchesTheOperationTable) {
+  std::set<std::string> expected = expectedExports(), actual = actualExports();
+  ASSERT_FALSE(actual.empty()) << "could not read the symbols of " << TVBCCLIB_PATH;
+  for (const std::string& name : expected) EXPECT_TRUE(actual.count(name)) << "missing export " << name;
+  for (const std::string& name : actual) EXPECT_TRUE(expected.count(name)) << "unexpected export " << name;
+}
+
+TEST(Exports, FamilyNamesOfOneEntryShareItsAddress) {
+  void* lib = dlopen(TVBCCLIB_PATH, RTLD_NOW);
+  ASSERT_NE(nullptr, lib) << dlerror();
+  EXPECT_EQ(dlsym(lib, "c__tvbgetlevel"), dlsym(lib, "tvbgetlevel_"));
+  EXPECT_EQ(dlsym(lib, "d__tvbaddrecord"), dlsym(lib, "tvbaddrecord_"));
+  EXPECT_NE(dlsym(lib, "c__tvbaddrecord"), dlsym(lib, "tvbaddrecord_"));
+  EXPECT_EQ(dlsym(lib, "xcreate"), dlsym(lib, "tvbxcreate_"));
+  EXPECT_EQ(dlsym(lib, "d__xcheck"), dlsym(lib, "d__tvbxcheck"));
+  EXPECT_EQ(nullptr, dlsym(lib, "tvbinitfromcmex_"));
+  dlclose(lib);
+}
+
+}  // namespace
