@@ -1,0 +1,4 @@
+# The record store through the public C interface, beside a std::map store and an in-memory SQLite table.
+find_package(SQLite3 REQUIRED)
+add_executable(record_store_bench ${CMAKE_CURRENT_LIST_DIR}/record_store_bench.cc)
+target_link_libraries(record_store_bench PRIVATE tvbcclib SQLite::SQLite3)

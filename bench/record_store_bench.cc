@@ -1,0 +1,255 @@
+// Record-store workloads of a 2,000 x 1,000 parameter (2,000,000 records) and a variable of the same shape,
+// run through the public C interface and through two baselines in one process: a std::map from key vectors
+// to one allocated value block per record, and an in-memory SQLite table WITHOUT ROWID keyed by the label
+// numbers. Prints ns per record, bytes per record and the ratios against the targets.
+#include <malloc.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <numeric>
+#include <random>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "tvbcclib.h"
+
+namespace {
+
+constexpr int kRows = 2000, kCols = 1000;
+constexpr long kRecords = long(kRows) * kCols;
+
+struct Key {
+  int i, j;
+};
+
+volatile double sink;  // results go here so that the compiler keeps every lookup and walk
+
+double seconds(const std::function<void()>& work) {
+  auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+size_t heapInUse() { return mallinfo2().uordblks + mallinfo2().hblkhd; }
+
+std::vector<std::string> rowLabels, colLabels;
+std::vector<Key> ascending, shuffled;
+
+void makeWorkload() {
+  for (int i = 0; i < kRows; ++i) rowLabels.push_back("i" + std::to_string(i));
+  for (int j = 0; j < kCols; ++j) colLabels.push_back("j" + std::to_string(j));
+  for (int i = 0; i < kRows; ++i)
+    for (int j = 0; j < kCols; ++j) ascending.push_back({i, j});
+  shuffled = ascending;
+  std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(42));
+}
+
+// ---- tvbcclib through its C interface
+struct Tvb {
+  tvbHandle* db = nullptr;
+  tvbSymbol* sym = nullptr;
+  Tvb(int type) {
+    char msg[TRV_SSSIZE];
+    tvbcreate(&db, msg, sizeof msg);
+    int nr;
+    for (auto& l : rowLabels) c__tvbmergeuel(db, l.c_str(), &nr);
+    for (auto& l : colLabels) c__tvbmergeuel(db, l.c_str(), &nr);
+    c__tvbaddsymbol(db, "p", 2, type, type == TRV_DT_VAR ? TRV_VAR_FREE : 0, "", &sym);
+  }
+  ~Tvb() { tvbfree(&db); }
+  void insert(const std::vector<Key>& keys) {
+    double values[5] = {1, 2, 3, 4, 5};
+    int key[2];
+    for (const Key& k : keys) {
+      key[0] = k.i + 1;
+      key[1] = kRows + k.j + 1;
+      values[0] = k.i + k.j;
+      c__tvbaddrecordraw(db, sym, key, values, "");
+    }
+  }
+  double findAll(const std::vector<Key>& keys) {
+    double sum = 0, v;
+    const char* labels[2];
+    tvbRecordHandle* rec;
+    for (const Key& k : keys) {
+      labels[0] = rowLabels[k.i].c_str();
+      labels[1] = colLabels[k.j].c_str();
+      c__tvbfindrecord(db, sym, labels, &rec);
+      c__tvbgetlevel(db, rec, &v);
+      sum += v;
+      c__tvbfreesymboliterator(db, rec);
+    }
+    return sum;
+  }
+  double walk() {
+    double sum = 0, v;
+    tvbRecordHandle* rec;
+    c__tvbfindfirstrecord(db, sym, &rec);
+    do {
+      c__tvbgetlevel(db, rec, &v);
+      sum += v;
+    } while (c__tvbrecordmovenext(db, rec));
+    c__tvbfreesymboliterator(db, rec);
+    return sum;
+  }
+};
+
+// ---- baseline: ordered map of key vectors, one value allocation per record, labels in a hash map
+struct MapStore {
+  std::map<std::vector<int>, double*> records;
+  std::unordered_map<std::string, int> labels;
+  int valueCount;
+  explicit MapStore(int values) : valueCount(values) {
+    for (auto& l : rowLabels) labels.emplace(l, int(labels.size()) + 1);
+    for (auto& l : colLabels) labels.emplace(l, int(labels.size()) + 1);
+  }
+  ~MapStore() {
+    for (auto& [key, values] : records) delete[] values;
+  }
+  void insert(const std::vector<Key>& keys) {
+    for (const Key& k : keys) {
+      std::vector<int> key{k.i + 1, kRows + k.j + 1};
+      auto [it, inserted] = records.emplace(std::move(key), nullptr);
+      if (inserted) it->second = new double[valueCount];
+      it->second[0] = k.i + k.j;
+      for (int v = 1; v < valueCount; ++v) it->second[v] = v + 1;
+    }
+  }
+  double findAll(const std::vector<Key>& keys) {
+    double sum = 0;
+    for (const Key& k : keys) {
+      std::vector<int> key{labels.find(rowLabels[k.i])->second, labels.find(colLabels[k.j])->second};
+      sum += records.find(key)->second[0];
+    }
+    return sum;
+  }
+  double walk() {
+    double sum = 0;
+    for (auto& [key, values] : records) sum += values[0];
+    return sum;
+  }
+};
+
+// ---- baseline: in-memory SQLite table WITHOUT ROWID
+struct Sqlite {
+  sqlite3* db = nullptr;
+  sqlite3_stmt* insertStmt = nullptr;
+  sqlite3_stmt* findStmt = nullptr;
+  Sqlite() {
+    sqlite3_open(":memory:", &db);
+    sqlite3_exec(db, "CREATE TABLE p(i INTEGER, j INTEGER, v REAL, PRIMARY KEY(i, j)) WITHOUT ROWID", 0, 0, 0);
+    sqlite3_prepare_v2(db, "INSERT OR REPLACE INTO p VALUES(?, ?, ?)", -1, &insertStmt, 0);
+    sqlite3_prepare_v2(db, "SELECT v FROM p WHERE i = ? AND j = ?", -1, &findStmt, 0);
+  }
+  ~Sqlite() {
+    sqlite3_finalize(insertStmt);
+    sqlite3_finalize(findStmt);
+    sqlite3_close(db);
+  }
+  void insert(const std::vector<Key>& keys) {
+    sqlite3_exec(db, "BEGIN", 0, 0, 0);
+    for (const Key& k : keys) {
+      sqlite3_bind_int(insertStmt, 1, k.i + 1);
+      sqlite3_bind_int(insertStmt, 2, kRows + k.j + 1);
+      sqlite3_bind_double(insertStmt, 3, k.i + k.j);
+      sqlite3_step(insertStmt);
+      sqlite3_reset(insertStmt);
+    }
+    sqlite3_exec(db, "COMMIT", 0, 0, 0);
+  }
+  double findAll(const std::vector<Key>& keys) {
+    double sum = 0;
+    for (const Key& k : keys) {
+      sqlite3_bind_int(findStmt, 1, k.i + 1);
+      sqlite3_bind_int(findStmt, 2, kRows + k.j + 1);
+      if (sqlite3_step(findStmt) == SQLITE_ROW) sum += sqlite3_column_double(findStmt, 0);
+      sqlite3_reset(findStmt);
+    }
+    return sum;
+  }
+};
+
+int failures = 0;
+
+void row(const char* what, double ours, double baseline, const char* baselineName, double target) {
+  double ratio = baseline / ours;
+  bool met = ratio >= target;
+  failures += !met;
+  std::printf("%-44s %8.1f ns  %-10s %8.1f ns  %6.2fx  (target >= %.0fx) %s\n", what, ours * 1e9 / kRecords,
+              baselineName, baseline * 1e9 / kRecords, ratio, target, met ? "met" : "MISSED");
+}
+
+}  // namespace
+
+int main() {
+  makeWorkload();
+  std::printf("record store: %ld records (%d x %d labels), 2-dim keys\n\n", kRecords, kRows, kCols);
+
+  // Insertion and memory, parameter.
+  double tvbAsc, mapAsc, tvbShuf, mapShuf, tvbFind, mapFind, tvbWalk, mapWalk, sqlInsert, sqlFind;
+  double tvbBytes, mapBytes;
+  {
+    size_t before = heapInUse();
+    Tvb tvb(TRV_DT_PAR);
+    size_t labelsOnly = heapInUse();
+    tvbAsc = seconds([&] { tvb.insert(ascending); });
+    tvbBytes = double(heapInUse() - labelsOnly) / kRecords;
+    tvbFind = seconds([&] { sink = tvb.findAll(shuffled); });
+    tvbWalk = seconds([&] { sink = tvb.walk(); });
+    (void)before;
+  }
+  {
+    MapStore map(1);
+    size_t labelsOnly = heapInUse();
+    mapAsc = seconds([&] { map.insert(ascending); });
+    mapBytes = double(heapInUse() - labelsOnly) / kRecords;
+    mapFind = seconds([&] { sink = map.findAll(shuffled); });
+    mapWalk = seconds([&] { sink = map.walk(); });
+  }
+  double tvbShufBytes;
+  {
+    Tvb tvb(TRV_DT_PAR);
+    size_t labelsOnly = heapInUse();
+    tvbShuf = seconds([&] { tvb.insert(shuffled); });
+    tvbShufBytes = double(heapInUse() - labelsOnly) / kRecords;
+  }
+  {
+    MapStore map(1);
+    mapShuf = seconds([&] { map.insert(shuffled); });
+  }
+  {
+    Sqlite sql;
+    sqlInsert = seconds([&] { sql.insert(shuffled); });
+    sqlFind = seconds([&] { sink = sql.findAll(shuffled); });
+  }
+  double tvbVar, mapVar;
+  {
+    Tvb tvb(TRV_DT_VAR);
+    tvbVar = seconds([&] { tvb.insert(ascending); });
+  }
+  {
+    MapStore map(5);
+    mapVar = seconds([&] { map.insert(ascending); });
+  }
+
+  std::printf("%-44s %11s  %-10s %11s  %7s\n", "workload", "tvbcclib", "baseline", "", "ratio");
+  row("tvbAddRecordRaw, keys ascending", tvbAsc, mapAsc, "std::map", 5);
+  row("tvbAddRecordRaw, keys shuffled", tvbShuf, mapShuf, "std::map", 3);
+  row("tvbAddRecordRaw, variable (5 values), asc.", tvbVar, mapVar, "std::map", 5);
+  row("tvbFindRecord by labels, random order", tvbFind, mapFind, "std::map", 2);
+  row("walk: find first, move next, get level", tvbWalk, mapWalk, "std::map", 2);
+  row("insert, keys shuffled", tvbShuf, sqlInsert, "SQLite", 5);
+  row("lookup, random order (by labels vs by key)", tvbFind, sqlFind, "SQLite", 5);
+  std::printf("\nmemory per record (parameter, payload 16 bytes): tvbcclib %.1f bytes ascending, %.1f shuffled; "
+              "std::map %.1f bytes (target <= 24: %s)\n",
+              tvbBytes, tvbShufBytes, mapBytes, tvbBytes <= 24 ? "met" : "MISSED");
+  failures += tvbBytes > 24;
+  std::printf("%s\n", failures ? "some targets missed" : "all targets met");
+  return 0;
+}
