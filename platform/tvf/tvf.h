@@ -50,10 +50,11 @@ TVF_EXPORT int CXAPIVersion(int api, char *msg, int *compatibility);
 TVF_EXPORT int CtvfSetLoadPath(const char *dir);
 TVF_EXPORT int CtvfGetLoadPath(char *dir);
 
-/* The operations, each exported under its lookup name (see tvf_operations.h for the list and the
- * signatures that CXCheck answers for). */
+/* The operations, each exported under its lookup name (tvf_operations.h: those that tvbcclib calls;
+ * tvf_extra_operations.h: the library's own additions). CXCheck answers for every row of both. */
 #define TVF_OP(name, lookup, result, parameters, arguments, signature) TVF_EXPORT result lookup parameters;
 #include "tvf_operations.h"
+#include "tvf_extra_operations.h"
 #undef TVF_OP
 
 #ifdef __cplusplus

@@ -1,0 +1,33 @@
+#include "catalog.h"
+
+#include <cctype>
+
+namespace tvf {
+
+std::string FoldCase(std::string_view s) {
+  std::string folded(s);
+  for (char &c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+int Catalog::FindSymbol(std::string_view name) const {
+  auto it = symbol_by_name.find(FoldCase(name));
+  return it == symbol_by_name.end() ? -1 : it->second;
+}
+
+void Catalog::AddSymbol(SymbolEntry entry) {
+  symbol_by_name.emplace(FoldCase(entry.name), static_cast<int>(symbols.size()));
+  symbols.push_back(std::move(entry));
+}
+
+void Catalog::Clear() {
+  file_name.clear();
+  format_version = 0;
+  producer.clear();
+  labels.Clear();
+  texts.clear();
+  symbols.clear();
+  symbol_by_name.clear();
+}
+
+}  // namespace tvf

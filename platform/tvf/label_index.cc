@@ -1,0 +1,61 @@
+#include "label_index.h"
+
+#include <cctype>
+
+namespace tvf {
+namespace {
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+uint64_t LabelIndex::Hash(std::string_view s) {
+  uint64_t h = 14695981039346656037ULL;  // FNV-1a over the lower-cased bytes
+  for (char c : s) {
+    h ^= static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
+    h *= 1099511628211ULL;
+  }
+  return h;
+}
+
+int LabelIndex::Find(const LabelTable &labels, std::string_view label) const {
+  if (slots_.empty()) return 0;
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = Hash(label) & mask;; i = (i + 1) & mask) {
+    int nr = slots_[i];
+    if (nr == 0) return 0;
+    if (EqualIgnoringCase(labels.Get(nr), label)) return nr;
+  }
+}
+
+void LabelIndex::Insert(const LabelTable &labels, int nr) {
+  if ((used_ + 1) * 2 > slots_.size()) Grow(labels);
+  const size_t mask = slots_.size() - 1;
+  size_t i = Hash(labels.Get(nr)) & mask;
+  while (slots_[i] != 0) i = (i + 1) & mask;
+  slots_[i] = nr;
+  ++used_;
+}
+
+void LabelIndex::Grow(const LabelTable &labels) {
+  std::vector<int32_t> old;
+  old.swap(slots_);
+  slots_.assign(old.empty() ? 64 : old.size() * 2, 0);
+  const size_t mask = slots_.size() - 1;
+  for (int32_t nr : old) {
+    if (nr == 0) continue;
+    size_t i = Hash(labels.Get(nr)) & mask;
+    while (slots_[i] != 0) i = (i + 1) & mask;
+    slots_[i] = nr;
+  }
+}
+
+}  // namespace tvf
