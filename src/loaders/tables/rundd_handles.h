@@ -1,0 +1,12 @@
+/* The objects of the model-instance (tvp), solver-environment (tvh), dictionary (dct) and solver-configuration
+ * (cfg) libraries: opaque pointer-sized handles, one per library, shared by the loader and the libraries that
+ * implement the operation tables beside this file. Plain C. */
+#ifndef TVB_LOADERS_TABLES_RUNDD_HANDLES_H
+#define TVB_LOADERS_TABLES_RUNDD_HANDLES_H
+
+typedef void *tvpHandle_t; /* a model instance */
+typedef void *tvhHandle_t; /* a solver environment */
+typedef void *dctHandle_t; /* a model dictionary */
+typedef void *cfgHandle_t; /* a solver configuration */
+
+#endif
