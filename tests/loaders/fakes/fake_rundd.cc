@@ -1,0 +1,86 @@
+// A stand-in for librunddclib.so: the model-instance, environment, dictionary and configuration libraries,
+// generated from their operation tables as the real library is. FAKE_REFUSED names an operation that the
+// check entries refuse. Each library accepts exactly the API version that the loader is meant to send.
+#include "fakes/fake_library.h"
+#include "loaders/tables/rundd_handles.h"
+
+#ifndef FAKE_REFUSED
+#define FAKE_REFUSED ""
+#endif
+
+namespace {
+
+FakeState tvpState = {.refused = FAKE_REFUSED};
+FakeState tvhState = {.refused = FAKE_REFUSED};
+FakeState dctState = {.refused = FAKE_REFUSED};
+FakeState cfgState = {.refused = FAKE_REFUSED};
+
+#define FAKE_ROW(name, lookup, result, parameters, arguments, signature) {#name, {FAKE_UNPAREN signature}},
+const fake::Row tvpRows[] = {
+#define TVP_OP FAKE_ROW
+#include "loaders/tables/tvp_operations.h"
+#undef TVP_OP
+};
+const fake::Row tvhRows[] = {
+#define TVH_OP FAKE_ROW
+#include "loaders/tables/tvh_operations.h"
+#undef TVH_OP
+};
+const fake::Row dctRows[] = {
+#define DCT_OP FAKE_ROW
+#include "loaders/tables/dct_operations.h"
+#undef DCT_OP
+};
+const fake::Row cfgRows[] = {
+#define CFG_OP FAKE_ROW
+#include "loaders/tables/cfg_operations.h"
+#undef CFG_OP
+};
+
+}  // namespace
+
+extern "C" {
+
+FakeState* fakeState(const char* prefix) {
+  if (std::strcmp(prefix, "tvp") == 0) return &tvpState;
+  if (std::strcmp(prefix, "tvh") == 0) return &tvhState;
+  if (std::strcmp(prefix, "dct") == 0) return &dctState;
+  if (std::strcmp(prefix, "cfg") == 0) return &cfgState;
+  return nullptr;
+}
+
+// The mandatory entries of one library.
+#define FAKE_MANDATORY_ENTRIES(prefix, api)                                                          \
+  int prefix##XCreate(void** pt) { return fake::Create(prefix##State, pt); }                         \
+  int C##prefix##XCreateD(void** pt, const char*) { return fake::Create(prefix##State, pt); }        \
+  int prefix##XFree(void** pt) { return fake::Free(prefix##State, pt); }                             \
+  int C##prefix##XCheck(const char* name, int nargs, const int* sig, char* msg) {                    \
+    return fake::AnswerCheck(prefix##State, "runddclib", prefix##Rows, name, nargs, sig, msg);       \
+  }                                                                                                  \
+  int C##prefix##XAPIVersion(int version, char* msg, int* compatibility) {                           \
+    return fake::AnswerVersion(prefix##State, "runddclib", api, false, version, msg, compatibility); \
+  }
+
+FAKE_MANDATORY_ENTRIES(tvp, 16)
+FAKE_MANDATORY_ENTRIES(tvh, 6)
+FAKE_MANDATORY_ENTRIES(dct, 1)
+FAKE_MANDATORY_ENTRIES(cfg, 1)
+
+#define TVP_OP(name, lookup, result, parameters, arguments, signature) \
+  result lookup parameters { return fake::Record<result>(tvpState, #name, pt); }
+#include "loaders/tables/tvp_operations.h"
+#undef TVP_OP
+#define TVH_OP(name, lookup, result, parameters, arguments, signature) \
+  result lookup parameters { return fake::Record<result>(tvhState, #name, pt); }
+#include "loaders/tables/tvh_operations.h"
+#undef TVH_OP
+#define DCT_OP(name, lookup, result, parameters, arguments, signature) \
+  result lookup parameters { return fake::Record<result>(dctState, #name, pt); }
+#include "loaders/tables/dct_operations.h"
+#undef DCT_OP
+#define CFG_OP(name, lookup, result, parameters, arguments, signature) \
+  result lookup parameters { return fake::Record<result>(cfgState, #name, pt); }
+#include "loaders/tables/cfg_operations.h"
+#undef CFG_OP
+
+}  // extern "C"
