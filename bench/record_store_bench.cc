@@ -36,6 +36,13 @@ double seconds(const std::function<void()>& work) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Best of three runs, for the workloads that leave their store unchanged (the machine may be busy).
+double bestSeconds(const std::function<void()>& work) {
+  double best = seconds(work);
+  for (int i = 0; i < 2; ++i) best = std::min(best, seconds(work));
+  return best;
+}
+
 size_t heapInUse() { return mallinfo2().uordblks + mallinfo2().hblkhd; }
 
 std::vector<std::string> rowLabels, colLabels;
@@ -200,8 +207,8 @@ int main() {
     size_t labelsOnly = heapInUse();
     tvbAsc = seconds([&] { tvb.insert(ascending); });
     tvbBytes = double(heapInUse() - labelsOnly) / kRecords;
-    tvbFind = seconds([&] { sink = tvb.findAll(shuffled); });
-    tvbWalk = seconds([&] { sink = tvb.walk(); });
+    tvbFind = bestSeconds([&] { sink = tvb.findAll(shuffled); });
+    tvbWalk = bestSeconds([&] { sink = tvb.walk(); });
     (void)before;
   }
   {
@@ -209,8 +216,8 @@ int main() {
     size_t labelsOnly = heapInUse();
     mapAsc = seconds([&] { map.insert(ascending); });
     mapBytes = double(heapInUse() - labelsOnly) / kRecords;
-    mapFind = seconds([&] { sink = map.findAll(shuffled); });
-    mapWalk = seconds([&] { sink = map.walk(); });
+    mapFind = bestSeconds([&] { sink = map.findAll(shuffled); });
+    mapWalk = bestSeconds([&] { sink = map.walk(); });
   }
   double tvbShufBytes;
   {
@@ -226,7 +233,7 @@ int main() {
   {
     Sqlite sql;
     sqlInsert = seconds([&] { sql.insert(shuffled); });
-    sqlFind = seconds([&] { sink = sql.findAll(shuffled); });
+    sqlFind = bestSeconds([&] { sink = sql.findAll(shuffled); });
   }
   double tvbVar, mapVar;
   {
