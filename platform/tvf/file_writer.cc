@@ -63,6 +63,7 @@ int FileWriter::Open(const char *path, std::string_view producer) {
   char header[kHeaderSize];
   EncodeFileHeader(FileHeader{}, header);
   Append(header, sizeof header);
+  if (!Flush()) return errors_->last_number();
   chunk_.reset(new char[kChunkTargetSize + kMaxRecordSize]);
   return 0;
 }

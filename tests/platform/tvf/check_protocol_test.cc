@@ -1,0 +1,147 @@
+// The loader's protocol as the library answers it: version agreement, the signature check for every
+// operation of the tables, the exported entries under their lookup names, and nothing else exported.
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "signature_codes.h"
+#include "tvf_test_support.h"
+
+namespace tvf_test {
+namespace {
+
+struct Row {
+  std::string name;
+  std::string lookup;
+  std::vector<int> signature;
+};
+
+#define TVF_CODES(...) {__VA_ARGS__}
+#define TVF_OP(name, lookup, result, parameters, arguments, signature) {#name, #lookup, TVF_CODES signature},
+const std::vector<Row> kCalledRows = {
+#include "tvf_operations.h"
+};
+const std::vector<Row> kExtraRows = {
+#include "tvf_extra_operations.h"
+};
+#undef TVF_OP
+#undef TVF_CODES
+
+std::vector<Row> AllRows() {
+  std::vector<Row> rows = kCalledRows;
+  rows.insert(rows.end(), kExtraRows.begin(), kExtraRows.end());
+  return rows;
+}
+
+int Check(const Row &row, int nargs, const std::vector<int> &sig, std::string *message) {
+  char msg[256] = "untouched";
+  int result = CXCheck(row.name.c_str(), nargs, sig.data(), msg);
+  *message = msg;
+  return result;
+}
+
+TEST(CheckProtocol, TheTableHoldsTheThirtyOperationsTheDatabaseCalls) {
+  EXPECT_EQ(kCalledRows.size(), 30u);
+  for (const Row &row : AllRows()) {
+    bool string_bearing = false;
+    for (int code : row.signature) string_bearing = string_bearing || SIG_IS_STRING_BEARING(code);
+    EXPECT_EQ(row.lookup, string_bearing ? "C" + row.name : row.name) << row.name;
+  }
+}
+
+TEST(CheckProtocol, EveryOperationIsConfirmedWithItsSignature) {
+  for (const Row &row : AllRows()) {
+    std::string message;
+    EXPECT_EQ(Check(row, static_cast<int>(row.signature.size()) - 1, row.signature, &message), 1) << row.name;
+    EXPECT_EQ(message, "") << row.name;
+  }
+}
+
+TEST(CheckProtocol, AWrongArgumentCountIsRefused) {
+  for (const Row &row : AllRows()) {
+    std::vector<int> longer = row.signature;
+    longer.push_back(SIG_INT);
+    std::string message;
+    EXPECT_EQ(Check(row, static_cast<int>(longer.size()) - 1, longer, &message), 0) << row.name;
+    EXPECT_EQ(message, "tvfdclib: " + row.name + " has wrong number of arguments.");
+    EXPECT_EQ(Check(row, static_cast<int>(row.signature.size()) - 2, row.signature, &message), 0) << row.name;
+  }
+}
+
+TEST(CheckProtocol, ADifferentCodeAtAnyPositionIsRefused) {
+  for (const Row &row : AllRows()) {
+    for (size_t i = 0; i < row.signature.size(); ++i) {
+      std::vector<int> changed = row.signature;
+      changed[i] = changed[i] == SIG_DOUBLE ? SIG_INT : SIG_DOUBLE;
+      std::string message;
+      EXPECT_EQ(Check(row, static_cast<int>(changed.size()) - 1, changed, &message), 0) << row.name << " " << i;
+      EXPECT_EQ(message, "tvfdclib: " + row.name + " has wrong argument types.");
+    }
+  }
+}
+
+TEST(CheckProtocol, NamesAreComparedExactly) {
+  const int sig[] = {SIG_INT};
+  char msg[256];
+  for (const char *name : {"tvfclose", "TVFCLOSE", "CtvfOpenRead", "tvfAcronymAdd", ""}) {
+    EXPECT_EQ(CXCheck(name, 0, sig, msg), 0) << name;
+    EXPECT_EQ(std::string(msg), std::string("tvfdclib: ") + name + " cannot be found in library.");
+  }
+  EXPECT_EQ(CXCheck("tvfClose", 0, sig, nullptr), 1) << "the message buffer may be absent";
+  const std::string very_long(1000, 'x');
+  EXPECT_EQ(CXCheck(very_long.c_str(), 0, sig, msg), 0);
+  EXPECT_EQ(std::string(msg).size(), 255u) << "a message is cut to the buffer";
+}
+
+TEST(CheckProtocol, VersionSevenAndNewerClientsAreAccepted) {
+  char msg[256] = "untouched";
+  int compatibility = 0;
+  EXPECT_EQ(CXAPIVersion(7, msg, &compatibility), 1);
+  EXPECT_EQ(compatibility, 1);
+  EXPECT_STREQ(msg, "");
+  EXPECT_EQ(CXAPIVersion(9, msg, &compatibility), 1);
+  EXPECT_EQ(compatibility, 3);
+  EXPECT_EQ(CXAPIVersion(6, msg, &compatibility), 0);
+  EXPECT_EQ(std::string(msg),
+            "tvfdclib: client API version 6 is older than the library's API version 7, which it needs");
+  EXPECT_EQ(CXAPIVersion(7, nullptr, nullptr), 1);
+}
+
+TEST(CheckProtocol, TheLoadPathIsKept) {
+  char dir[256];
+  ASSERT_EQ(CtvfSetLoadPath("/opt/tvb/lib"), 1);
+  ASSERT_EQ(CtvfGetLoadPath(dir), 1);
+  EXPECT_STREQ(dir, "/opt/tvb/lib");
+  ASSERT_EQ(CtvfSetLoadPath(std::string(400, 'd').c_str()), 1);
+  ASSERT_EQ(CtvfGetLoadPath(dir), 1);
+  EXPECT_EQ(std::string(dir), std::string(255, 'd'));
+}
+
+TEST(CheckProtocol, TheLoaderFindsEveryEntryAndNothingElseIsExported) {
+  void *library = dlopen(TVF_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  std::set<std::string> expected = {"XCreate", "XFree", "CXCheck", "CXAPIVersion", "CtvfSetLoadPath",
+                                    "CtvfGetLoadPath"};
+  for (const Row &row : AllRows()) expected.insert(row.lookup);
+  for (const std::string &name : expected) EXPECT_NE(dlsym(library, name.c_str()), nullptr) << name;
+  dlclose(library);
+
+  FILE *nm = popen("nm -D --defined-only " TVF_LIBRARY_PATH " 2>/dev/null", "r");
+  ASSERT_NE(nm, nullptr);
+  std::set<std::string> exported;
+  char line[512];
+  while (std::fgets(line, sizeof line, nm) != nullptr) {
+    char address[64], kind[8], name[400];
+    if (std::sscanf(line, "%63s %7s %399s", address, kind, name) == 3 && std::string(kind) == "T") {
+      exported.insert(name);
+    }
+  }
+  if (pclose(nm) != 0 && exported.empty()) GTEST_SKIP() << "nm is not available";
+  EXPECT_EQ(exported, expected);
+}
+
+}  // namespace
+}  // namespace tvf_test

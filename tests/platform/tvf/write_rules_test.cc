@@ -1,0 +1,235 @@
+// What the writer refuses or reports: duplicate keys, domain checks, label and symbol rules, calls in the
+// wrong order, files that cannot be created and files that were never finished.
+#include <string>
+#include <vector>
+
+#include "tvf_test_support.h"
+
+namespace tvf_test {
+namespace {
+
+class WriteRules : public ::testing::Test {
+ protected:
+  void SetUp() override { OpenWriteWithLabels(writer_, path_, {"a", "b", "c"}); }
+
+  // Writes a one-dimensional set of the given labels.
+  void WriteSet(const std::string &name, const std::vector<int> &labels) {
+    std::vector<Record> records;
+    for (int l : labels) records.push_back({{l}, {0}});
+    WriteSymbol(writer_, name, 1, 0, records);
+  }
+
+  std::vector<Record> CloseAndRead(int symbol) {
+    EXPECT_EQ(tvfClose(writer_), 1);
+    int err = 0;
+    EXPECT_EQ(CtvfOpenRead(reader_, path_.c_str(), &err), 1) << ErrorText(reader_, err);
+    return ReadSymbol(reader_, symbol);
+  }
+
+  ScratchDir dir_;
+  std::string path_ = dir_.Path("w.tvf");
+  Object writer_;
+  Object reader_;
+};
+
+TEST_F(WriteRules, ADuplicateKeyIsLoggedAndTheFirstRecordKept) {
+  WriteSymbol(writer_, "p", 2, 1, {{{1, 2}, {1}}, {{1, 2}, {2}}, {{2, 1}, {3}}});
+  WriteSymbol(writer_, "q", 1, 1, {{{3}, {1}}, {{1}, {2}}, {{3}, {4}}});
+  EXPECT_EQ(tvfErrorCount(writer_), 2);
+  EXPECT_EQ(DrainErrors(writer_), (std::vector<std::string>{"duplicate key ('c') in the records of symbol 'q'",
+                                                            "duplicate key ('a','b') in the records of symbol 'p'"}));
+  std::vector<Record> q = CloseAndRead(2);
+  ASSERT_EQ(q.size(), 2u);
+  EXPECT_EQ(q[1].values[0], 1) << "of two records with one key, the first written stays";
+}
+
+TEST_F(WriteRules, AScalarHasOneRecord) {
+  WriteSymbol(writer_, "s", 0, 1, {{{}, {1}}, {{}, {2}}});
+  EXPECT_EQ(DrainErrors(writer_), std::vector<std::string>{"more than one record of scalar symbol 's'"});
+}
+
+TEST_F(WriteRules, RecordsOutsideACheckedDomainAreLoggedButKept) {
+  WriteSet("i", {1, 2});
+  const std::vector<std::string> domain = {"*", "i"};
+  WriteSymbol(writer_, "p", 2, 1, {{{3, 1}, {1}}, {{1, 3}, {2}}, {{3, 3}, {3}}}, &domain);
+  EXPECT_EQ(tvfErrorCount(writer_), 2);
+  EXPECT_EQ(DrainErrors(writer_),
+            (std::vector<std::string>{
+                "label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'",
+                "label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'"}));
+  EXPECT_EQ(CloseAndRead(2).size(), 3u);
+}
+
+TEST_F(WriteRules, DomainsThroughAliasesAndEmptySets) {
+  WriteSet("i", {2});
+  WriteSet("none", {});
+  ASSERT_EQ(CtvfAddAlias(writer_, "ai", "i"), 1);
+  ASSERT_EQ(CtvfAddAlias(writer_, "all", "*"), 1);
+  const std::vector<std::string> domain = {"ai", "all", "none"};
+  WriteSymbol(writer_, "p", 3, 1, {{{2, 3, 1}, {1}}}, &domain);
+  EXPECT_EQ(DrainErrors(writer_), std::vector<std::string>{
+                                      "label 'a' at position 3 of a record of symbol 'p' is not in its domain set "
+                                      "'none'"});
+}
+
+TEST_F(WriteRules, ACheckedDomainMustNameOneDimensionalSetsAlreadyInTheFile) {
+  WriteSet("i", {1});
+  WriteSymbol(writer_, "q", 1, 1, {});
+  WriteSymbol(writer_, "ij", 2, 0, {});
+  ASSERT_EQ(CtvfDataWriteRawStart(writer_, "p", "", 4, 1, 0), 1);
+  const char *names[4] = {"nowhere", "q", "ij", "p"};
+  int before = tvfErrorCount(writer_);
+  EXPECT_EQ(CtvfSymbolSetDomain(writer_, names), 0);
+  EXPECT_EQ(tvfErrorCount(writer_) - before, 4);
+  EXPECT_EQ(DrainErrors(writer_),
+            (std::vector<std::string>{
+                "domain 'p' at position 4 of symbol 'p' is not a set written to the file before it",
+                "domain 'ij' at position 3 of symbol 'p' is not a one-dimensional set",
+                "domain 'q' at position 2 of symbol 'p' is not a one-dimensional set",
+                "domain 'nowhere' at position 1 of symbol 'p' is not a set written to the file before it"}));
+  // Refused, the domain checks nothing; the names can still be stored as given.
+  int key[20] = {3, 3, 3, 3};
+  double values[5] = {1};
+  EXPECT_EQ(tvfDataWriteRaw(writer_, key, values), 1);
+  ASSERT_EQ(tvfDataWriteDone(writer_), 1);
+  ASSERT_EQ(CtvfSymbolSetDomainX(writer_, 4, names), 1);
+  EXPECT_EQ(tvfGetLastError(writer_), 0);
+}
+
+TEST_F(WriteRules, TheDomainComesBeforeTheRecords) {
+  WriteSet("i", {1});
+  ASSERT_EQ(CtvfDataWriteRawStart(writer_, "p", "", 1, 1, 0), 1);
+  int key[20] = {1};
+  double values[5] = {1};
+  ASSERT_EQ(tvfDataWriteRaw(writer_, key, values), 1);
+  const char *names[1] = {"i"};
+  EXPECT_EQ(CtvfSymbolSetDomain(writer_, names), 0);
+  EXPECT_EQ(DrainErrors(writer_), std::vector<std::string>{"the domain of symbol 'p' is set after its first record"});
+}
+
+TEST_F(WriteRules, LabelRules) {
+  ASSERT_EQ(tvfUELRegisterRawStart(writer_), 1);
+  EXPECT_EQ(CtvfUELRegisterRaw(writer_, std::string(63, 'x').c_str()), 1);
+  EXPECT_EQ(CtvfUELRegisterRaw(writer_, std::string(64, 'y').c_str()), 0);
+  EXPECT_EQ(CtvfUELRegisterRaw(writer_, "B"), 0);
+  ASSERT_EQ(tvfUELRegisterDone(writer_), 1);
+  EXPECT_EQ(CtvfUELRegisterRaw(writer_, "d"), 0);
+  std::vector<std::string> errors = DrainErrors(writer_);
+  ASSERT_EQ(errors.size(), 3u);
+  EXPECT_EQ(errors[0],
+            "tvfUELRegisterRaw: labels are registered between tvfUELRegisterRawStart and tvfUELRegisterDone");
+  EXPECT_EQ(errors[1], "label 'B' is registered twice (first as number 2)");
+  EXPECT_EQ(errors[2], "label '" + std::string(64, 'y') + "...' is longer than 63 characters");
+  int uels = 0, high = 0;
+  ASSERT_EQ(tvfUMUelInfo(writer_, &uels, &high), 1);
+  EXPECT_EQ(uels, 4);
+}
+
+TEST_F(WriteRules, RecordsMustUseRegisteredLabels) {
+  WriteSymbol(writer_, "p", 2, 1, {{{1, 0}, {1}}, {{4, 1}, {1}}, {{1, 1}, {1}}});
+  EXPECT_EQ(DrainErrors(writer_),
+            (std::vector<std::string>{
+                "label number 4 out of range in the records of symbol 'p' (the file has 3 labels)",
+                "label number 0 out of range in the records of symbol 'p' (the file has 3 labels)"}));
+  EXPECT_EQ(CloseAndRead(1).size(), 1u);
+}
+
+TEST_F(WriteRules, SymbolRules) {
+  EXPECT_EQ(CtvfDataWriteRawStart(writer_, "1x", "", 1, 1, 0), 0);
+  EXPECT_EQ(CtvfDataWriteRawStart(writer_, "a-b", "", 1, 1, 0), 0);
+  EXPECT_EQ(CtvfDataWriteRawStart(writer_, std::string(64, 'n').c_str(), "", 1, 1, 0), 0);
+  EXPECT_EQ(CtvfDataWriteRawStart(writer_, "d21", "", 21, 1, 0), 0);
+  EXPECT_EQ(CtvfDataWriteRawStart(writer_, "alias", "", 1, 4, 0), 0);
+  EXPECT_EQ(CtvfDataWriteRawStart(writer_, "t", std::string(256, 't').c_str(), 1, 1, 0), 0);
+  WriteSymbol(writer_, "Name_1", 1, 1, {});
+  EXPECT_EQ(CtvfDataWriteRawStart(writer_, "NAME_1", "", 1, 1, 0), 0);
+  EXPECT_EQ(CtvfAddAlias(writer_, "name_1", "*"), 0);
+  EXPECT_EQ(CtvfAddAlias(writer_, "al", "missing"), 0);
+  EXPECT_EQ(CtvfAddAlias(writer_, "al", "Name_1"), 0);
+  EXPECT_EQ(DrainErrors(writer_),
+            (std::vector<std::string>{
+                "alias 'al': symbol 'Name_1' is not a set",
+                "alias 'al': there is no set 'missing' in the file",
+                "symbol 'name_1' is already in the file",
+                "symbol 'NAME_1' is already in the file",
+                "symbol 't': explanatory text is longer than 255 characters",
+                "symbol 'alias': type 4 is not a set (0), parameter (1), variable (2) or equation (3)",
+                "symbol 'd21': dimension 21 is outside 0 to 20",
+                "'" + std::string(64, 'n') +
+                    "' is not a valid symbol name (1 to 63 letters, digits and underscores, starting with a letter)",
+                "'a-b' is not a valid symbol name (1 to 63 letters, digits and underscores, starting with a letter)",
+                "'1x' is not a valid symbol name (1 to 63 letters, digits and underscores, starting with a letter)"}));
+}
+
+TEST_F(WriteRules, CallsInTheWrongOrderAreRefused) {
+  int key[20] = {1};
+  double values[5] = {1};
+  EXPECT_EQ(tvfDataWriteRaw(writer_, key, values), 0);
+  EXPECT_EQ(tvfDataWriteDone(writer_), 0);
+  ASSERT_EQ(CtvfDataWriteRawStart(writer_, "p", "", 1, 1, 0), 1);
+  EXPECT_EQ(CtvfDataWriteRawStart(writer_, "q", "", 1, 1, 0), 0);
+  EXPECT_EQ(CtvfAddAlias(writer_, "r", "*"), 0);
+  EXPECT_EQ(tvfUELRegisterRawStart(writer_), 0);
+  int count = 0;
+  EXPECT_EQ(tvfDataReadRawStart(writer_, 1, &count), 0);
+  int err = 0;
+  EXPECT_EQ(CtvfOpenWrite(writer_, path_.c_str(), "", &err), 0);
+  EXPECT_NE(err, 0);
+  EXPECT_EQ(ErrorText(writer_, err), "tvfOpenWrite: a file is open; close it first");
+  EXPECT_EQ(DrainErrors(writer_),
+            (std::vector<std::string>{
+                "tvfOpenWrite: a file is open; close it first",
+                "tvfDataReadRawStart: no file is open for reading",
+                "tvfUELRegisterRawStart: the records of symbol 'p' are being written (tvfDataWriteDone comes first)",
+                "tvfAddAlias: the records of symbol 'p' are being written (tvfDataWriteDone comes first)",
+                "tvfDataWriteRawStart: the records of symbol 'p' are being written (tvfDataWriteDone comes first)",
+                "tvfDataWriteDone: no symbol is being written (tvfDataWriteRawStart comes first)",
+                "tvfDataWriteRaw: no symbol is being written (tvfDataWriteRawStart comes first)"}));
+  ASSERT_EQ(tvfClose(writer_), 1) << "closing finishes the open symbol";
+  EXPECT_EQ(tvfClose(writer_), 0);
+  EXPECT_EQ(DrainErrors(writer_), std::vector<std::string>{"tvfClose: no file is open"});
+  EXPECT_EQ(CtvfOpenRead(reader_, path_.c_str(), &err), 1);
+  EXPECT_EQ(tvfUELRegisterRawStart(reader_), 0);
+  EXPECT_EQ(DrainErrors(reader_), std::vector<std::string>{"tvfUELRegisterRawStart: no file is open for writing"});
+}
+
+TEST_F(WriteRules, NullPointersAreLoggedNotFollowed) {
+  EXPECT_EQ(CtvfUELRegisterRaw(writer_, nullptr), 0);
+  EXPECT_EQ(tvfDataWriteRaw(writer_, nullptr, nullptr), 0);
+  ASSERT_EQ(CtvfDataWriteRawStart(writer_, "p", nullptr, 1, 1, 0), 1);
+  EXPECT_EQ(CtvfSymbolSetDomain(writer_, nullptr), 0);
+  const char *names[1] = {nullptr};
+  EXPECT_EQ(CtvfSymbolSetDomain(writer_, names), 0);
+  EXPECT_EQ(DrainErrors(writer_), (std::vector<std::string>{
+                                      "tvfSymbolSetDomain: argument domainNames[i] is a null pointer",
+                                      "tvfSymbolSetDomain: argument domainNames is a null pointer",
+                                      "tvfDataWriteRaw: argument keys is a null pointer",
+                                      "tvfUELRegisterRaw: argument label is a null pointer"}));
+  EXPECT_EQ(tvfClose(nullptr), 0);
+  EXPECT_EQ(XFree(nullptr), 1);
+}
+
+TEST(WriteFiles, AFileThatCannotBeCreatedGivesAnErrorNumberAndText) {
+  Object writer;
+  int err = 0;
+  EXPECT_EQ(CtvfOpenWrite(writer, "/nonexistent-dir/x.tvf", "", &err), 0);
+  ASSERT_NE(err, 0);
+  EXPECT_EQ(ErrorText(writer, err), "cannot create TVF file (No such file or directory)");
+}
+
+TEST(WriteFiles, AFileLeftUnfinishedIsRefusedByTheReader) {
+  ScratchDir dir;
+  const std::string path = dir.Path("unfinished.tvf");
+  {
+    Object writer;
+    OpenWriteWithLabels(writer, path, {"a"});
+    WriteSymbol(writer, "p", 1, 1, {{{1}, {1}}});
+  }  // freed without tvfClose
+  Object reader;
+  int err = 0;
+  EXPECT_EQ(CtvfOpenRead(reader, path.c_str(), &err), 0);
+  EXPECT_EQ(ErrorText(reader, err), "file '" + path + "' is incomplete: its writer did not close it");
+}
+
+}  // namespace
+}  // namespace tvf_test
