@@ -1,0 +1,137 @@
+// The C client glue against fake libtvbcclib.so variants built from tvbcclib's own tables: binding, the stub
+// of a missing operation, refused version, an entry claimed but not exported, a missing creation entry, and a
+// library that yields no database. The glue's state is process-wide, so each scenario runs in a fresh child.
+#include <dlfcn.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "child_process.h"
+#include "tvbcc_client.h"
+
+namespace tvb {
+namespace {
+
+using ::testing::StartsWith;
+
+std::string FakeDirectory(const std::string& variant) { return std::string(TVB_CLIENT_FAKES) + "/" + variant; }
+
+void* LoadedFake(const std::string& directory) {
+  return dlopen((directory + "/libtvbcclib.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
+}
+
+template <class R>
+R CallFake(const std::string& directory, const char* entry) {
+  void* module = LoadedFake(directory);
+  EXPECT_NE(module, nullptr);
+  return reinterpret_cast<R (*)()>(dlsym(module, entry))();
+}
+
+void ExpectEveryOperationBoundTo(void* module) {
+#define TVB_LABELS_IN const char* const*
+#define TVB_LABELS_OUT char**
+#define TVB_EXPECT_BOUND(Name, lower) \
+  EXPECT_EQ(reinterpret_cast<void*>(tvb##Name), dlsym(module, "c__tvb" #lower)) << "tvb" #Name;
+#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_AREA_##area(TVB_EXPECT_BOUND(Name, lower))
+#include "tvbcclib_operations.h"
+#undef TVB_OP
+#undef TVB_EXPECT_BOUND
+#undef TVB_LABELS_IN
+#undef TVB_LABELS_OUT
+}
+
+TEST(ClientGlue, BindsEveryOperationToTheLibrarysEntry) {
+  EXPECT_PASSES_IN_CHILD([] {
+    const std::string dir = FakeDirectory("complete");
+    char msg[256] = "not cleared";
+    ASSERT_TRUE(tvbGetReadyD(dir.c_str(), msg, sizeof msg)) << msg;
+    EXPECT_STREQ(msg, "");
+    EXPECT_TRUE(tvbLibraryLoaded());
+    ExpectEveryOperationBoundTo(LoadedFake(dir));
+    tvbSetDebug(nullptr, 0);
+    EXPECT_STREQ(CallFake<const char*>(dir, "fakeLastCall"), "tvbSetDebug");
+
+    // Loaded once: readying again, from anywhere, opens nothing.
+    ASSERT_TRUE(tvbGetReadyD("/no/such/dir", msg, sizeof msg)) << msg;
+    EXPECT_EQ(CallFake<int>(dir, "fakeVersionCalls"), 1);
+  });
+}
+
+TEST(ClientGlue, DirectoryGetsExactlyOneSlashBeforeTheFileName) {
+  char msg[1024];
+  EXPECT_FALSE(tvbGetReadyD("/no/such/dir", msg, sizeof msg));
+  EXPECT_THAT(msg, StartsWith("Could not load shared library /no/such/dir/libtvbcclib.so: "));
+  EXPECT_FALSE(tvbGetReadyD("/no/such/dir/", msg, sizeof msg));
+  EXPECT_THAT(msg, StartsWith("Could not load shared library /no/such/dir/libtvbcclib.so: "));
+  EXPECT_FALSE(tvbGetReadyD("/no/such/dir", msg, 10));
+  EXPECT_STREQ(msg, "Could not");
+  EXPECT_PASSES_IN_CHILD([] {
+    char childMsg[256];
+    EXPECT_TRUE(tvbGetReadyD((FakeDirectory("complete") + "/").c_str(), childMsg, sizeof childMsg)) << childMsg;
+  });
+}
+
+TEST(ClientGlue, MissingOperationStubReportsTheLibrarysReasonAndEndsTheProcess) {
+  const testing::ChildResult child = testing::RunInChild([] {
+    const std::string dir = FakeDirectory("lacking_setdebug");
+    char msg[256];
+    ASSERT_TRUE(tvbGetReadyD(dir.c_str(), msg, sizeof msg)) << msg;
+    double level = 0;
+    tvbGetLevel(nullptr, nullptr, &level);
+    EXPECT_STREQ(CallFake<const char*>(dir, "fakeLastCall"), "tvbGetLevel");
+    tvbSetDebug(nullptr, 1);
+  });
+  EXPECT_EQ(child.exitStatus, 123);
+  EXPECT_EQ(child.output, "tvbSetDebug could not be loaded: fake tvbcclib: tvbSetDebug is not in this build\n");
+}
+
+TEST(ClientGlue, OperationCalledBeforeAnyLoadIsReportedMissing) {
+  const testing::ChildResult child = testing::RunInChild([] { tvbSetDebug(nullptr, 1); });
+  EXPECT_EQ(child.exitStatus, 123);
+  EXPECT_EQ(child.output, "tvbSetDebug could not be loaded: \n");
+}
+
+TEST(ClientGlue, RefusedVersionFailsTheLoadWithTheLibrarysMessageUntilRetried) {
+  EXPECT_PASSES_IN_CHILD([] {
+    const std::string dir = FakeDirectory("refusing_api");
+    char msg[256];
+    EXPECT_FALSE(tvbGetReadyD(dir.c_str(), msg, sizeof msg));
+    EXPECT_STREQ(msg, "fake tvbcclib: API version 2 refused");
+    EXPECT_FALSE(tvbLibraryLoaded());
+    EXPECT_FALSE(tvbGetReadyD(dir.c_str(), msg, sizeof msg));
+    EXPECT_EQ(CallFake<int>(dir, "fakeVersionCalls"), 2);
+  });
+}
+
+TEST(ClientGlue, EntryClaimedButNotExportedFailsTheLoad) {
+  EXPECT_PASSES_IN_CHILD([] {
+    char msg[1024];
+    EXPECT_FALSE(tvbGetReadyD(FakeDirectory("withholding_getlevel").c_str(), msg, sizeof msg));
+    EXPECT_THAT(msg, StartsWith("Could not load symbol 'c__tvbgetlevel': "));
+    EXPECT_FALSE(tvbLibraryLoaded());
+  });
+}
+
+TEST(ClientGlue, MissingCreationEntryFailsTheLoad) {
+  EXPECT_PASSES_IN_CHILD([] {
+    char msg[1024];
+    EXPECT_FALSE(tvbGetReadyD(FakeDirectory("without_free").c_str(), msg, sizeof msg));
+    EXPECT_THAT(msg, StartsWith("Could not load symbol 'tvbfree': "));
+  });
+}
+
+TEST(ClientGlue, LibraryThatYieldsNoDatabaseFailsTheCreate) {
+  EXPECT_PASSES_IN_CHILD([] {
+    tvbHandle* db = reinterpret_cast<tvbHandle*>(&db);  // any non-null value: a failure must clear it
+    char msg[256];
+    EXPECT_FALSE(tvbCreateD(&db, FakeDirectory("complete").c_str(), msg, sizeof msg));
+    EXPECT_EQ(db, nullptr);
+    EXPECT_STREQ(msg, "Error while creating object");
+    EXPECT_TRUE(tvbFree(&db));
+  });
+}
+
+}  // namespace
+}  // namespace tvb
