@@ -153,7 +153,8 @@ ReadStatus BlockReader::OpenNextChunk() {
   return ReadStatus::kOk;
 }
 
-ReadStatus BlockReader::Next(const SpecialValues &specials, int32_t *key, double *values, int *first_changed) {
+ReadStatus BlockReader::NextInNewChunk(const SpecialValues &specials, int32_t *key, double *values,
+                                       int *first_changed) {
   if (failed_ != ReadStatus::kOk) return failed_;
   if (records_seen_ == 0 && expected_records_ == 0) return ReadStatus::kEnd;
   while (chunk_records_left_ == 0) {
@@ -167,14 +168,16 @@ ReadStatus BlockReader::Next(const SpecialValues &specials, int32_t *key, double
     }
     if (status != ReadStatus::kOk) return status;
   }
-  switch (decoder_.Next(specials, key, values, first_changed, &bad_label_)) {
-    case DecodeStatus::kOk:
-      --chunk_records_left_;
-      return ReadStatus::kRecord;
+  return Next(specials, key, values, first_changed);
+}
+
+ReadStatus BlockReader::DecodeFailed(DecodeStatus status) {
+  switch (status) {
     case DecodeStatus::kLabelOutOfRange:
       return Fail(ReadStatus::kLabelOutOfRange, "");
     case DecodeStatus::kOutOfOrder:
       return Fail(ReadStatus::kMalformed, "records are not in ascending key order");
+    case DecodeStatus::kOk:
     case DecodeStatus::kMalformed:
       break;
   }

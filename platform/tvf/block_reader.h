@@ -25,7 +25,18 @@ class BlockReader {
   // Starts reading `symbol` (not an alias) of a file with label_count labels; kOk when reading can begin.
   ReadStatus Start(const ByteSource *source, const SymbolEntry &symbol, uint32_t label_count);
 
-  ReadStatus Next(const SpecialValues &specials, int32_t *key, double *values, int *first_changed);
+  ReadStatus Next(const SpecialValues &specials, int32_t *key, double *values, int *first_changed) {
+    // The common case inline: another record of the open chunk.
+    if (chunk_records_left_ > 0 && failed_ == ReadStatus::kOk) {
+      DecodeStatus status = decoder_.Next(specials, key, values, first_changed, &bad_label_);
+      if (status == DecodeStatus::kOk) {
+        --chunk_records_left_;
+        return ReadStatus::kRecord;
+      }
+      return DecodeFailed(status);
+    }
+    return NextInNewChunk(specials, key, values, first_changed);
+  }
 
   // The problem behind kMalformed, the label behind kLabelOutOfRange, the reason behind kIoError.
   const char *problem() const { return problem_; }
@@ -36,6 +47,8 @@ class BlockReader {
   static constexpr size_t kWindowSize = 4 * 1024 * 1024;
 
   ReadStatus Fail(ReadStatus status, const char *problem);
+  ReadStatus DecodeFailed(DecodeStatus status);
+  ReadStatus NextInNewChunk(const SpecialValues &specials, int32_t *key, double *values, int *first_changed);
   ReadStatus Refill();
   // Checks every chunk in the window when it holds the whole block.
   ReadStatus VerifyWholeBlock();

@@ -96,18 +96,11 @@ bool FileReader::StartRead(int number, int *record_count) {
   return true;
 }
 
-bool FileReader::ReadRecord(int32_t *key, double *values, int *first_changed) {
-  if (universe_) {
-    if (universe_next_ > catalog_->labels.size()) return false;
-    key[0] = universe_next_++;
-    values[0] = 0.0;
-    *first_changed = 0;
-  } else {
-    ReadStatus status = block_.Next(*specials_, key, values, first_changed);
-    if (status == ReadStatus::kEnd) return false;
-    if (status != ReadStatus::kRecord) return LogBlockProblem(status);
-  }
-  for (int v = value_count_; v < kMaxValues; ++v) values[v] = 0.0;
+bool FileReader::ReadLabelRecord(int32_t *key, double *values, int *first_changed) {
+  if (universe_next_ > catalog_->labels.size()) return false;
+  key[0] = universe_next_++;
+  *first_changed = 0;
+  for (int v = 0; v < kMaxValues; ++v) values[v] = 0.0;
   return true;
 }
 

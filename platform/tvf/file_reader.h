@@ -27,12 +27,19 @@ class FileReader {
   // reads as its set). False with a logged error when the number is out of range or the block is damaged.
   bool StartRead(int number, int *record_count);
   // One record; false at the end (no error) or on damage (logged error; reading stops).
-  bool ReadRecord(int32_t *key, double *values, int *first_changed);
+  bool ReadRecord(int32_t *key, double *values, int *first_changed) {
+    if (universe_) return ReadLabelRecord(key, values, first_changed);
+    ReadStatus status = block_.Next(*specials_, key, values, first_changed);
+    if (status != ReadStatus::kRecord) return status == ReadStatus::kEnd ? false : LogBlockProblem(status);
+    for (int v = value_count_; v < kMaxValues; ++v) values[v] = 0.0;
+    return true;
+  }
   void EndRead() { reading_ = false; }
   bool reading() const { return reading_; }
 
  private:
   bool LogBlockProblem(ReadStatus status);
+  bool ReadLabelRecord(int32_t *key, double *values, int *first_changed);
 
   Catalog *catalog_;
   ErrorLog *errors_;

@@ -1,15 +1,13 @@
 #include "file_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 
-#include "coding.h"
+#include "block_reader.h"
+#include "byte_source.h"
 #include "crc32c.h"
 #include "directory_codec.h"
 #include "file_format.h"
@@ -17,9 +15,6 @@
 
 namespace tvf {
 namespace {
-
-// Buffered bytes are written once this many have gathered.
-constexpr size_t kFlushSize = 1 << 20;
 
 bool IsValidSymbolName(std::string_view name) {
   if (name.empty() || name.size() > kMaxNameLength) return false;
@@ -30,58 +25,30 @@ bool IsValidSymbolName(std::string_view name) {
   return true;
 }
 
-bool WriteAll(int fd, const char *data, size_t size, uint64_t offset, bool positioned) {
-  while (size > 0) {
-    ssize_t n = positioned ? ::pwrite(fd, data, size, static_cast<off_t>(offset)) : ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-    offset += static_cast<uint64_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
-
-FileWriter::~FileWriter() {
-  if (fd_ >= 0) ::close(fd_);
-}
 
 int FileWriter::Open(const char *path, std::string_view producer) {
   catalog_->Clear();
   catalog_->file_name = path;
   catalog_->format_version = kFormatVersion;
   catalog_->producer = std::string(producer.substr(0, kMaxTextLength));
-  do {
-    fd_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  } while (fd_ < 0 && errno == EINTR);
-  if (fd_ < 0) return errors_->LogWithText({.code = ErrorCode::kCannotCreate}, std::strerror(errno));
+  if (!out_.Create(path)) return errors_->LogWithText({.code = ErrorCode::kCannotCreate}, out_.reason());
   // A placeholder header without the complete flag: the real one is written when the file is closed.
   char header[kHeaderSize];
   EncodeFileHeader(FileHeader{}, header);
-  Append(header, sizeof header);
-  if (!Flush()) return errors_->last_number();
-  chunk_.reset(new char[kChunkTargetSize + kMaxRecordSize]);
+  out_.Append(header, sizeof header);
+  out_.Flush();
+  if (IoFailed()) return errors_->last_number();
   return 0;
 }
 
-void FileWriter::Append(const char *data, size_t size) {
-  out_.append(data, size);
-  offset_ += size;
-  if (out_.size() >= kFlushSize) Flush();
-}
-
-bool FileWriter::Flush() {
-  if (io_failed_) return false;
-  if (!out_.empty() && !WriteAll(fd_, out_.data(), out_.size(), 0, false)) {
-    io_failed_ = true;
-    errors_->LogWithText({.code = ErrorCode::kWriteFailed}, std::strerror(errno));
-    return false;
+// Logs the first failure of the output file; true when it has failed.
+bool FileWriter::IoFailed() {
+  if (!out_.failed()) return false;
+  if (!io_error_logged_) {
+    io_error_logged_ = true;
+    errors_->LogWithText({.code = ErrorCode::kWriteFailed}, out_.reason());
   }
-  out_.clear();
   return true;
 }
 
@@ -215,10 +182,13 @@ bool FileWriter::StartSymbol(std::string_view name, std::string_view text, int d
   dim_ = dim;
   value_count_ = ValueCountOfType(type);
   count_ = 0;
-  sorted_ = true;
+  streaming_ = true;
+  keeps_members_ = type == kSet && dim == 1;
   keys_.clear();
   values_.clear();
+  set_members_.clear();
   domains_.End();
+  block_.Begin(dim, value_count_);
   return true;
 }
 
@@ -290,14 +260,6 @@ bool FileWriter::SetRelaxedDomain(int number, const char *const *names) {
   return true;
 }
 
-int FileWriter::CompareWithLast(const int32_t *key) const {
-  const int32_t *last = keys_.data() + keys_.size() - static_cast<size_t>(dim_);
-  for (int i = 0; i < dim_; ++i) {
-    if (key[i] != last[i]) return key[i] < last[i] ? -1 : 1;
-  }
-  return 0;
-}
-
 bool FileWriter::AddRecord(const int32_t *key, const double *values) {
   if (symbol_ < 0) {
     errors_->LogWithText({.code = ErrorCode::kNoSymbolStarted}, "tvfDataWriteRaw");
@@ -310,31 +272,87 @@ bool FileWriter::AddRecord(const int32_t *key, const double *values) {
       return false;
     }
   }
-  if (count_ > 0 && sorted_) {
-    int order = CompareWithLast(key);
-    if (order == 0) {
-      errors_->LogKey({.code = ErrorCode::kDuplicateKey, .symbol = symbol_}, key, dim_);
-      return false;
-    }
-    if (order < 0) sorted_ = false;
-  }
   if (count_ == INT_MAX) {
     errors_->Log({.code = ErrorCode::kTooManyRecords, .symbol = symbol_});
     return false;
   }
-  keys_.insert(keys_.end(), key, key + dim_);
-  values_.insert(values_.end(), values, values + value_count_);
-  ++count_;
+  bool ok = true;
   if (domains_.active()) {
     int position = domains_.FirstViolation(key);
     if (position >= 0) {
+      // The record is written all the same: the error already fails the write.
       errors_->Log({.code = ErrorCode::kDomainViolation,
                     .position = static_cast<uint8_t>(position),
                     .symbol = symbol_,
                     .a = key[position]});
-      return false;  // kept all the same: the error already fails the write
+      ok = false;
     }
   }
+  if (streaming_) {
+    int order = 1;
+    if (count_ > 0) {
+      int i = 0;
+      while (i < dim_ && key[i] == last_key_[i]) ++i;
+      order = i == dim_ ? 0 : (key[i] > last_key_[i] ? 1 : -1);
+    }
+    if (order == 0) {
+      errors_->LogKey({.code = ErrorCode::kDuplicateKey, .symbol = symbol_}, key, dim_);
+      return false;
+    }
+    if (order > 0) {
+      block_.Add(key, values);
+      for (int i = 0; i < dim_; ++i) last_key_[i] = key[i];
+      if (keeps_members_) set_members_.push_back(key[0]);
+      ++count_;
+      return ok;
+    }
+    if (!StartCollecting()) return false;
+  }
+  keys_.insert(keys_.end(), key, key + dim_);
+  values_.insert(values_.end(), values, values + value_count_);
+  ++count_;
+  return ok;
+}
+
+bool FileWriter::StartCollecting() {
+  // Everything written of the symbol so far comes back through the reader's own decoding, with the values
+  // the writer was given (its special values mapped back to themselves).
+  block_.Finish();
+  SymbolEntry written;
+  written.dim = dim_;
+  written.type = catalog_->symbols[static_cast<size_t>(symbol_)].type;
+  written.record_count = block_.record_count();
+  written.block_offset = 0;
+  written.block_length = block_.block_length();
+  written.chunk_count = block_.chunk_count();
+  const uint64_t block_offset = block_.block_offset();
+  std::string bytes;
+  if (!out_.ReadBack(block_offset, &bytes) || !out_.Rewind(block_offset)) {
+    IoFailed();
+    return false;
+  }
+  std::unique_ptr<ByteSource> source = MakeMemorySource(bytes.data(), bytes.size());
+  bytes = std::string();
+  SpecialValues same = *specials_;
+  double specials[kSpecialArraySize];
+  same.GetForWriting(specials);
+  same.SetForReading(specials);
+  BlockReader reader;
+  keys_.reserve(static_cast<size_t>(count_ + 1) * static_cast<size_t>(dim_));
+  values_.reserve(static_cast<size_t>(count_ + 1) * static_cast<size_t>(value_count_));
+  if (reader.Start(source.get(), written, static_cast<uint32_t>(catalog_->labels.size())) != ReadStatus::kOk) {
+    return false;  // cannot happen: the bytes were just written
+  }
+  int32_t key[kMaxDim];
+  double values[kMaxValues];
+  int first_changed;
+  while (reader.Next(same, key, values, &first_changed) == ReadStatus::kRecord) {
+    keys_.insert(keys_.end(), key, key + dim_);
+    values_.insert(values_.end(), values, values + value_count_);
+  }
+  streaming_ = false;
+  set_members_.clear();
+  block_.Begin(dim_, value_count_);
   return true;
 }
 
@@ -343,120 +361,56 @@ bool FileWriter::FinishSymbol() {
     errors_->LogWithText({.code = ErrorCode::kNoSymbolStarted}, "tvfDataWriteDone");
     return false;
   }
-  const size_t dim = static_cast<size_t>(dim_);
-  std::vector<uint32_t> order;
-  if (!sorted_) {
-    // Stable, so that of records with the same key the first one written is kept.
-    order.resize(static_cast<size_t>(count_));
-    for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<uint32_t>(i);
-    const int32_t *keys = keys_.data();
-    std::stable_sort(order.begin(), order.end(), [keys, dim](uint32_t a, uint32_t b) {
-      return std::lexicographical_compare(keys + a * dim, keys + a * dim + dim, keys + b * dim, keys + b * dim + dim);
-    });
-    size_t kept = 0;
-    for (size_t i = 0; i < order.size(); ++i) {
-      if (kept > 0 && std::equal(keys + order[i] * dim, keys + order[i] * dim + dim, keys + order[kept - 1] * dim)) {
-        errors_->LogKey({.code = ErrorCode::kDuplicateKey, .symbol = symbol_}, keys + order[i] * dim, dim_);
-        continue;
-      }
-      order[kept++] = order[i];
-    }
-    order.resize(kept);
-  }
-  WriteRecords(sorted_ ? nullptr : &order);
-
+  if (!streaming_) WriteCollected();
+  block_.Finish();
   SymbolEntry &entry = catalog_->symbols[static_cast<size_t>(symbol_)];
-  if (entry.type == kSet && dim_ == 1) {
-    std::vector<int32_t> members;
-    if (sorted_) {
-      members = keys_;
-    } else {
-      members.reserve(order.size());
-      for (uint32_t r : order) members.push_back(keys_[r]);
-    }
-    domains_.RememberSet(symbol_, std::move(members));
-  }
+  entry.record_count = block_.record_count();
+  entry.block_offset = entry.record_count > 0 ? block_.block_offset() : 0;
+  entry.block_length = block_.block_length();
+  entry.chunk_count = block_.chunk_count();
+  if (keeps_members_) domains_.RememberSet(symbol_, std::move(set_members_));
+  set_members_ = {};
   symbol_ = -1;
   domains_.End();
-  keys_.clear();
-  values_.clear();
-  // Give back the memory of a large symbol rather than hold it until the file is closed.
-  if (keys_.capacity() > (1u << 20)) {
-    keys_.shrink_to_fit();
-    values_.shrink_to_fit();
-  }
-  return !io_failed_;
+  keys_ = {};
+  values_ = {};
+  return !IoFailed();
 }
 
-void FileWriter::WriteRecords(const std::vector<uint32_t> *order) {
-  SymbolEntry &entry = catalog_->symbols[static_cast<size_t>(symbol_)];
-  const size_t records = order != nullptr ? order->size() : static_cast<size_t>(count_);
-  entry.record_count = records;
-  entry.block_offset = records > 0 ? offset_ : 0;
-  entry.block_length = 0;
-  entry.chunk_count = 0;
-  if (records == 0) return;
-
+void FileWriter::WriteCollected() {
   const size_t dim = static_cast<size_t>(dim_);
   const size_t nv = static_cast<size_t>(value_count_);
-  RecordEncoder encoder(dim_, value_count_, specials_);
-  char *const begin = chunk_.get();
-  char *p = begin;
-  uint32_t in_chunk = 0;
-  const uint64_t block_start = offset_;
-  uint32_t chunks = 0;
-  for (size_t i = 0; i < records; ++i) {
-    const size_t r = order != nullptr ? (*order)[i] : i;
-    p = encoder.Encode(keys_.data() + r * dim, values_.data() + r * nv, p);
-    ++in_chunk;
-    if (static_cast<size_t>(p - begin) >= kChunkTargetSize) {
-      EmitChunk(begin, static_cast<size_t>(p - begin), in_chunk);
-      ++chunks;
-      encoder.Reset();
-      p = begin;
-      in_chunk = 0;
+  const int32_t *keys = keys_.data();
+  std::vector<uint32_t> order(static_cast<size_t>(count_));
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<uint32_t>(i);
+  // Stable, so that of records with the same key the first one written is kept.
+  std::stable_sort(order.begin(), order.end(), [keys, dim](uint32_t a, uint32_t b) {
+    return std::lexicographical_compare(keys + a * dim, keys + a * dim + dim, keys + b * dim, keys + b * dim + dim);
+  });
+  const int32_t *previous = nullptr;
+  for (uint32_t r : order) {
+    const int32_t *key = keys + r * dim;
+    if (previous != nullptr && std::equal(key, key + dim, previous)) {
+      errors_->LogKey({.code = ErrorCode::kDuplicateKey, .symbol = symbol_}, key, dim_);
+      continue;
     }
+    block_.Add(key, values_.data() + r * nv);
+    if (keeps_members_) set_members_.push_back(key[0]);
+    previous = key;
   }
-  if (in_chunk > 0) {
-    EmitChunk(begin, static_cast<size_t>(p - begin), in_chunk);
-    ++chunks;
-  }
-  entry.block_length = offset_ - block_start;
-  entry.chunk_count = chunks;
-}
-
-void FileWriter::EmitChunk(const char *data, size_t size, uint32_t records) {
-  ChunkHeader h;
-  h.raw_size = static_cast<uint32_t>(size);
-  h.record_count = records;
-  const char *payload = data;
-  if (codec_ != Codec::kNone && Compress(codec_, data, size, &compressed_)) {
-    h.codec = static_cast<uint8_t>(codec_);
-    payload = compressed_.data();
-    h.stored_size = static_cast<uint32_t>(compressed_.size());
-  } else {
-    h.stored_size = h.raw_size;
-  }
-  char header[kChunkHeaderSize];
-  EncodeChunkHeader(h, header);
-  h.crc = ChunkChecksum(header, payload, h.stored_size);
-  EncodeChunkHeader(h, header);
-  Append(header, sizeof header);
-  Append(payload, h.stored_size);
 }
 
 bool FileWriter::Close() {
   if (symbol_ >= 0) FinishSymbol();
   registering_ = false;
-  const uint64_t directory_offset = offset_;
+  const uint64_t directory_offset = out_.offset();
   std::string directory;
   EncodeDirectory(*catalog_, &directory);
-  Append(directory.data(), directory.size());
-  bool ok = Flush();
+  out_.Append(directory.data(), directory.size());
 
   FileHeader h;
   h.flags = kFlagComplete;
-  h.file_length = offset_;
+  h.file_length = out_.offset();
   h.directory_offset = directory_offset;
   h.directory_length = directory.size();
   h.directory_crc = Crc32c(directory.data(), directory.size());
@@ -465,15 +419,10 @@ bool FileWriter::Close() {
   h.symbol_count = static_cast<uint32_t>(catalog_->symbols.size());
   char header[kHeaderSize];
   EncodeFileHeader(h, header);
-  if (ok && !WriteAll(fd_, header, sizeof header, 0, true)) {
-    errors_->LogWithText({.code = ErrorCode::kWriteFailed}, std::strerror(errno));
-    ok = false;
-  }
-  if (::close(fd_) != 0 && ok) {
-    errors_->LogWithText({.code = ErrorCode::kWriteFailed}, std::strerror(errno));
-    ok = false;
-  }
-  fd_ = -1;
+  // The header goes last: until it is there, the file reads as unfinished.
+  bool ok = out_.Flush() && out_.WriteAt(0, header, sizeof header);
+  ok = out_.Finish() && ok;
+  if (!ok) IoFailed();
   return ok;
 }
 

@@ -1,8 +1,10 @@
-// Writing a TVF file. Labels, texts and symbols are collected in the catalog; each symbol's records are
-// kept until tvfDataWriteDone, then sorted (when they came out of order), checked for duplicate keys, coded
-// in chunks and appended to the file. Closing appends the directory and writes the header last, so a file
-// left unfinished is recognised as such by the reader. Errors go to the object's error log; every call
-// returns false when it logged one.
+// Writing a TVF file. Labels, texts and symbols are collected in the catalog. A symbol's records are coded
+// and appended to the file as they come while they come in ascending key order (the common case: memory
+// stays at one chunk). The first record out of order turns the symbol to collecting: what was written of it
+// is read back, and at tvfDataWriteDone all its records are sorted, checked for duplicate keys and written
+// again in place. Closing appends the directory and writes the header last, so a file left unfinished is
+// recognised as such by the reader. Errors go to the object's error log; every call returns false when it
+// logged one.
 #ifndef TVF_FILE_WRITER_H
 #define TVF_FILE_WRITER_H
 
@@ -12,11 +14,13 @@
 #include <string_view>
 #include <vector>
 
+#include "block_writer.h"
 #include "catalog.h"
 #include "compression.h"
 #include "domain_check.h"
 #include "error_log.h"
 #include "label_index.h"
+#include "output_file.h"
 #include "special_values.h"
 
 namespace tvf {
@@ -24,8 +28,8 @@ namespace tvf {
 class FileWriter {
  public:
   FileWriter(Catalog *catalog, ErrorLog *errors, const SpecialValues *specials, Codec codec)
-      : catalog_(catalog), errors_(errors), specials_(specials), codec_(codec) {}
-  ~FileWriter();  // an unfinished file is left incomplete
+      : catalog_(catalog), errors_(errors), specials_(specials), block_(&out_, specials, codec) {}
+  ~FileWriter() = default;  // an unfinished file is left incomplete
   FileWriter(const FileWriter &) = delete;
   FileWriter &operator=(const FileWriter &) = delete;
 
@@ -56,36 +60,33 @@ class FileWriter {
  private:
   bool CheckNewName(std::string_view name);
   bool Busy(const char *operation);
-  int CompareWithLast(const int32_t *key) const;
-  void WriteRecords(const std::vector<uint32_t> *order);
-  void EmitChunk(const char *data, size_t size, uint32_t records);
-  void Append(const char *data, size_t size);
-  bool Flush();
+  bool IoFailed();
+  // Turns the current symbol from streaming to collecting: reads back what was written of it.
+  bool StartCollecting();
+  void WriteCollected();
 
   Catalog *catalog_;
   ErrorLog *errors_;
   const SpecialValues *specials_;
-  Codec codec_;
 
-  int fd_ = -1;
-  bool io_failed_ = false;
-  uint64_t offset_ = 0;  // file offset after the bytes written and buffered
-  std::string out_;      // bytes not yet written
+  OutputFile out_;
+  bool io_error_logged_ = false;
   bool registering_ = false;
   LabelIndex label_index_;
   DomainCheck domains_;
+  BlockWriter block_;
 
   // The symbol being written.
   int symbol_ = -1;
   int dim_ = 0;
   int value_count_ = 1;
   int64_t count_ = 0;
-  bool sorted_ = true;
-  std::vector<int32_t> keys_;
+  bool streaming_ = true;   // records so far in ascending order, coded as they came
+  bool keeps_members_ = false;  // a one-dimensional set: its labels serve later domain checks
+  int32_t last_key_[20] = {};
+  std::vector<int32_t> set_members_;  // labels of a one-dimensional set, while streaming
+  std::vector<int32_t> keys_;         // records collected once out of order
   std::vector<double> values_;
-
-  std::unique_ptr<char[]> chunk_;
-  std::string compressed_;
 };
 
 }  // namespace tvf

@@ -13,10 +13,14 @@
 #ifndef TVF_RECORD_FORMAT_H
 #define TVF_RECORD_FORMAT_H
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
 namespace tvf {
+
+// Values and fixed-width fields are copied as they lie in memory.
+static_assert(std::endian::native == std::endian::little, "the TVF coding assumes a little-endian machine");
 
 // The tag of a value: raw bits follow, or one of the special values, or a common constant.
 enum class ValueKind : uint8_t { kRaw = 0, kUndf = 1, kNa = 2, kPinf = 3, kMinf = 4, kEps = 5, kZero = 6, kOne = 7 };

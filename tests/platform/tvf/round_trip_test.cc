@@ -443,6 +443,40 @@ TEST_P(LargeSymbol, RecordsSurviveEveryCodec) {
   EXPECT_EQ(ReadSymbol(reader, 3)[0].values[0], 2);
 }
 
+TEST_P(LargeSymbol, AnEarlyKeyAfterManyChunksIsSortedIn) {
+  // Written in order until the last records, which belong near the start: what was already coded is
+  // read back and the whole symbol written again.
+  std::vector<Record> records;
+  for (int r = 2; r <= 400; ++r) {
+    for (int c = 1; c <= 400; ++c) records.push_back({{r, c}, {r * 1000.0 + c, 1, 0, 1e300, -0.0}});
+  }
+  std::vector<Record> written = records;
+  written.push_back({{1, 7}, {-1, -2, -3, -4, -5}});
+  written.push_back({{1, 3}, {-6, -7, -8, -9, -10}});
+  written.push_back({{400, 400}, {9, 9, 9, 9, 9}});  // a duplicate of the last one before
+  Object writer;
+  ASSERT_EQ(tvfSetCompression(writer, GetParam()), 1);
+  OpenWriteWithLabels(writer, path_, Labels(400));
+  WriteSymbol(writer, "before", 1, 0, {{{1}, {0}}});
+  WriteSymbol(writer, "x", 2, 2, written);
+  WriteSymbol(writer, "after", 1, 1, {{{2}, {2}}});
+  EXPECT_EQ(DrainErrors(writer), std::vector<std::string>{"duplicate key ('l400','l400') in the records of symbol 'x'"});
+  ASSERT_EQ(tvfClose(writer), 1);
+
+  Object reader;
+  OpenRead(reader);
+  std::vector<Record> back = ReadSymbol(reader, 2);
+  ASSERT_EQ(back.size(), records.size() + 2);
+  EXPECT_EQ(back[0].key, (std::vector<int>{1, 3}));
+  EXPECT_EQ(back[1].values, (std::vector<double>{-1, -2, -3, -4, -5}));
+  for (size_t i = 0; i < records.size(); ++i) {
+    ASSERT_EQ(back[i + 2].key, records[i].key) << i;
+    ASSERT_EQ(back[i + 2].values, records[i].values) << i;
+  }
+  EXPECT_EQ(Bits(back.back().values[4]), Bits(-0.0));
+  EXPECT_EQ(ReadSymbol(reader, 3)[0].values[0], 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Codecs, LargeSymbol, ::testing::Values(0, 1, 2),
                          [](const auto &info) { return std::string(info.param == 0 ? "none" : info.param == 1 ? "lz4" : "zstd"); });
 
