@@ -71,6 +71,39 @@ class RecordStore {
   size_t memoryBytes() const;
 
  private:
+  struct Path;  // the inner nodes on the way from the root to a leaf, with the child taken at each
+  friend class RecordStoreTestAccess;
+
+  size_t leafBytes(int capacity) const;
+  size_t innerBytes() const;
+  double* leafValues(Node* leaf) const;
+  int32_t* leafKeys(Node* leaf) const;
+  Node** children(Node* inner) const;
+  int32_t* innerKeys(Node* inner) const;
+  int minLeafCount() const;
+  int minInnerCount() const;
+
+  Node* allocateLeaf(int capacity);
+  Node* allocateInner();
+  void release(Node* node);
+  void releaseSubtree(Node* node);
+
+  int searchLeaf(Node* leaf, const int* key) const;    // first slot whose key is not below key
+  int searchInner(Node* inner, const int* key) const;  // the child whose range holds key
+  Position locate(const int* key, Path* path, bool* found) const;
+
+  Position placeInLeaf(Node* leaf, int slot, const int* key);
+  void moveRecords(Node* from, int fromSlot, Node* to, int toSlot, int n) const;
+  Position distribute(Node* left, Node* right, int keyIndex, int leftCount, const int* key);
+  void moveBoundary(Node* left, Node* right, int leftCount) const;
+  void evenOutInner(Node* left, Node* right, int32_t* separator) const;
+  void insertChild(Node* inner, int childIndex, int separatorIndex, const int32_t* separator, Node* child) const;
+  void removeChild(Node* inner, int childIndex, int separatorIndex) const;
+  void unlinkLeaf(Node* leaf);
+  void rebalance(Node* node, Path* path, int parentLevel);
+
+  const char* structureFault() const;  // null when every invariant holds; for the tests
+
   int dim_;
   int valueCount_;
   int leafCapacity_;   // records per leaf, from the node byte budget and the row width
@@ -80,7 +113,7 @@ class RecordStore {
   Node* root_ = nullptr;
   Node* firstLeaf_ = nullptr;
   Node* lastLeaf_ = nullptr;
-  int height_ = 0;
+  int height_ = 0;  // levels of nodes, leaves included; 0 when empty
   size_t memory_ = 0;
 };
 

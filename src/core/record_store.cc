@@ -1,0 +1,653 @@
+#include "core/record_store.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <type_traits>
+
+namespace tvb {
+
+static_assert(std::is_same_v<int32_t, int>, "keys are handed out as int arrays");
+
+namespace {
+
+// Byte budget of a node. Large enough that the leaf header and the inner levels cost well under one byte per
+// record, small enough that inserting in the middle of a leaf moves little memory. Measured with 2 million
+// 2-dim records: 2 KB looks keys up more slowly, 8 KB and 16 KB insert shuffled keys no faster and save only
+// 1-2% of the memory.
+constexpr size_t kNodeBytes = 4096;
+constexpr int kMinCapacity = 4;
+// Nodes are searched by bisection down to this many keys, then by a linear scan, which is faster on short
+// runs of keys already in the cache.
+constexpr int kLinearSearchKeys = 16;
+// Room for the path from the root to a leaf. An inner node has room for at least 46 children (dim 20) and all
+// but a few at the edges keep a third of them, so a store that fits in memory stays far below this.
+constexpr int kMaxHeight = 48;
+constexpr int kMaxDim = 20;
+
+template <int kDim>  // kDim 0: the width is known at run time only
+inline int compareKeys(const int* a, const int* b, int dim) {
+  const int d = kDim > 0 ? kDim : dim;
+  for (int i = 0; i < d; ++i) {
+    if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+  }
+  return 0;
+}
+
+// Index of the first of n keys (stride dim) that is not below key (kUpper: that is above key).
+template <int kDim, bool kUpper>
+int boundWithWidth(const int* keys, int n, const int* key, int dim) {
+  const int d = kDim > 0 ? kDim : dim;
+  auto before = [&](int i) {
+    const int order = compareKeys<kDim>(keys + static_cast<size_t>(i) * d, key, d);
+    return kUpper ? order <= 0 : order < 0;
+  };
+  int low = 0;
+  int high = n;
+  while (high - low > kLinearSearchKeys) {
+    const int middle = low + (high - low) / 2;
+    if (before(middle)) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  while (low < high && before(low)) ++low;
+  return low;
+}
+
+// The common widths get a search with the width built in, so the comparison loop unrolls.
+template <bool kUpper>
+int bound(const int* keys, int n, const int* key, int dim) {
+  switch (dim) {
+    case 1:
+      return boundWithWidth<1, kUpper>(keys, n, key, dim);
+    case 2:
+      return boundWithWidth<2, kUpper>(keys, n, key, dim);
+    case 3:
+      return boundWithWidth<3, kUpper>(keys, n, key, dim);
+    default:
+      return boundWithWidth<0, kUpper>(keys, n, key, dim);
+  }
+}
+
+}  // namespace
+
+// Layout of a leaf: this header, the values (capacity rows of valueCount doubles), the keys (capacity rows of
+// dim ints). Layout of an inner node: this header, innerCapacity + 1 child pointers, innerCapacity separator
+// keys. The spare child and separator let an inner node take one child too many and then split, which keeps
+// the splitting code free of index juggling. Child i holds the keys k with separator[i-1] <= k < separator[i].
+struct RecordStore::Node {
+  Node* prev;  // leaves: the neighbours in key order, for walking
+  Node* next;
+  int32_t count;      // records of a leaf, children of an inner node
+  uint16_t capacity;  // records a leaf has room for: the only leaf of a small store is smaller than the others
+  bool leaf;
+};
+static_assert(sizeof(RecordStore::Node) % alignof(double) == 0);
+
+struct RecordStore::Path {
+  Node* node[kMaxHeight];
+  int index[kMaxHeight];
+};
+
+RecordStore::RecordStore(int dim, int valueCount) : dim_(dim), valueCount_(valueCount) {
+  const size_t row = dim * sizeof(int32_t) + valueCount * sizeof(double);
+  leafCapacity_ = std::max<int>(kMinCapacity, (kNodeBytes - sizeof(Node)) / row);
+  innerCapacity_ = std::max<int>(kMinCapacity,
+                                 (kNodeBytes - sizeof(Node) - sizeof(Node*)) / (sizeof(Node*) + dim * sizeof(int32_t)));
+}
+
+RecordStore::~RecordStore() {
+  if (root_ != nullptr) releaseSubtree(root_);
+}
+
+// ---- Layout
+
+size_t RecordStore::leafBytes(int capacity) const {
+  return sizeof(Node) + static_cast<size_t>(capacity) * (valueCount_ * sizeof(double) + dim_ * sizeof(int32_t));
+}
+
+size_t RecordStore::innerBytes() const {
+  return sizeof(Node) + (innerCapacity_ + 1) * sizeof(Node*) + innerCapacity_ * dim_ * sizeof(int32_t);
+}
+
+double* RecordStore::leafValues(Node* leaf) const {
+  return reinterpret_cast<double*>(reinterpret_cast<char*>(leaf) + sizeof(Node));
+}
+
+int32_t* RecordStore::leafKeys(Node* leaf) const {
+  return reinterpret_cast<int32_t*>(reinterpret_cast<char*>(leaf) + sizeof(Node) +
+                                    static_cast<size_t>(leaf->capacity) * valueCount_ * sizeof(double));
+}
+
+RecordStore::Node** RecordStore::children(Node* inner) const {
+  return reinterpret_cast<Node**>(reinterpret_cast<char*>(inner) + sizeof(Node));
+}
+
+int32_t* RecordStore::innerKeys(Node* inner) const {
+  return reinterpret_cast<int32_t*>(reinterpret_cast<char*>(inner) + sizeof(Node) +
+                                    (innerCapacity_ + 1) * sizeof(Node*));
+}
+
+// Below a third, a node is merged with or refilled from a neighbour. A third rather than a half, so that
+// alternately inserting and erasing at a node that has just been split does not merge and split it each time.
+int RecordStore::minLeafCount() const { return std::max(1, leafCapacity_ / 3); }
+int RecordStore::minInnerCount() const { return std::max(1, innerCapacity_ / 3); }
+
+// ---- Allocation
+
+RecordStore::Node* RecordStore::allocateLeaf(int capacity) {
+  const size_t bytes = leafBytes(capacity);
+  Node* node = new (::operator new(bytes)) Node{nullptr, nullptr, 0, static_cast<uint16_t>(capacity), true};
+  memory_ += bytes;
+  return node;
+}
+
+RecordStore::Node* RecordStore::allocateInner() {
+  const size_t bytes = innerBytes();
+  Node* node = new (::operator new(bytes)) Node{nullptr, nullptr, 0, 0, false};
+  memory_ += bytes;
+  return node;
+}
+
+void RecordStore::release(Node* node) {
+  memory_ -= node->leaf ? leafBytes(node->capacity) : innerBytes();
+  ::operator delete(node);
+}
+
+void RecordStore::releaseSubtree(Node* node) {
+  if (!node->leaf) {
+    for (int i = 0; i < node->count; ++i) releaseSubtree(children(node)[i]);
+  }
+  release(node);
+}
+
+// ---- Search
+
+int RecordStore::searchLeaf(Node* leaf, const int* key) const {
+  return bound<false>(leafKeys(leaf), leaf->count, key, dim_);
+}
+
+int RecordStore::searchInner(Node* inner, const int* key) const {
+  return bound<true>(innerKeys(inner), inner->count - 1, key, dim_);
+}
+
+RecordStore::Position RecordStore::locate(const int* key, Path* path, bool* found) const {
+  Node* node = root_;
+  for (int level = 0; level + 1 < height_; ++level) {
+    const int child = searchInner(node, key);
+    if (path != nullptr) {
+      path->node[level] = node;
+      path->index[level] = child;
+    }
+    node = children(node)[child];
+  }
+  const int slot = searchLeaf(node, key);
+  *found = slot < node->count && compareKeys<0>(leafKeys(node) + static_cast<size_t>(slot) * dim_, key, dim_) == 0;
+  return Position{node, slot};
+}
+
+RecordStore::Position RecordStore::find(const int* key) const {
+  if (root_ == nullptr) return end();
+  bool found;
+  const Position p = locate(key, nullptr, &found);
+  return found ? p : end();
+}
+
+// ---- Moving records and children
+
+void RecordStore::moveRecords(Node* from, int fromSlot, Node* to, int toSlot, int n) const {
+  if (n <= 0) return;
+  std::memmove(leafKeys(to) + static_cast<size_t>(toSlot) * dim_, leafKeys(from) + static_cast<size_t>(fromSlot) * dim_,
+               static_cast<size_t>(n) * dim_ * sizeof(int32_t));
+  std::memmove(leafValues(to) + static_cast<size_t>(toSlot) * valueCount_,
+               leafValues(from) + static_cast<size_t>(fromSlot) * valueCount_,
+               static_cast<size_t>(n) * valueCount_ * sizeof(double));
+}
+
+RecordStore::Position RecordStore::placeInLeaf(Node* leaf, int slot, const int* key) {
+  moveRecords(leaf, slot, leaf, slot + 1, leaf->count - slot);
+  std::copy_n(key, dim_, leafKeys(leaf) + static_cast<size_t>(slot) * dim_);  // a scalar's key may be null
+  std::fill_n(leafValues(leaf) + static_cast<size_t>(slot) * valueCount_, valueCount_, 0.0);
+  ++leaf->count;
+  ++size_;
+  ++version_;
+  return Position{leaf, slot};
+}
+
+// Moves records across the boundary of two neighbouring leaves until left holds leftCount of them.
+void RecordStore::moveBoundary(Node* left, Node* right, int leftCount) const {
+  if (leftCount > left->count) {
+    const int n = leftCount - left->count;
+    moveRecords(right, 0, left, left->count, n);
+    moveRecords(right, n, right, 0, right->count - n);
+    left->count += n;
+    right->count -= n;
+  } else if (leftCount < left->count) {
+    const int n = left->count - leftCount;
+    moveRecords(right, 0, right, n, right->count);
+    moveRecords(left, leftCount, right, 0, n);
+    left->count -= n;
+    right->count += n;
+  }
+}
+
+// left and right are neighbouring leaves; key goes at keyIndex of their records taken as one sequence. Afterwards
+// left holds the first leftCount records of that sequence and right the rest.
+RecordStore::Position RecordStore::distribute(Node* left, Node* right, int keyIndex, int leftCount, const int* key) {
+  const bool keyGoesLeft = keyIndex < leftCount;
+  moveBoundary(left, right, keyGoesLeft ? leftCount - 1 : leftCount);
+  return keyGoesLeft ? placeInLeaf(left, keyIndex, key) : placeInLeaf(right, keyIndex - leftCount, key);
+}
+
+// separator: the parent's key between left and right; it comes down into one of them and another goes up.
+void RecordStore::evenOutInner(Node* left, Node* right, int32_t* separator) const {
+  const size_t keyBytes = dim_ * sizeof(int32_t);
+  const int leftCount = (left->count + right->count + 1) / 2;
+  if (leftCount > left->count) {
+    const int n = leftCount - left->count;
+    std::memcpy(innerKeys(left) + static_cast<size_t>(left->count - 1) * dim_, separator, keyBytes);
+    std::memcpy(innerKeys(left) + static_cast<size_t>(left->count) * dim_, innerKeys(right), (n - 1) * keyBytes);
+    std::memcpy(children(left) + left->count, children(right), n * sizeof(Node*));
+    std::memcpy(separator, innerKeys(right) + static_cast<size_t>(n - 1) * dim_, keyBytes);
+    std::memmove(innerKeys(right), innerKeys(right) + static_cast<size_t>(n) * dim_, (right->count - 1 - n) * keyBytes);
+    std::memmove(children(right), children(right) + n, (right->count - n) * sizeof(Node*));
+    left->count += n;
+    right->count -= n;
+  } else if (leftCount < left->count) {
+    const int n = left->count - leftCount;
+    std::memmove(innerKeys(right) + static_cast<size_t>(n) * dim_, innerKeys(right), (right->count - 1) * keyBytes);
+    std::memmove(children(right) + n, children(right), right->count * sizeof(Node*));
+    std::memcpy(innerKeys(right) + static_cast<size_t>(n - 1) * dim_, separator, keyBytes);
+    std::memcpy(innerKeys(right), innerKeys(left) + static_cast<size_t>(leftCount) * dim_, (n - 1) * keyBytes);
+    std::memcpy(children(right), children(left) + leftCount, n * sizeof(Node*));
+    std::memcpy(separator, innerKeys(left) + static_cast<size_t>(leftCount - 1) * dim_, keyBytes);
+    left->count -= n;
+    right->count += n;
+  }
+}
+
+void RecordStore::insertChild(Node* inner, int childIndex, int separatorIndex, const int32_t* separator,
+                              Node* child) const {
+  const size_t keyBytes = dim_ * sizeof(int32_t);
+  Node** kids = children(inner);
+  std::memmove(kids + childIndex + 1, kids + childIndex, (inner->count - childIndex) * sizeof(Node*));
+  kids[childIndex] = child;
+  int32_t* keys = innerKeys(inner) + static_cast<size_t>(separatorIndex) * dim_;
+  std::memmove(keys + dim_, keys, (inner->count - 1 - separatorIndex) * keyBytes);
+  std::memcpy(keys, separator, keyBytes);
+  ++inner->count;
+}
+
+void RecordStore::removeChild(Node* inner, int childIndex, int separatorIndex) const {
+  Node** kids = children(inner);
+  std::memmove(kids + childIndex, kids + childIndex + 1, (inner->count - childIndex - 1) * sizeof(Node*));
+  const int separators = inner->count - 1;
+  if (separatorIndex < separators) {
+    int32_t* keys = innerKeys(inner) + static_cast<size_t>(separatorIndex) * dim_;
+    std::memmove(keys, keys + dim_, (separators - separatorIndex - 1) * dim_ * sizeof(int32_t));
+  }
+  --inner->count;
+}
+
+void RecordStore::unlinkLeaf(Node* leaf) {
+  if (leaf->prev != nullptr) {
+    leaf->prev->next = leaf->next;
+  } else {
+    firstLeaf_ = leaf->next;
+  }
+  if (leaf->next != nullptr) {
+    leaf->next->prev = leaf->prev;
+  } else {
+    lastLeaf_ = leaf->prev;
+  }
+}
+
+// ---- Insert
+
+std::pair<RecordStore::Position, bool> RecordStore::insert(const int* key) {
+  if (root_ == nullptr) {
+    Node* leaf = allocateLeaf(1);
+    root_ = firstLeaf_ = lastLeaf_ = leaf;
+    height_ = 1;
+    return {placeInLeaf(leaf, 0, key), true};
+  }
+
+  // Keys usually come in ascending order (files, arrays, labels registered in order): a key above the last
+  // one goes to the end of the last leaf without a search.
+  Path path;
+  Position at;
+  const Position lastRecord = last();
+  const int order = compareKeys<0>(key, this->key(lastRecord), dim_);
+  if (order == 0) return {lastRecord, false};
+  if (order > 0) {
+    at = Position{lastLeaf_, lastLeaf_->count};
+    if (at.slot < lastLeaf_->capacity) return {placeInLeaf(lastLeaf_, at.slot, key), true};
+    Node* node = root_;
+    for (int level = 0; level + 1 < height_; ++level) {
+      path.node[level] = node;
+      path.index[level] = node->count - 1;
+      node = children(node)[node->count - 1];
+    }
+  } else {
+    bool found;
+    at = locate(key, &path, &found);
+    if (found) return {at, false};
+    if (at.leaf->count < at.leaf->capacity) return {placeInLeaf(at.leaf, at.slot, key), true};
+  }
+
+  Node* leaf = at.leaf;
+  const int slot = at.slot;
+  // The only leaf starts small and doubles up to the full size, so that the many small symbols of a model
+  // (scalars, short sets) do not each hold a full node.
+  if (leaf->capacity < leafCapacity_) {
+    Node* bigger = allocateLeaf(std::min(2 * leaf->capacity, leafCapacity_));
+    moveRecords(leaf, 0, bigger, 0, leaf->count);
+    bigger->count = leaf->count;
+    release(leaf);
+    root_ = firstLeaf_ = lastLeaf_ = bigger;
+    return {placeInLeaf(bigger, slot, key), true};
+  }
+
+  // A key past the end of a full leaf starts a new leaf of its own, so that ascending keys fill every leaf to
+  // the brim; likewise a key before the start of a full leaf, for descending keys.
+  const bool appending = slot == leaf->count;
+  const bool prepending = slot == 0;
+  const int parentLevel = height_ - 2;
+
+  // Otherwise a neighbour with room takes some of the records first: fewer, fuller leaves than splitting at
+  // once (shuffled keys use 7/8 of the room rather than 2/3, at the same speed).
+  if (!appending && !prepending && parentLevel >= 0) {
+    Node* parent = path.node[parentLevel];
+    const int index = path.index[parentLevel];
+    Node* left = index > 0 ? children(parent)[index - 1] : nullptr;
+    Node* right = index + 1 < parent->count ? children(parent)[index + 1] : nullptr;
+    const int leftRoom = left != nullptr ? left->capacity - left->count : 0;
+    const int rightRoom = right != nullptr ? right->capacity - right->count : 0;
+    if (rightRoom > 0 && rightRoom >= leftRoom) {
+      const Position p = distribute(leaf, right, slot, (leaf->count + 1 + right->count + 1) / 2, key);
+      std::memcpy(innerKeys(parent) + static_cast<size_t>(index) * dim_, leafKeys(right), dim_ * sizeof(int32_t));
+      return {p, true};
+    }
+    if (leftRoom > 0) {
+      const Position p = distribute(left, leaf, left->count + slot, (left->count + leaf->count + 2) / 2, key);
+      std::memcpy(innerKeys(parent) + static_cast<size_t>(index - 1) * dim_, leafKeys(leaf), dim_ * sizeof(int32_t));
+      return {p, true};
+    }
+  }
+
+  // A split. Every node it needs is allocated before anything changes, so that a failed allocation leaves the
+  // store as it was: the new leaf, one inner node per full ancestor, and a new root when all of them are full.
+  int splits = 0;
+  int level = parentLevel;
+  while (level >= 0 && path.node[level]->count == innerCapacity_) {
+    ++splits;
+    --level;
+  }
+  const bool growsTaller = level < 0;
+  if (growsTaller && height_ >= kMaxHeight) throw std::bad_alloc();
+  Node* fresh[kMaxHeight + 1];
+  int allocated = 0;
+  try {
+    fresh[allocated++] = allocateLeaf(leafCapacity_);
+    for (int i = 0; i < splits + (growsTaller ? 1 : 0); ++i) fresh[allocated++] = allocateInner();
+  } catch (...) {
+    for (int i = 0; i < allocated; ++i) release(fresh[i]);
+    throw;
+  }
+
+  Node* sibling = fresh[0];
+  Position result;
+  Node* rightLeaf;
+  if (prepending) {
+    sibling->prev = leaf->prev;
+    sibling->next = leaf;
+    if (leaf->prev != nullptr) {
+      leaf->prev->next = sibling;
+    } else {
+      firstLeaf_ = sibling;
+    }
+    leaf->prev = sibling;
+    result = distribute(sibling, leaf, 0, 1, key);
+    rightLeaf = leaf;
+  } else {
+    sibling->prev = leaf;
+    sibling->next = leaf->next;
+    if (leaf->next != nullptr) {
+      leaf->next->prev = sibling;
+    } else {
+      lastLeaf_ = sibling;
+    }
+    leaf->next = sibling;
+    const int leftCount = appending ? leaf->count : (leaf->count + 2) / 2;
+    result = distribute(leaf, sibling, slot, leftCount, key);
+    rightLeaf = sibling;
+  }
+
+  // Hand the new node up: each full ancestor takes it (using its spare slot) and then splits in turn.
+  int32_t separator[kMaxDim];
+  std::memcpy(separator, leafKeys(rightLeaf), dim_ * sizeof(int32_t));
+  Node* newNode = sibling;
+  bool newOnLeft = prepending;
+  Node* lower = leaf;
+  int next = 1;
+  for (level = parentLevel; level >= 0; --level) {
+    Node* parent = path.node[level];
+    const int index = path.index[level];
+    const int childIndex = newOnLeft ? index : index + 1;
+    insertChild(parent, childIndex, index, separator, newNode);
+    if (parent->count <= innerCapacity_) return {result, true};
+    // On the edges the new child stays alone in the new node, as the key did in its leaf, so that ascending and
+    // descending keys fill the inner nodes too.
+    Node* split = fresh[next++];
+    const int keep = appending && childIndex == parent->count - 1 ? parent->count - 1
+                     : prepending && childIndex == 0              ? 1
+                                                                  : parent->count / 2;
+    const int moved = parent->count - keep;
+    std::memcpy(separator, innerKeys(parent) + static_cast<size_t>(keep - 1) * dim_, dim_ * sizeof(int32_t));
+    std::memcpy(children(split), children(parent) + keep, moved * sizeof(Node*));
+    std::memcpy(innerKeys(split), innerKeys(parent) + static_cast<size_t>(keep) * dim_,
+                (moved - 1) * dim_ * sizeof(int32_t));
+    split->count = moved;
+    parent->count = keep;
+    newNode = split;
+    newOnLeft = false;
+    lower = parent;
+  }
+  Node* root = fresh[next++];
+  children(root)[0] = newOnLeft ? newNode : lower;
+  children(root)[1] = newOnLeft ? lower : newNode;
+  std::memcpy(innerKeys(root), separator, dim_ * sizeof(int32_t));
+  root->count = 2;
+  root_ = root;
+  ++height_;
+  return {result, true};
+}
+
+// ---- Erase
+
+RecordStore::Position RecordStore::erase(Position p) {
+  Node* leaf = p.leaf;
+  const int slot = p.slot;
+  ++version_;
+  if (--size_ == 0) {
+    releaseSubtree(root_);
+    root_ = firstLeaf_ = lastLeaf_ = nullptr;
+    height_ = 0;
+    return end();
+  }
+  if (leaf == root_ || leaf->count - 1 >= minLeafCount()) {
+    moveRecords(leaf, slot + 1, leaf, slot, leaf->count - slot - 1);
+    --leaf->count;
+    if (slot < leaf->count) return p;
+    return leaf->next != nullptr ? Position{leaf->next, 0} : end();
+  }
+
+  // Rebalancing moves records between leaves: the record that follows is found again by its key afterwards.
+  int32_t following[kMaxDim];
+  const Position after = next(p);
+  if (!after.isEnd()) std::memcpy(following, key(after), dim_ * sizeof(int32_t));
+  Path path;
+  bool found;
+  locate(key(p), &path, &found);
+  moveRecords(leaf, slot + 1, leaf, slot, leaf->count - slot - 1);
+  --leaf->count;
+  rebalance(leaf, &path, height_ - 2);
+  return after.isEnd() ? end() : find(following);
+}
+
+// node has lost a record or a child; path->node[parentLevel] is its parent (none when parentLevel < 0).
+void RecordStore::rebalance(Node* node, Path* path, int parentLevel) {
+  for (int level = parentLevel;; --level) {
+    if (level < 0) {
+      while (!root_->leaf && root_->count == 1) {
+        Node* only = children(root_)[0];
+        release(root_);
+        root_ = only;
+        --height_;
+      }
+      return;
+    }
+    if (node->count >= (node->leaf ? minLeafCount() : minInnerCount())) return;
+    Node* parent = path->node[level];
+    const int index = path->index[level];
+    if (node->count == 0) {
+      if (node->leaf) unlinkLeaf(node);
+      release(node);
+      removeChild(parent, index, index > 0 ? index - 1 : 0);
+    } else {
+      Node* left = index > 0 ? children(parent)[index - 1] : nullptr;
+      Node* right = index + 1 < parent->count ? children(parent)[index + 1] : nullptr;
+      const int capacity = node->leaf ? leafCapacity_ : innerCapacity_;
+      // Merge with a neighbour when both fit in one node, else share the neighbour's entries.
+      Node* mergeLeft = nullptr;
+      int separatorIndex = 0;
+      if (left != nullptr && left->count + node->count <= capacity) {
+        mergeLeft = left;
+        separatorIndex = index - 1;
+      } else if (right != nullptr && node->count + right->count <= capacity) {
+        mergeLeft = node;
+        separatorIndex = index;
+      }
+      if (mergeLeft == nullptr) {
+        if (left == nullptr && right == nullptr) return;
+        const bool fromLeft = left != nullptr && (right == nullptr || left->count >= right->count);
+        Node* first = fromLeft ? left : node;
+        Node* second = fromLeft ? node : right;
+        int32_t* separator = innerKeys(parent) + static_cast<size_t>(fromLeft ? index - 1 : index) * dim_;
+        if (node->leaf) {
+          moveBoundary(first, second, (first->count + second->count + 1) / 2);
+          std::memcpy(separator, leafKeys(second), dim_ * sizeof(int32_t));
+        } else {
+          evenOutInner(first, second, separator);
+        }
+        return;
+      }
+      Node* mergeRight = children(parent)[separatorIndex + 1];
+      if (node->leaf) {
+        moveRecords(mergeRight, 0, mergeLeft, mergeLeft->count, mergeRight->count);
+        unlinkLeaf(mergeRight);
+      } else {
+        const size_t keyBytes = dim_ * sizeof(int32_t);
+        int32_t* keys = innerKeys(mergeLeft) + static_cast<size_t>(mergeLeft->count - 1) * dim_;
+        std::memcpy(keys, innerKeys(parent) + static_cast<size_t>(separatorIndex) * dim_, keyBytes);
+        std::memcpy(keys + dim_, innerKeys(mergeRight), (mergeRight->count - 1) * keyBytes);
+        std::memcpy(children(mergeLeft) + mergeLeft->count, children(mergeRight), mergeRight->count * sizeof(Node*));
+      }
+      mergeLeft->count += mergeRight->count;
+      release(mergeRight);
+      removeChild(parent, separatorIndex + 1, separatorIndex);
+    }
+    node = parent;
+  }
+}
+
+void RecordStore::clear() {
+  ++version_;
+  if (root_ != nullptr) releaseSubtree(root_);
+  root_ = firstLeaf_ = lastLeaf_ = nullptr;
+  height_ = 0;
+  size_ = 0;
+}
+
+// ---- Walking
+
+RecordStore::Position RecordStore::first() const { return firstLeaf_ != nullptr ? Position{firstLeaf_, 0} : end(); }
+
+RecordStore::Position RecordStore::last() const {
+  return lastLeaf_ != nullptr ? Position{lastLeaf_, lastLeaf_->count - 1} : end();
+}
+
+RecordStore::Position RecordStore::next(Position p) const {
+  if (p.leaf == nullptr) return end();
+  if (p.slot + 1 < p.leaf->count) return Position{p.leaf, p.slot + 1};
+  return p.leaf->next != nullptr ? Position{p.leaf->next, 0} : end();
+}
+
+RecordStore::Position RecordStore::prev(Position p) const {
+  if (p.leaf == nullptr) return end();
+  if (p.slot > 0) return Position{p.leaf, p.slot - 1};
+  Node* before = p.leaf->prev;
+  return before != nullptr ? Position{before, before->count - 1} : end();
+}
+
+const int* RecordStore::key(Position p) const { return leafKeys(p.leaf) + static_cast<size_t>(p.slot) * dim_; }
+
+double* RecordStore::values(Position p) const { return leafValues(p.leaf) + static_cast<size_t>(p.slot) * valueCount_; }
+
+size_t RecordStore::memoryBytes() const { return memory_; }
+
+// ---- Self-check
+
+const char* RecordStore::structureFault() const {
+  if (root_ == nullptr) {
+    if (size_ != 0 || height_ != 0 || firstLeaf_ != nullptr || lastLeaf_ != nullptr) return "empty tree, live fields";
+    return memory_ == 0 ? nullptr : "empty tree holds memory";
+  }
+  int64_t records = 0;
+  size_t bytes = 0;
+  Node* expectedLeaf = firstLeaf_;
+  Node* previousLeaf = nullptr;
+  const int* previousKey = nullptr;
+  // Walks the subtree of node, whose keys must lie in [low, high) (null: unbounded).
+  auto check = [&](auto& self, Node* node, int depth, const int* low, const int* high) -> const char* {
+    const bool isRoot = node == root_;
+    if (node->leaf != (depth == height_ - 1)) return "leaves at different depths";
+    if (node->leaf) {
+      bytes += leafBytes(node->capacity);
+      if (node->count < 1 || node->count > node->capacity) return "leaf count out of range";
+      if (node->capacity > leafCapacity_ || (!isRoot && node->capacity != leafCapacity_)) return "leaf capacity";
+      if (node != expectedLeaf || node->prev != previousLeaf) return "leaf chain out of order";
+      for (int i = 0; i < node->count; ++i) {
+        const int* k = leafKeys(node) + static_cast<size_t>(i) * dim_;
+        if (previousKey != nullptr && compareKeys<0>(previousKey, k, dim_) >= 0) return "keys not ascending";
+        if (low != nullptr && compareKeys<0>(k, low, dim_) < 0) return "key below its separator";
+        if (high != nullptr && compareKeys<0>(k, high, dim_) >= 0) return "key not below its separator";
+        previousKey = k;
+      }
+      records += node->count;
+      previousLeaf = node;
+      expectedLeaf = node->next;
+      return nullptr;
+    }
+    bytes += innerBytes();
+    if (node->count < (isRoot ? 2 : 1) || node->count > innerCapacity_) return "inner count out of range";
+    for (int i = 0; i < node->count; ++i) {
+      const int* childLow = i > 0 ? innerKeys(node) + static_cast<size_t>(i - 1) * dim_ : low;
+      const int* childHigh = i + 1 < node->count ? innerKeys(node) + static_cast<size_t>(i) * dim_ : high;
+      if (childLow != nullptr && childHigh != nullptr && compareKeys<0>(childLow, childHigh, dim_) >= 0) {
+        return "separators not ascending";
+      }
+      if (const char* fault = self(self, children(node)[i], depth + 1, childLow, childHigh)) return fault;
+    }
+    return nullptr;
+  };
+  if (const char* fault = check(check, root_, 0, nullptr, nullptr)) return fault;
+  if (expectedLeaf != nullptr || previousLeaf != lastLeaf_) return "leaf chain does not end at the last leaf";
+  if (records != size_) return "size does not match the records";
+  if (bytes != memory_) return "memory does not match the nodes";
+  return nullptr;
+}
+
+}  // namespace tvb
