@@ -10,6 +10,17 @@ std::string FoldCase(std::string_view s) {
   return folded;
 }
 
+std::string_view DomainName(const SymbolEntry &symbol, int i) {
+  if (symbol.domain_kind == DomainKind::kNone) return "*";
+  std::string_view rest = symbol.domain_names;
+  for (; i > 0; --i) {
+    size_t end = rest.find('\0');
+    if (end == std::string_view::npos) return {};
+    rest.remove_prefix(end + 1);
+  }
+  return rest.substr(0, rest.find('\0'));
+}
+
 int Catalog::FindSymbol(std::string_view name) const {
   auto it = symbol_by_name.find(FoldCase(name));
   return it == symbol_by_name.end() ? -1 : it->second;
@@ -25,7 +36,7 @@ void Catalog::Clear() {
   format_version = 0;
   producer.clear();
   labels.Clear();
-  texts.clear();
+  texts.Clear();
   symbols.clear();
   symbol_by_name.clear();
 }

@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "string_table.h"
+
 namespace tvf {
 
 enum SymbolType { kSet = 0, kParameter = 1, kVariable = 2, kEquation = 3, kAlias = 4 };
@@ -25,49 +27,25 @@ struct SymbolEntry {
   int type = kSet;
   int user_info = 0;  // the subtype; for an alias, the 1-based number of its set (0 for the Universe)
   DomainKind domain_kind = DomainKind::kNone;
-  std::vector<std::string> domain_names;  // dim entries unless domain_kind is kNone
+  std::string domain_names;  // unless domain_kind is kNone: dim names, each followed by a zero byte
   uint64_t record_count = 0;
   uint64_t block_offset = 0;
   uint64_t block_length = 0;
   uint32_t chunk_count = 0;
 };
 
-// Labels numbered from 1, their texts in one arena.
-class LabelTable {
- public:
-  int size() const { return static_cast<int>(ends_.size()); }
-  // REQUIRES: 1 <= nr <= size()
-  std::string_view Get(int nr) const {
-    size_t begin = nr == 1 ? 0 : ends_[nr - 2];
-    return std::string_view(arena_).substr(begin, ends_[nr - 1] - begin);
-  }
-  void Add(std::string_view label) {
-    arena_.append(label);
-    ends_.push_back(static_cast<uint32_t>(arena_.size()));
-  }
-  void Reserve(size_t count, size_t bytes) {
-    ends_.reserve(count);
-    arena_.reserve(bytes);
-  }
-  void Clear() {
-    arena_.clear();
-    ends_.clear();
-  }
-
- private:
-  std::string arena_;
-  std::vector<uint32_t> ends_;
-};
-
 // Symbol names are unique regardless of letter case and keep the spelling they were given.
 std::string FoldCase(std::string_view s);
+
+// Name i (0-based) of a symbol's domain names; "*" when it has none.
+std::string_view DomainName(const SymbolEntry &symbol, int i);
 
 struct Catalog {
   std::string file_name;
   uint32_t format_version = 0;
   std::string producer;
-  LabelTable labels;
-  std::vector<std::string> texts;
+  StringTable labels;
+  StringTable texts;
   std::vector<SymbolEntry> symbols;
   std::unordered_map<std::string, int> symbol_by_name;  // folded name -> 0-based index
 

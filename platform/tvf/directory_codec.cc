@@ -72,7 +72,7 @@ void EncodeDirectory(const Catalog &catalog, std::string *out) {
   PutFixed32(out, static_cast<uint32_t>(catalog.labels.size()));
   for (int i = 1; i <= catalog.labels.size(); ++i) PutShortString(out, catalog.labels.Get(i));
   PutFixed32(out, static_cast<uint32_t>(catalog.texts.size()));
-  for (const std::string &t : catalog.texts) PutShortString(out, t);
+  for (int i = 1; i <= catalog.texts.size(); ++i) PutShortString(out, catalog.texts.Get(i));
   PutFixed32(out, static_cast<uint32_t>(catalog.symbols.size()));
   for (const SymbolEntry &s : catalog.symbols) {
     PutShortString(out, s.name);
@@ -82,7 +82,7 @@ void EncodeDirectory(const Catalog &catalog, std::string *out) {
     PutShortString(out, s.text);
     out->push_back(static_cast<char>(s.domain_kind));
     if (s.domain_kind != DomainKind::kNone) {
-      for (const std::string &d : s.domain_names) PutShortString(out, d);
+      for (int d = 0; d < s.dim; ++d) PutShortString(out, DomainName(s, d));
     }
     PutFixed64(out, s.record_count);
     PutFixed64(out, s.block_offset);
@@ -93,6 +93,10 @@ void EncodeDirectory(const Catalog &catalog, std::string *out) {
 
 bool DecodeDirectory(const char *data, size_t size, uint64_t first_block_offset, uint64_t blocks_end,
                      Catalog *catalog, const char **problem) {
+  if (size > UINT32_MAX) {
+    *problem = "the directory is larger than 4 GiB";
+    return false;
+  }
   ByteReader in(data, size);
   *problem = "the directory ends early";
   catalog->producer = std::string(in.GetShortString());
@@ -120,11 +124,11 @@ bool DecodeDirectory(const char *data, size_t size, uint64_t first_block_offset,
     *problem = "the text count is larger than the directory can hold";
     return false;
   }
-  catalog->texts.reserve(text_count);
+  catalog->texts.Reserve(text_count, in.remaining());
   for (uint32_t i = 0; i < text_count; ++i) {
     std::string_view text = in.GetShortString();
     if (!in.ok()) return false;
-    catalog->texts.emplace_back(text);
+    catalog->texts.Add(text);
   }
 
   uint32_t symbol_count = in.GetFixed32();
@@ -153,7 +157,10 @@ bool DecodeDirectory(const char *data, size_t size, uint64_t first_block_offset,
         *problem = "a symbol has more than 20 dimensions";
         return false;
       }
-      for (int d = 0; d < s.dim; ++d) s.domain_names.emplace_back(in.GetShortString());
+      for (int d = 0; d < s.dim; ++d) {
+        s.domain_names.append(in.GetShortString());
+        s.domain_names.push_back('\0');
+      }
     }
     s.record_count = in.GetFixed64();
     s.block_offset = in.GetFixed64();

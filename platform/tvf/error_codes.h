@@ -45,6 +45,7 @@ enum class ErrorCode : uint8_t {
   kLabelTooLong,       // a: text label
   kDuplicateLabel,     // a: text label, b: earlier number
   kTooManyLabels,
+  kTooManyTexts,
   kTextTooLong,        // a: length
   kBadSymbolName,      // a: text name
   kDuplicateSymbol,    // a: text name

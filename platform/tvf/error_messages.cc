@@ -36,7 +36,7 @@ std::string LabelText(const Catalog &catalog, int64_t nr) {
 std::string DomainName(const Catalog &catalog, const ErrorEntry &e) {
   if (e.symbol < 0 || static_cast<size_t>(e.symbol) >= catalog.symbols.size()) return "?";
   const SymbolEntry &s = catalog.symbols[static_cast<size_t>(e.symbol)];
-  return e.position < s.domain_names.size() ? s.domain_names[e.position] : "?";
+  return e.position < s.dim ? std::string(DomainName(s, e.position)) : "?";
 }
 
 std::string KeyText(const Catalog &catalog, const int32_t *key, int dim) {
@@ -129,6 +129,8 @@ std::string FormatError(const ErrorEntry &e, const ErrorLog &log, const Catalog 
       return Format("label '%s' is registered twice (first as number %lld)", text(e.a), N(e.b));
     case ErrorCode::kTooManyLabels:
       return Format("too many labels for one file");
+    case ErrorCode::kTooManyTexts:
+      return Format("too many element texts for one file");
     case ErrorCode::kTextTooLong:
       return Format("element text of %lld characters is longer than 255 characters", N(e.a));
     case ErrorCode::kBadSymbolName:

@@ -58,7 +58,7 @@ int FileReader::Open(std::unique_ptr<ByteSource> source) {
   if (!DecodeDirectory(directory.data(), directory.size(), kHeaderSize, h.directory_offset, catalog_, &problem)) {
     return errors_->LogWithText({.code = ErrorCode::kDirectoryMalformed}, problem);
   }
-  if (static_cast<uint64_t>(catalog_->labels.size()) != h.label_count || catalog_->texts.size() != h.text_count ||
+  if (static_cast<uint64_t>(catalog_->labels.size()) != h.label_count || static_cast<uint64_t>(catalog_->texts.size()) != h.text_count ||
       catalog_->symbols.size() != h.symbol_count) {
     return errors_->LogWithText({.code = ErrorCode::kDirectoryMalformed}, "its counts differ from the header's");
   }

@@ -25,6 +25,15 @@ bool IsValidSymbolName(std::string_view name) {
   return true;
 }
 
+std::string JoinNames(const char *const *names, int dim) {
+  std::string joined;
+  for (int i = 0; i < dim; ++i) {
+    joined.append(names[i]);
+    joined.push_back('\0');
+  }
+  return joined;
+}
+
 }  // namespace
 
 int FileWriter::Open(const char *path, std::string_view producer) {
@@ -86,11 +95,10 @@ bool FileWriter::AddLabel(std::string_view label) {
     errors_->LogWithText({.code = ErrorCode::kDuplicateLabel, .b = earlier}, label);
     return false;
   }
-  if (catalog_->labels.size() == INT_MAX) {
+  if (!catalog_->labels.Add(label)) {
     errors_->Log({.code = ErrorCode::kTooManyLabels});
     return false;
   }
-  catalog_->labels.Add(label);
   label_index_.Insert(catalog_->labels, catalog_->labels.size());
   return true;
 }
@@ -110,8 +118,11 @@ bool FileWriter::AddText(std::string_view text, int *number) {
     errors_->Log({.code = ErrorCode::kTextTooLong, .a = static_cast<int64_t>(text.size())});
     return false;
   }
-  catalog_->texts.emplace_back(text);
-  *number = static_cast<int>(catalog_->texts.size());
+  if (!catalog_->texts.Add(text)) {
+    errors_->Log({.code = ErrorCode::kTooManyTexts});
+    return false;
+  }
+  *number = catalog_->texts.size();
   return true;
 }
 
@@ -231,7 +242,7 @@ bool FileWriter::SetCheckedDomain(const char *const *names) {
   if (!ok) return false;
   SymbolEntry &entry = catalog_->symbols[static_cast<size_t>(symbol_)];
   entry.domain_kind = DomainKind::kChecked;
-  entry.domain_names.assign(names, names + dim_);
+  entry.domain_names = JoinNames(names, dim_);
   domains_.Begin(sets, catalog_->labels.size());
   return true;
 }
@@ -255,7 +266,7 @@ bool FileWriter::SetRelaxedDomain(int number, const char *const *names) {
     }
   }
   entry.domain_kind = DomainKind::kRelaxed;
-  entry.domain_names.assign(names, names + entry.dim);
+  entry.domain_names = JoinNames(names, entry.dim);
   if (index == symbol_) domains_.End();
   return true;
 }

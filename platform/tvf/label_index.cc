@@ -26,7 +26,7 @@ uint64_t LabelIndex::Hash(std::string_view s) {
   return h;
 }
 
-int LabelIndex::Find(const LabelTable &labels, std::string_view label) const {
+int LabelIndex::Find(const StringTable &labels, std::string_view label) const {
   if (slots_.empty()) return 0;
   const size_t mask = slots_.size() - 1;
   for (size_t i = Hash(label) & mask;; i = (i + 1) & mask) {
@@ -36,7 +36,7 @@ int LabelIndex::Find(const LabelTable &labels, std::string_view label) const {
   }
 }
 
-void LabelIndex::Insert(const LabelTable &labels, int nr) {
+void LabelIndex::Insert(const StringTable &labels, int nr) {
   if ((used_ + 1) * 2 > slots_.size()) Grow(labels);
   const size_t mask = slots_.size() - 1;
   size_t i = Hash(labels.Get(nr)) & mask;
@@ -45,7 +45,7 @@ void LabelIndex::Insert(const LabelTable &labels, int nr) {
   ++used_;
 }
 
-void LabelIndex::Grow(const LabelTable &labels) {
+void LabelIndex::Grow(const StringTable &labels) {
   std::vector<int32_t> old;
   old.swap(slots_);
   slots_.assign(old.empty() ? 64 : old.size() * 2, 0);

@@ -1,4 +1,4 @@
-// Finds a label of a LabelTable regardless of letter case, so that the writer refuses a label registered
+// Finds a label of a StringTable regardless of letter case, so that the writer refuses a label registered
 // twice. An open-addressing table of label numbers (4 bytes a slot, at most half full); the texts stay in the
 // label table.
 #ifndef TVF_LABEL_INDEX_H
@@ -15,14 +15,14 @@ namespace tvf {
 class LabelIndex {
  public:
   // The number of the label equal to `label` (ignoring case), or 0.
-  int Find(const LabelTable &labels, std::string_view label) const;
+  int Find(const StringTable &labels, std::string_view label) const;
   // Records that label number `nr` of `labels` exists. REQUIRES: Find(labels, labels.Get(nr)) == 0.
-  void Insert(const LabelTable &labels, int nr);
+  void Insert(const StringTable &labels, int nr);
   void Clear() { slots_.clear(); used_ = 0; }
 
  private:
   static uint64_t Hash(std::string_view s);
-  void Grow(const LabelTable &labels);
+  void Grow(const StringTable &labels);
 
   std::vector<int32_t> slots_;  // label numbers, 0 for an empty slot
   size_t used_ = 0;

@@ -49,8 +49,8 @@ int CtvfGetElemText(tvfHandle_t pt, int textNr, char *text, int *node) {
     if (node != nullptr) *node = 0;
     tvf::CopyOut(text, "");
     if (!FileOpen(t, "tvfGetElemText")) return 0;
-    if (textNr < 1 || static_cast<size_t>(textNr) > t.catalog.texts.size()) return 0;
-    tvf::CopyOut(text, t.catalog.texts[static_cast<size_t>(textNr) - 1]);
+    if (textNr < 1 || textNr > t.catalog.texts.size()) return 0;
+    tvf::CopyOut(text, t.catalog.texts.Get(textNr));
     return 1;
   });
 }
@@ -142,10 +142,7 @@ int CtvfSymbolGetDomainX(tvfHandle_t pt, int symNr, char **domainNames) {
       return 1;
     }
     if (s == nullptr) return 0;
-    for (int i = 0; i < s->dim; ++i) {
-      const bool named = s->domain_kind != tvf::DomainKind::kNone;
-      tvf::CopyOut(domainNames[i], named ? s->domain_names[static_cast<size_t>(i)] : std::string(kUniverseName));
-    }
+    for (int i = 0; i < s->dim; ++i) tvf::CopyOut(domainNames[i], tvf::DomainName(*s, i));
     switch (s->domain_kind) {
       case tvf::DomainKind::kNone:
         return 1;

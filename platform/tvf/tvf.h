@@ -51,7 +51,73 @@ TVF_EXPORT int CtvfSetLoadPath(const char *dir);
 TVF_EXPORT int CtvfGetLoadPath(char *dir);
 
 /* The operations, each exported under its lookup name (tvf_operations.h: those that tvbcclib calls;
- * tvf_extra_operations.h: the library's own additions). CXCheck answers for every row of both. */
+ * tvf_extra_operations.h: the library's own additions). CXCheck answers for every row of both.
+ *
+ * Common rules. A NULL object gives 0 and nothing else. Every failure logs an error (see Errors) unless said
+ * otherwise. Strings written by the library are zero-terminated and cut to 255 characters; out arguments
+ * may be NULL where they are only written, except where noted. Symbol numbers run from 1 in the order the
+ * symbols (aliases included) were written; number 0 is the Universe "*", whose records are the labels.
+ * Keys are arrays of 20 label numbers of which the first dim are used; values arrays of 5 doubles, sets
+ * and parameters using the first (the other four are read back as 0).
+ *
+ * Opening and closing
+ *   CtvfOpenWrite(fileName, producer, errNr)  creates (truncates) the file; 1 and *errNr = 0 on success,
+ *       else 0 and *errNr the number of the logged error. Opening (read or write) clears the error log and
+ *       is refused while a file is open.
+ *   CtvfOpenRead(fileName, errNr)  opens and checks the file (magic, version, header and directory
+ *       checksums, length against the header, the directory's contents); as above for the results. Blocks
+ *       of records are checked when they are read.
+ *   tvfClose  finishes a file being written (a symbol still open is finished first; 0 when the file could
+ *       not be completed) or releases one being read. A file freed with XFree before tvfClose is left
+ *       incomplete, and readers refuse it.
+ *
+ * Errors
+ *   tvfErrorCount  every error logged since the file was opened, those already taken off included.
+ *   tvfGetLastError  takes the most recent error off the log and returns its number; 0 when none is left.
+ *   CtvfErrorStr(errNr, errMsg)  the text of an error number (also of numbers already taken off; "no error"
+ *       for 0); 1, or 0 when errMsg is NULL.
+ *
+ * Special values (7 entries: UNDF, NA, PINF, MINF, EPS, then two reserved entries kept as given)
+ *   tvfSetSpecialValues  the doubles that mean the five special values in records written from now on;
+ *       refused (0) when two of the five have the same bits. Defaults: 1.0e300, a quiet NaN, +inf, -inf, the
+ *       smallest positive subnormal.
+ *   tvfSetReadSpecialValues  the doubles handed back for special values read from now on (same defaults).
+ *   tvfGetSpecialValues  the values in force for reading while a file is open for reading, else those for
+ *       writing. Matching is by bit pattern: a NaN is special only when its bits equal a slot's bits; every
+ *       other double (other NaN payloads, negative zero, subnormals) is stored and read back bit for bit.
+ *
+ * Writing, in this order
+ *   tvfUELRegisterRawStart, CtvfUELRegisterRaw(label), tvfUELRegisterDone  the i-th label registered gets
+ *       number i; a label longer than 63 characters or equal (ignoring case) to an earlier one is refused.
+ *   CtvfAddSetText(text, textNr)  element texts, numbered 1, 2, ... as given (repeats included).
+ *   CtvfAddAlias(alias, set)  an alias of a set already written, of an alias (it then stands for the same
+ *       set) or of "*"; its subtype is the set's number (0 for the Universe).
+ *   CtvfDataWriteRawStart(name, text, dim, type, userInfo)  starts a symbol: name of 1 to 63 letters, digits
+ *       and underscores starting with a letter, unique regardless of case; dim 0 to 20; type 0 set,
+ *       1 parameter, 2 variable, 3 equation; userInfo is stored as the subtype.
+ *   CtvfSymbolSetDomain(domainNames)  before the first record, the current symbol's domain, checked: each
+ *       name "*" or a one-dimensional set or alias written earlier. Refused (0, one logged error per bad
+ *       name, nothing stored) otherwise. Records whose labels lie outside a domain set are logged errors.
+ *   tvfDataWriteRaw(keys, values)  one record, in any order; labels must be registered. A key written twice
+ *       is a logged error (the first record stays).
+ *   tvfDataWriteDone  ends the symbol: its records are sorted and appended to the file.
+ *   CtvfSymbolSetDomainX(symNr, domainNames)  a symbol's domain names, stored as given without checking.
+ *
+ * Reading
+ *   tvfSystemInfo(symbolCount, uelCount); tvfUMUelInfo(uelCount, highMap) both the label count;
+ *   CtvfUMUelGet(uelNr, label, mapping) the label and mapping = uelNr, 0 when out of range;
+ *   CtvfGetElemText(textNr, text, node) non-zero while the text exists (node always 0);
+ *   CtvfSymbolInfo(symNr, name, dim, type); CtvfSymbolInfoX(symNr, recordCount, userInfo, text);
+ *   CtvfSymbolGetDomainX(symNr, domainNames) writes dim names into 256-byte buffers and returns 1 when no
+ *       domain was given (every name "*"), 2 for names stored as given, 3 for a checked domain, 0 for a bad
+ *       number; CtvfFindSymbol(name, symNr) any letter case, "*" gives 0.
+ *   These catalog questions (0 for numbers out of range, without a logged error) also work during a write.
+ *   tvfDataReadRawStart(symNr, recordCount)  starts reading a symbol (an alias reads as its set); 0 with a
+ *       count of 0 when the number is out of range or the block is damaged.
+ *   tvfDataReadRaw(keys, values, dimFirst)  the next record in ascending key order, dimFirst the first
+ *       position (from 1) that differs from the previous record; 0 after the last record (no error) or when
+ *       the block turns out damaged (logged error; reading stops).
+ *   tvfDataReadDone  ends reading the symbol. */
 #define TVF_OP(name, lookup, result, parameters, arguments, signature) TVF_EXPORT result lookup parameters;
 #include "tvf_operations.h"
 #include "tvf_extra_operations.h"
