@@ -54,8 +54,8 @@ long FileSize(const std::string &path) {
 
 struct Workload {
   const char *name;
-  int type;         // 1 parameter, 2 variable
-  int value_count;  // 1 or 5
+  int type;                    // 1 parameter, 2 variable
+  int value_count;             // 1 or 5
   std::vector<double> values;  // value_count per record, records in key order
 };
 
@@ -75,11 +75,11 @@ Workload MakeVariable() {
   w.values.resize(kRecords * 5);
   for (long r = 0; r < kRecords; ++r) {
     double *v = &w.values[static_cast<size_t>(r) * 5];
-    v[0] = u(rng);                                    // level
-    v[1] = r % 3 == 0 ? u(rng) : 0.0;                 // marginal
-    v[2] = 0.0;                                       // lower
-    v[3] = std::numeric_limits<double>::infinity();   // upper
-    v[4] = 1.0;                                       // scale
+    v[0] = u(rng);                                   // level
+    v[1] = r % 3 == 0 ? u(rng) : 0.0;                // marginal
+    v[2] = 0.0;                                      // lower
+    v[3] = std::numeric_limits<double>::infinity();  // upper
+    v[4] = 1.0;                                      // scale
   }
   return w;
 }
@@ -307,8 +307,8 @@ void Report(const char *what, double ours, double theirs, const char *baseline, 
   double ratio = at_most ? ours / theirs : theirs / ours;
   bool met = at_most ? ratio <= target : ratio >= target;
   if (!met) ++failures;
-  std::printf("  %-28s %9.1f ns  %-8s %9.1f ns  %7.2fx  (target %s %.0fx) %s\n", what, ours * 1e9 / kRecords,
-              baseline, theirs * 1e9 / kRecords, ratio, at_most ? "<=" : ">=", target, met ? "ok" : "MISSED");
+  std::printf("  %-28s %9.1f ns  %-8s %9.1f ns  %7.2fx  (target %s %.0fx) %s\n", what, ours * 1e9 / kRecords, baseline,
+              theirs * 1e9 / kRecords, ratio, at_most ? "<=" : ">=", target, met ? "ok" : "MISSED");
 }
 
 }  // namespace
@@ -360,8 +360,8 @@ int main(int argc, char **argv) {
     std::vector<std::string> chunks = Chunks(w);
     for (tvf::Codec codec : {tvf::Codec::kLz4, tvf::Codec::kZstd}) {
       CodecFigures f = MeasureCodec(chunks, codec);
-      std::printf("  %-28s ratio %5.2fx, compress %6.0f MB/s, ", codec == tvf::Codec::kLz4 ? "chunks alone, lz4" :
-                  "chunks alone, zstd-1", f.ratio, f.compress_mbs);
+      std::printf("  %-28s ratio %5.2fx, compress %6.0f MB/s, ",
+                  codec == tvf::Codec::kLz4 ? "chunks alone, lz4" : "chunks alone, zstd-1", f.ratio, f.compress_mbs);
       if (f.decompress_mbs > 0) {
         std::printf("decompress %6.0f MB/s\n", f.decompress_mbs);
       } else {

@@ -60,7 +60,7 @@ class BlockReader {
   uint64_t block_length_ = 0;
   uint64_t block_read_ = 0;  // bytes of the block read into the window so far
   uint64_t expected_records_ = 0;
-  uint64_t records_seen_ = 0;   // records of the chunks opened so far
+  uint64_t records_seen_ = 0;  // records of the chunks opened so far
   uint32_t expected_chunks_ = 0;
   uint32_t chunks_seen_ = 0;
   int dim_ = 0;
@@ -79,7 +79,7 @@ class BlockReader {
   int32_t floor_[20] = {};
   RecordDecoder decoder_;
 
-  bool verified_ = false;  // every chunk's checksum already checked
+  bool verified_ = false;                // every chunk's checksum already checked
   ReadStatus failed_ = ReadStatus::kOk;  // sticky once something went wrong
   const char *problem_ = "";
   int64_t bad_label_ = 0;

@@ -27,12 +27,14 @@ constexpr OperationSignature MakeSignature(const char *name, const int (&codes)[
   return s;
 }
 
-#define TVF_CODES(...) {__VA_ARGS__}
-#define TVF_OP(name, lookup, result, parameters, arguments, signature) \
-  MakeSignature(#name, TVF_CODES signature),
+#define TVF_CODES(...) \
+  { __VA_ARGS__ }
+#define TVF_OP(name, lookup, result, parameters, arguments, signature) MakeSignature(#name, TVF_CODES signature),
 constexpr OperationSignature kOperations[] = {
+// clang-format off
 #include "tvf_operations.h"
 #include "tvf_extra_operations.h"
+    // clang-format on
 };
 #undef TVF_OP
 #undef TVF_CODES

@@ -15,8 +15,7 @@ namespace tvf {
 inline constexpr int kMaxVarint32Length = 5;
 
 inline void PutFixed32(std::string *out, uint32_t v) {
-  char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-               static_cast<char>(v >> 24)};
+  char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
   out->append(b, 4);
 }
 

@@ -66,9 +66,8 @@ uint32_t Crc32cExtendPortable(uint32_t crc, const void *data, size_t size) {
     std::memcpy(&lo, p, 4);  // the format and this loop assume a little-endian machine
     std::memcpy(&hi, p + 4, 4);
     lo ^= c;
-    c = kTables[7][lo & 0xff] ^ kTables[6][(lo >> 8) & 0xff] ^ kTables[5][(lo >> 16) & 0xff] ^
-        kTables[4][lo >> 24] ^ kTables[3][hi & 0xff] ^ kTables[2][(hi >> 8) & 0xff] ^
-        kTables[1][(hi >> 16) & 0xff] ^ kTables[0][hi >> 24];
+    c = kTables[7][lo & 0xff] ^ kTables[6][(lo >> 8) & 0xff] ^ kTables[5][(lo >> 16) & 0xff] ^ kTables[4][lo >> 24] ^
+        kTables[3][hi & 0xff] ^ kTables[2][(hi >> 8) & 0xff] ^ kTables[1][(hi >> 16) & 0xff] ^ kTables[0][hi >> 24];
     p += 8;
     size -= 8;
   }

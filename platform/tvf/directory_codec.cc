@@ -91,8 +91,8 @@ void EncodeDirectory(const Catalog &catalog, std::string *out) {
   }
 }
 
-bool DecodeDirectory(const char *data, size_t size, uint64_t first_block_offset, uint64_t blocks_end,
-                     Catalog *catalog, const char **problem) {
+bool DecodeDirectory(const char *data, size_t size, uint64_t first_block_offset, uint64_t blocks_end, Catalog *catalog,
+                     const char **problem) {
   if (size > UINT32_MAX) {
     *problem = "the directory is larger than 4 GiB";
     return false;
@@ -167,8 +167,7 @@ bool DecodeDirectory(const char *data, size_t size, uint64_t first_block_offset,
     s.block_length = in.GetFixed64();
     s.chunk_count = in.GetFixed32();
     if (!in.ok()) return false;
-    if (!CheckSymbol(s, static_cast<int>(symbol_count), static_cast<int>(k), first_block_offset, blocks_end,
-                     problem)) {
+    if (!CheckSymbol(s, static_cast<int>(symbol_count), static_cast<int>(k), first_block_offset, blocks_end, problem)) {
       return false;
     }
     if (catalog->FindSymbol(s.name) >= 0) {

@@ -24,8 +24,8 @@ void EncodeDirectory(const Catalog &catalog, std::string *out);
 
 // Parses [data, data + size) into *catalog (whose file_name is kept). Blocks must lie in
 // [first_block_offset, blocks_end). On failure returns false and sets *problem to a short description.
-bool DecodeDirectory(const char *data, size_t size, uint64_t first_block_offset, uint64_t blocks_end,
-                     Catalog *catalog, const char **problem);
+bool DecodeDirectory(const char *data, size_t size, uint64_t first_block_offset, uint64_t blocks_end, Catalog *catalog,
+                     const char **problem);
 
 }  // namespace tvf
 

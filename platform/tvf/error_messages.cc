@@ -86,8 +86,8 @@ std::string FormatError(const ErrorEntry &e, const ErrorLog &log, const Catalog 
     case ErrorCode::kBadCodec:
       return Format("compression %lld is not known (0 none, 1 lz4, 2 zstd)", N(e.a));
     case ErrorCode::kBadSpecialValues:
-      return Format("special values %s and %s are the same double, so written values would be ambiguous",
-                    SlotName(e.a), SlotName(e.b));
+      return Format("special values %s and %s are the same double, so written values would be ambiguous", SlotName(e.a),
+                    SlotName(e.b));
     case ErrorCode::kCannotOpen:
       return Format("cannot open file '%s': %s", file, text(e.a));
     case ErrorCode::kCannotCreate:
@@ -121,8 +121,8 @@ std::string FormatError(const ErrorEntry &e, const ErrorLog &log, const Catalog 
     case ErrorCode::kBlockMalformed:
       return Format("the records of symbol '%s' are malformed: %s", sym.c_str(), text(e.a));
     case ErrorCode::kLabelOutOfRange:
-      return Format("label number %lld out of range in the records of symbol '%s' (the file has %lld labels)",
-                    N(e.a), sym.c_str(), N(e.b));
+      return Format("label number %lld out of range in the records of symbol '%s' (the file has %lld labels)", N(e.a),
+                    sym.c_str(), N(e.b));
     case ErrorCode::kLabelTooLong:
       return Format("label '%.80s...' is longer than 63 characters", text(e.a));
     case ErrorCode::kDuplicateLabel:
@@ -134,16 +134,17 @@ std::string FormatError(const ErrorEntry &e, const ErrorLog &log, const Catalog 
     case ErrorCode::kTextTooLong:
       return Format("element text of %lld characters is longer than 255 characters", N(e.a));
     case ErrorCode::kBadSymbolName:
-      return Format("'%.80s' is not a valid symbol name (1 to 63 letters, digits and underscores, starting "
-                    "with a letter)",
-                    text(e.a));
+      return Format(
+          "'%.80s' is not a valid symbol name (1 to 63 letters, digits and underscores, starting "
+          "with a letter)",
+          text(e.a));
     case ErrorCode::kDuplicateSymbol:
       return Format("symbol '%s' is already in the file", text(e.a));
     case ErrorCode::kBadDimension:
       return Format("symbol '%s': dimension %lld is outside 0 to 20", text(e.a), N(e.b));
     case ErrorCode::kBadType:
-      return Format("symbol '%s': type %lld is not a set (0), parameter (1), variable (2) or equation (3)",
-                    text(e.a), N(e.b));
+      return Format("symbol '%s': type %lld is not a set (0), parameter (1), variable (2) or equation (3)", text(e.a),
+                    N(e.b));
     case ErrorCode::kSymbolTextTooLong:
       return Format("symbol '%s': explanatory text is longer than 255 characters", text(e.a));
     case ErrorCode::kUnknownAliasTarget:
@@ -151,16 +152,15 @@ std::string FormatError(const ErrorEntry &e, const ErrorLog &log, const Catalog 
     case ErrorCode::kAliasTargetNotSet:
       return Format("alias '%s': symbol '%s' is not a set", text(e.a), text(e.b));
     case ErrorCode::kDomainUnknown:
-      return Format("domain '%s' at position %d of symbol '%s' is not a set written to the file before it",
-                    text(e.a), position, sym.c_str());
+      return Format("domain '%s' at position %d of symbol '%s' is not a set written to the file before it", text(e.a),
+                    position, sym.c_str());
     case ErrorCode::kDomainNotOneDim:
       return Format("domain '%s' at position %d of symbol '%s' is not a one-dimensional set", text(e.a), position,
                     sym.c_str());
     case ErrorCode::kDomainTooLate:
       return Format("the domain of symbol '%s' is set after its first record", sym.c_str());
     case ErrorCode::kDomainNameTooLong:
-      return Format("domain name at position %d of symbol '%s' is longer than 255 characters", position,
-                    sym.c_str());
+      return Format("domain name at position %d of symbol '%s' is longer than 255 characters", position, sym.c_str());
     case ErrorCode::kAliasHasNoDomain:
       return Format("symbol '%s' is an alias and has no domain of its own", sym.c_str());
     case ErrorCode::kDuplicateKey: {
@@ -186,21 +186,17 @@ std::string LostErrorMessage() { return "an error could not be recorded for lack
 
 std::string UnknownErrorMessage(int number) { return Format("unknown error number %d", number); }
 
-std::string CheckNotFoundMessage(const char *name) {
-  return Format("tvfdclib: %s cannot be found in library.", name);
-}
+std::string CheckNotFoundMessage(const char *name) { return Format("tvfdclib: %s cannot be found in library.", name); }
 
 std::string CheckWrongCountMessage(const char *name) {
   return Format("tvfdclib: %s has wrong number of arguments.", name);
 }
 
-std::string CheckWrongTypesMessage(const char *name) {
-  return Format("tvfdclib: %s has wrong argument types.", name);
-}
+std::string CheckWrongTypesMessage(const char *name) { return Format("tvfdclib: %s has wrong argument types.", name); }
 
 std::string ApiVersionTooOldMessage(int api, int library_api) {
-  return Format("tvfdclib: client API version %d is older than the library's API version %d, which it needs",
-                api, library_api);
+  return Format("tvfdclib: client API version %d is older than the library's API version %d, which it needs", api,
+                library_api);
 }
 
 }  // namespace tvf

@@ -29,7 +29,7 @@ inline constexpr int kMaxDim = 20;
 inline constexpr size_t kMaxLabelLength = 63;
 inline constexpr size_t kMaxNameLength = 63;
 inline constexpr size_t kMaxTextLength = 255;
-inline constexpr size_t kChunkTargetSize = 128 * 1024;  // the writer closes a chunk past this raw size
+inline constexpr size_t kChunkTargetSize = 128 * 1024;   // the writer closes a chunk past this raw size
 inline constexpr size_t kMaxChunkRawSize = 1024 * 1024;  // the reader refuses larger chunks
 
 struct FileHeader {

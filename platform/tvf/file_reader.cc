@@ -42,7 +42,8 @@ int FileReader::Open(std::unique_ptr<ByteSource> source) {
         {.code = ErrorCode::kTooLong, .a = static_cast<int64_t>(size), .b = static_cast<int64_t>(h.file_length)});
   }
   // The directory ends the file.
-  if (h.directory_offset < kHeaderSize || h.directory_offset > size || h.directory_length != size - h.directory_offset) {
+  if (h.directory_offset < kHeaderSize || h.directory_offset > size ||
+      h.directory_length != size - h.directory_offset) {
     return errors_->LogWithText({.code = ErrorCode::kDirectoryMalformed},
                                 "the header places the directory outside the file");
   }
@@ -58,8 +59,8 @@ int FileReader::Open(std::unique_ptr<ByteSource> source) {
   if (!DecodeDirectory(directory.data(), directory.size(), kHeaderSize, h.directory_offset, catalog_, &problem)) {
     return errors_->LogWithText({.code = ErrorCode::kDirectoryMalformed}, problem);
   }
-  if (static_cast<uint64_t>(catalog_->labels.size()) != h.label_count || static_cast<uint64_t>(catalog_->texts.size()) != h.text_count ||
-      catalog_->symbols.size() != h.symbol_count) {
+  if (static_cast<uint64_t>(catalog_->labels.size()) != h.label_count ||
+      static_cast<uint64_t>(catalog_->texts.size()) != h.text_count || catalog_->symbols.size() != h.symbol_count) {
     return errors_->LogWithText({.code = ErrorCode::kDirectoryMalformed}, "its counts differ from the header's");
   }
   return 0;

@@ -47,8 +47,8 @@ class FileReader {
   std::unique_ptr<ByteSource> source_;
 
   bool reading_ = false;
-  int symbol_ = -1;           // 0-based symbol whose records are read (the set for an alias)
-  bool universe_ = false;     // reading the labels as records
+  int symbol_ = -1;        // 0-based symbol whose records are read (the set for an alias)
+  bool universe_ = false;  // reading the labels as records
   int universe_next_ = 0;
   int value_count_ = 1;
   BlockReader block_;

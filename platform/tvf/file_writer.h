@@ -81,7 +81,7 @@ class FileWriter {
   int dim_ = 0;
   int value_count_ = 1;
   int64_t count_ = 0;
-  bool streaming_ = true;   // records so far in ascending order, coded as they came
+  bool streaming_ = true;       // records so far in ascending order, coded as they came
   bool keeps_members_ = false;  // a one-dimensional set: its labels serve later domain checks
   int32_t last_key_[20] = {};
   std::vector<int32_t> set_members_;  // labels of a one-dimensional set, while streaming

@@ -18,7 +18,10 @@ class LabelIndex {
   int Find(const StringTable &labels, std::string_view label) const;
   // Records that label number `nr` of `labels` exists. REQUIRES: Find(labels, labels.Get(nr)) == 0.
   void Insert(const StringTable &labels, int nr);
-  void Clear() { slots_.clear(); used_ = 0; }
+  void Clear() {
+    slots_.clear();
+    used_ = 0;
+  }
 
  private:
   static uint64_t Hash(std::string_view s);

@@ -62,58 +62,67 @@ int CtvfOpenRead(tvfHandle_t pt, const char *fileName, int *errNr) {
   int ignored;
   if (errNr == nullptr) errNr = &ignored;
   *errNr = 0;
-  return Finish(pt, Guarded(pt, "tvfOpenRead", [&](tvfRec &t) {
-    if (!Present(t, fileName, "tvfOpenRead", "fileName")) {
-      *errNr = t.errors.Count();
-      return 0;
-    }
-    *errNr = BeginOpen(t, "tvfOpenRead", fileName);
-    if (*errNr != 0) return 0;
-    std::string reason;
-    std::unique_ptr<tvf::ByteSource> source = tvf::OpenFileSource(fileName, &reason);
-    if (source == nullptr) {
-      *errNr = t.errors.LogWithText({.code = ErrorCode::kCannotOpen}, reason);
-      return 0;
-    }
-    *errNr = OpenReader(t, std::move(source));
-    return *errNr == 0 ? 1 : 0;
-  }), errNr);
+  return Finish(pt,
+                Guarded(pt, "tvfOpenRead",
+                        [&](tvfRec &t) {
+                          if (!Present(t, fileName, "tvfOpenRead", "fileName")) {
+                            *errNr = t.errors.Count();
+                            return 0;
+                          }
+                          *errNr = BeginOpen(t, "tvfOpenRead", fileName);
+                          if (*errNr != 0) return 0;
+                          std::string reason;
+                          std::unique_ptr<tvf::ByteSource> source = tvf::OpenFileSource(fileName, &reason);
+                          if (source == nullptr) {
+                            *errNr = t.errors.LogWithText({.code = ErrorCode::kCannotOpen}, reason);
+                            return 0;
+                          }
+                          *errNr = OpenReader(t, std::move(source));
+                          return *errNr == 0 ? 1 : 0;
+                        }),
+                errNr);
 }
 
 int tvfOpenReadMemory(tvfHandle_t pt, const void *data, int size, int *errNr) {
   int ignored;
   if (errNr == nullptr) errNr = &ignored;
   *errNr = 0;
-  return Finish(pt, Guarded(pt, "tvfOpenReadMemory", [&](tvfRec &t) {
-    if (size < 0 || (data == nullptr && size > 0)) {
-      Present(t, nullptr, "tvfOpenReadMemory", "data");
-      *errNr = t.errors.Count();
-      return 0;
-    }
-    *errNr = BeginOpen(t, "tvfOpenReadMemory", "(memory)");
-    if (*errNr != 0) return 0;
-    *errNr = OpenReader(t, tvf::MakeMemorySource(data, static_cast<size_t>(size)));
-    return *errNr == 0 ? 1 : 0;
-  }), errNr);
+  return Finish(pt,
+                Guarded(pt, "tvfOpenReadMemory",
+                        [&](tvfRec &t) {
+                          if (size < 0 || (data == nullptr && size > 0)) {
+                            Present(t, nullptr, "tvfOpenReadMemory", "data");
+                            *errNr = t.errors.Count();
+                            return 0;
+                          }
+                          *errNr = BeginOpen(t, "tvfOpenReadMemory", "(memory)");
+                          if (*errNr != 0) return 0;
+                          *errNr = OpenReader(t, tvf::MakeMemorySource(data, static_cast<size_t>(size)));
+                          return *errNr == 0 ? 1 : 0;
+                        }),
+                errNr);
 }
 
 int CtvfOpenWrite(tvfHandle_t pt, const char *fileName, const char *producer, int *errNr) {
   int ignored;
   if (errNr == nullptr) errNr = &ignored;
   *errNr = 0;
-  return Finish(pt, Guarded(pt, "tvfOpenWrite", [&](tvfRec &t) {
-    if (!Present(t, fileName, "tvfOpenWrite", "fileName")) {
-      *errNr = t.errors.Count();
-      return 0;
-    }
-    *errNr = BeginOpen(t, "tvfOpenWrite", fileName);
-    if (*errNr != 0) return 0;
-    auto writer = std::make_unique<tvf::FileWriter>(&t.catalog, &t.errors, &t.specials, t.codec);
-    *errNr = writer->Open(fileName, producer != nullptr ? producer : "");
-    if (*errNr != 0) return 0;
-    t.writer = std::move(writer);
-    return 1;
-  }), errNr);
+  return Finish(pt,
+                Guarded(pt, "tvfOpenWrite",
+                        [&](tvfRec &t) {
+                          if (!Present(t, fileName, "tvfOpenWrite", "fileName")) {
+                            *errNr = t.errors.Count();
+                            return 0;
+                          }
+                          *errNr = BeginOpen(t, "tvfOpenWrite", fileName);
+                          if (*errNr != 0) return 0;
+                          auto writer = std::make_unique<tvf::FileWriter>(&t.catalog, &t.errors, &t.specials, t.codec);
+                          *errNr = writer->Open(fileName, producer != nullptr ? producer : "");
+                          if (*errNr != 0) return 0;
+                          t.writer = std::move(writer);
+                          return 1;
+                        }),
+                errNr);
 }
 
 int tvfClose(tvfHandle_t pt) {

@@ -101,7 +101,7 @@ class RecordDecoder {
 
 // Inline: it runs once per record read.
 inline DecodeStatus RecordDecoder::Next(const SpecialValues &specials, int32_t *key, double *values, int *first_changed,
-                                 int64_t *bad_label) {
+                                        int64_t *bad_label) {
   if (p_ >= limit_) return DecodeStatus::kMalformed;
   const auto lead = static_cast<unsigned char>(*p_++);
   const int p = lead & 0x1f;

@@ -119,8 +119,10 @@ TVF_EXPORT int CtvfGetLoadPath(char *dir);
  *       the block turns out damaged (logged error; reading stops).
  *   tvfDataReadDone  ends reading the symbol. */
 #define TVF_OP(name, lookup, result, parameters, arguments, signature) TVF_EXPORT result lookup parameters;
+// clang-format off
 #include "tvf_operations.h"
 #include "tvf_extra_operations.h"
+// clang-format on
 #undef TVF_OP
 
 #ifdef __cplusplus

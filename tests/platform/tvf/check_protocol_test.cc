@@ -19,7 +19,8 @@ struct Row {
   std::vector<int> signature;
 };
 
-#define TVF_CODES(...) {__VA_ARGS__}
+#define TVF_CODES(...) \
+  { __VA_ARGS__ }
 #define TVF_OP(name, lookup, result, parameters, arguments, signature) {#name, #lookup, TVF_CODES signature},
 const std::vector<Row> kCalledRows = {
 #include "tvf_operations.h"
@@ -123,8 +124,8 @@ TEST(CheckProtocol, TheLoadPathIsKept) {
 TEST(CheckProtocol, TheLoaderFindsEveryEntryAndNothingElseIsExported) {
   void *library = dlopen(TVF_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr) << dlerror();
-  std::set<std::string> expected = {"XCreate", "XFree", "CXCheck", "CXAPIVersion", "CtvfSetLoadPath",
-                                    "CtvfGetLoadPath"};
+  std::set<std::string> expected = {"XCreate",      "XFree",           "CXCheck",
+                                    "CXAPIVersion", "CtvfSetLoadPath", "CtvfGetLoadPath"};
   for (const Row &row : AllRows()) expected.insert(row.lookup);
   for (const std::string &name : expected) EXPECT_NE(dlsym(library, name.c_str()), nullptr) << name;
   dlclose(library);

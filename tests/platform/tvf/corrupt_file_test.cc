@@ -136,9 +136,9 @@ TEST(CorruptFiles, ForeignAndOddFilesAreRefused) {
   EXPECT_EQ(ErrorText(reader, OpenBytes(reader, text)), "file '(memory)' is not a TVF file (unknown magic number)");
   std::vector<char> longer = SampleFile(dir);
   longer.push_back('\0');
-  EXPECT_EQ(ErrorText(reader, OpenBytes(reader, longer)),
-            "file '(memory)' has " + std::to_string(longer.size()) + " bytes where its header says " +
-                std::to_string(longer.size() - 1));
+  EXPECT_EQ(ErrorText(reader, OpenBytes(reader, longer)), "file '(memory)' has " + std::to_string(longer.size()) +
+                                                              " bytes where its header says " +
+                                                              std::to_string(longer.size() - 1));
   int err = 0;
   EXPECT_EQ(CtvfOpenRead(reader, dir.Path("").c_str(), &err), 0);
   EXPECT_EQ(ErrorText(reader, err), "cannot open file '" + dir.Path("") + "': is a directory");
@@ -255,8 +255,9 @@ TEST_F(HostileFiles, BlocksOutsideTheFileAreRefused) {
     tvf::SymbolEntry s = Parameter(block, 1, 1);
     s.block_offset = offset;
     c.AddSymbol(s);
-    EXPECT_EQ(OpenError(Build(c, block)), "the directory of file '(memory)' is malformed: a record block lies outside "
-                                          "the file")
+    EXPECT_EQ(OpenError(Build(c, block)),
+              "the directory of file '(memory)' is malformed: a record block lies outside "
+              "the file")
         << offset;
   }
 }
@@ -297,16 +298,18 @@ TEST_F(HostileFiles, LabelNumbersBeyondTheLabelTableAreReported) {
   const std::string block = Chunk({1, 5});
   tvf::Catalog c = WithLabels(3);
   c.AddSymbol(Parameter(block, 2, 1));
-  EXPECT_EQ(ReadErrors(Build(c, block)),
-            std::vector<std::string>{"label number 5 out of range in the records of symbol 'p' (the file has 3 labels)"});
+  EXPECT_EQ(
+      ReadErrors(Build(c, block)),
+      std::vector<std::string>{"label number 5 out of range in the records of symbol 'p' (the file has 3 labels)"});
 }
 
 TEST_F(HostileFiles, KeysMustRiseFromChunkToChunk) {
   const std::string block = Chunk({2, 3}) + Chunk({1});
   tvf::Catalog c = WithLabels(3);
   c.AddSymbol(Parameter(block, 3, 2));
-  EXPECT_EQ(ReadErrors(Build(c, block)),
-            std::vector<std::string>{"the records of symbol 'p' are malformed: records are not in ascending key order"});
+  EXPECT_EQ(
+      ReadErrors(Build(c, block)),
+      std::vector<std::string>{"the records of symbol 'p' are malformed: records are not in ascending key order"});
 }
 
 TEST_F(HostileFiles, ChunksClaimingHugeSizesAreRefusedWithoutAllocating) {

@@ -12,9 +12,13 @@
 namespace tvf_test {
 namespace {
 
-constexpr double kInternal[7] = {1.0e300, std::numeric_limits<double>::quiet_NaN(),
-                                 std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                                 std::numeric_limits<double>::denorm_min(), 0.0, 0.0};
+constexpr double kInternal[7] = {1.0e300,
+                                 std::numeric_limits<double>::quiet_NaN(),
+                                 std::numeric_limits<double>::infinity(),
+                                 -std::numeric_limits<double>::infinity(),
+                                 std::numeric_limits<double>::denorm_min(),
+                                 0.0,
+                                 0.0};
 
 std::vector<std::string> Labels(int n) {
   std::vector<std::string> labels;
@@ -153,8 +157,9 @@ TEST_F(RoundTrip, TwentyDimensionalKeysWithLargeLabelNumbers) {
   records.push_back(high);
   records.push_back(low);
   std::sort(records.begin(), records.end(), [](const Record &a, const Record &b) { return a.key < b.key; });
-  records.erase(std::unique(records.begin(), records.end(), [](const Record &a, const Record &b) { return a.key == b.key; }),
-                records.end());
+  records.erase(
+      std::unique(records.begin(), records.end(), [](const Record &a, const Record &b) { return a.key == b.key; }),
+      records.end());
   std::vector<Record> shuffled = records;
   std::shuffle(shuffled.begin(), shuffled.end(), rng);
 
@@ -460,7 +465,8 @@ TEST_P(LargeSymbol, AnEarlyKeyAfterManyChunksIsSortedIn) {
   WriteSymbol(writer, "before", 1, 0, {{{1}, {0}}});
   WriteSymbol(writer, "x", 2, 2, written);
   WriteSymbol(writer, "after", 1, 1, {{{2}, {2}}});
-  EXPECT_EQ(DrainErrors(writer), std::vector<std::string>{"duplicate key ('l400','l400') in the records of symbol 'x'"});
+  EXPECT_EQ(DrainErrors(writer),
+            std::vector<std::string>{"duplicate key ('l400','l400') in the records of symbol 'x'"});
   ASSERT_EQ(tvfClose(writer), 1);
 
   Object reader;
@@ -477,8 +483,9 @@ TEST_P(LargeSymbol, AnEarlyKeyAfterManyChunksIsSortedIn) {
   EXPECT_EQ(ReadSymbol(reader, 3)[0].values[0], 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codecs, LargeSymbol, ::testing::Values(0, 1, 2),
-                         [](const auto &info) { return std::string(info.param == 0 ? "none" : info.param == 1 ? "lz4" : "zstd"); });
+INSTANTIATE_TEST_SUITE_P(Codecs, LargeSymbol, ::testing::Values(0, 1, 2), [](const auto &info) {
+  return std::string(info.param == 0 ? "none" : info.param == 1 ? "lz4" : "zstd");
+});
 
 }  // namespace
 }  // namespace tvf_test

@@ -53,10 +53,10 @@ TEST_F(WriteRules, RecordsOutsideACheckedDomainAreLoggedButKept) {
   const std::vector<std::string> domain = {"*", "i"};
   WriteSymbol(writer_, "p", 2, 1, {{{3, 1}, {1}}, {{1, 3}, {2}}, {{3, 3}, {3}}}, &domain);
   EXPECT_EQ(tvfErrorCount(writer_), 2);
-  EXPECT_EQ(DrainErrors(writer_),
-            (std::vector<std::string>{
-                "label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'",
-                "label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'"}));
+  EXPECT_EQ(
+      DrainErrors(writer_),
+      (std::vector<std::string>{"label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'",
+                                "label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'"}));
   EXPECT_EQ(CloseAndRead(2).size(), 3u);
 }
 
@@ -67,9 +67,9 @@ TEST_F(WriteRules, DomainsThroughAliasesAndEmptySets) {
   ASSERT_EQ(CtvfAddAlias(writer_, "all", "*"), 1);
   const std::vector<std::string> domain = {"ai", "all", "none"};
   WriteSymbol(writer_, "p", 3, 1, {{{2, 3, 1}, {1}}}, &domain);
-  EXPECT_EQ(DrainErrors(writer_), std::vector<std::string>{
-                                      "label 'a' at position 3 of a record of symbol 'p' is not in its domain set "
-                                      "'none'"});
+  EXPECT_EQ(DrainErrors(writer_),
+            std::vector<std::string>{"label 'a' at position 3 of a record of symbol 'p' is not in its domain set "
+                                     "'none'"});
 }
 
 TEST_F(WriteRules, ACheckedDomainMustNameOneDimensionalSetsAlreadyInTheFile) {
@@ -127,10 +127,10 @@ TEST_F(WriteRules, LabelRules) {
 
 TEST_F(WriteRules, RecordsMustUseRegisteredLabels) {
   WriteSymbol(writer_, "p", 2, 1, {{{1, 0}, {1}}, {{4, 1}, {1}}, {{1, 1}, {1}}});
-  EXPECT_EQ(DrainErrors(writer_),
-            (std::vector<std::string>{
-                "label number 4 out of range in the records of symbol 'p' (the file has 3 labels)",
-                "label number 0 out of range in the records of symbol 'p' (the file has 3 labels)"}));
+  EXPECT_EQ(
+      DrainErrors(writer_),
+      (std::vector<std::string>{"label number 4 out of range in the records of symbol 'p' (the file has 3 labels)",
+                                "label number 0 out of range in the records of symbol 'p' (the file has 3 labels)"}));
   EXPECT_EQ(CloseAndRead(1).size(), 1u);
 }
 
@@ -148,10 +148,8 @@ TEST_F(WriteRules, SymbolRules) {
   EXPECT_EQ(CtvfAddAlias(writer_, "al", "Name_1"), 0);
   EXPECT_EQ(DrainErrors(writer_),
             (std::vector<std::string>{
-                "alias 'al': symbol 'Name_1' is not a set",
-                "alias 'al': there is no set 'missing' in the file",
-                "symbol 'name_1' is already in the file",
-                "symbol 'NAME_1' is already in the file",
+                "alias 'al': symbol 'Name_1' is not a set", "alias 'al': there is no set 'missing' in the file",
+                "symbol 'name_1' is already in the file", "symbol 'NAME_1' is already in the file",
                 "symbol 't': explanatory text is longer than 255 characters",
                 "symbol 'alias': type 4 is not a set (0), parameter (1), variable (2) or equation (3)",
                 "symbol 'd21': dimension 21 is outside 0 to 20",
@@ -178,8 +176,7 @@ TEST_F(WriteRules, CallsInTheWrongOrderAreRefused) {
   EXPECT_EQ(ErrorText(writer_, err), "tvfOpenWrite: a file is open; close it first");
   EXPECT_EQ(DrainErrors(writer_),
             (std::vector<std::string>{
-                "tvfOpenWrite: a file is open; close it first",
-                "tvfDataReadRawStart: no file is open for reading",
+                "tvfOpenWrite: a file is open; close it first", "tvfDataReadRawStart: no file is open for reading",
                 "tvfUELRegisterRawStart: the records of symbol 'p' are being written (tvfDataWriteDone comes first)",
                 "tvfAddAlias: the records of symbol 'p' are being written (tvfDataWriteDone comes first)",
                 "tvfDataWriteRawStart: the records of symbol 'p' are being written (tvfDataWriteDone comes first)",
@@ -200,8 +197,8 @@ TEST_F(WriteRules, NullPointersAreLoggedNotFollowed) {
   EXPECT_EQ(CtvfSymbolSetDomain(writer_, nullptr), 0);
   const char *names[1] = {nullptr};
   EXPECT_EQ(CtvfSymbolSetDomain(writer_, names), 0);
-  EXPECT_EQ(DrainErrors(writer_), (std::vector<std::string>{
-                                      "tvfSymbolSetDomain: argument domainNames[i] is a null pointer",
+  EXPECT_EQ(DrainErrors(writer_),
+            (std::vector<std::string>{"tvfSymbolSetDomain: argument domainNames[i] is a null pointer",
                                       "tvfSymbolSetDomain: argument domainNames is a null pointer",
                                       "tvfDataWriteRaw: argument keys is a null pointer",
                                       "tvfUELRegisterRaw: argument label is a null pointer"}));
