@@ -45,6 +45,10 @@ double bestSeconds(const std::function<void()>& work) {
 
 size_t heapInUse() { return mallinfo2().uordblks + mallinfo2().hblkhd; }
 
+// Hands freed memory back between phases, so that millions of small blocks freed by one contender do not
+// slow the next one's allocations.
+void settleHeap() { malloc_trim(0); }
+
 std::vector<std::string> rowLabels, colLabels;
 std::vector<Key> ascending, shuffled;
 
@@ -219,6 +223,7 @@ int main() {
     mapFind = bestSeconds([&] { sink = map.findAll(shuffled); });
     mapWalk = bestSeconds([&] { sink = map.walk(); });
   }
+  settleHeap();
   double tvbShufBytes;
   {
     Tvb tvb(TRV_DT_PAR);
@@ -230,11 +235,13 @@ int main() {
     MapStore map(1);
     mapShuf = seconds([&] { map.insert(shuffled); });
   }
+  settleHeap();
   {
     Sqlite sql;
     sqlInsert = seconds([&] { sql.insert(shuffled); });
     sqlFind = bestSeconds([&] { sink = sql.findAll(shuffled); });
   }
+  settleHeap();
   double tvbVar, mapVar;
   {
     Tvb tvb(TRV_DT_VAR);
@@ -244,6 +251,7 @@ int main() {
     MapStore map(5);
     mapVar = seconds([&] { map.insert(ascending); });
   }
+  settleHeap();
 
   std::printf("%-44s %11s  %-10s %11s  %7s\n", "workload", "tvbcclib", "baseline", "", "ratio");
   row("tvbAddRecordRaw, keys ascending", tvbAsc, mapAsc, "std::map", 5);

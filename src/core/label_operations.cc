@@ -10,7 +10,7 @@
 int tvbMergeUel(tvbHandle* ptvb, const char* label, int* uelNr) {
   TVB_ASSERT(ptvb != NULL);
   return tvb::guarded(ptvb, "tvbMergeUel", [&] {
-    std::string normalised;
+    std::string_view normalised;
     if (!tvb::checkLabel(label, normalised, ptvb->lastError)) return 0;
     *uelNr = ptvb->labels.findOrAdd(normalised);
     return 1;

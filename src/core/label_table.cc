@@ -64,16 +64,16 @@ void LabelTable::grow() {
   mask_ = mask;
 }
 
-bool checkLabel(const char* label, std::string& normalised, char* errorBuffer) {
+bool checkLabel(const char* label, std::string_view& normalised, char* errorBuffer) {
   if (std::strchr(label, '\'') && std::strchr(label, '"')) {
     std::snprintf(errorBuffer, 256, msg::kLabelBothQuotes, label);
     return false;
   }
   size_t n = std::strlen(label);
   while (n > 1 && std::isspace(static_cast<unsigned char>(label[n - 1]))) --n;
-  normalised.assign(label, n);
+  normalised = std::string_view(label, n);
   if (n >= 64) {
-    std::snprintf(errorBuffer, 256, msg::kLabelTooLong, 63, normalised.c_str());
+    std::snprintf(errorBuffer, 256, msg::kLabelTooLong, 63, std::string(normalised).c_str());
     return false;
   }
   return true;

@@ -44,7 +44,8 @@ class LabelTable {
 };
 
 // Checks a label and yields its normalised form (trailing white space removed, at least one character
-// kept). On failure returns false with the message in errorBuffer (256 bytes).
-bool checkLabel(const char* label, std::string& normalised, char* errorBuffer);
+// kept): a view of the label's first characters, so that checking allocates nothing. On failure returns
+// false with the message in errorBuffer (256 bytes).
+bool checkLabel(const char* label, std::string_view& normalised, char* errorBuffer);
 
 }  // namespace tvb

@@ -53,7 +53,7 @@ int findSliceEnd(tvbHandle* ptvb, tvbSymbol* sym, const char* const* slice, tvbR
   if (sym->isUniverse()) return setError(ptvb, msg::kSliceOnUniverse), 0;
   return guarded(ptvb, opName, [&] {
     const int dim = sym->dim;
-    std::string trimmed[GLOBAL_MAX_INDEX_DIM];
+    std::string_view trimmed[GLOBAL_MAX_INDEX_DIM];
     for (int i = 0; i < dim; ++i)
       if (!checkLabel(slice[i], trimmed[i], ptvb->lastError)) return 0;
     if (!ensureLoaded(ptvb, sym)) return 0;
@@ -67,13 +67,11 @@ int findSliceEnd(tvbHandle* ptvb, tvbSymbol* sym, const char* const* slice, tvbR
       }
       pattern[i] = ptvb->labels.find(trimmed[i]);
       if (!pattern[i])
-        return setError(ptvb, msg::kSliceElementNotFound, trimmed[i].c_str(), i + 1, sym->name.c_str()), 0;
+        return setError(ptvb, msg::kSliceElementNotFound, std::string(trimmed[i]).c_str(), i + 1, sym->name.c_str()), 0;
     }
     RecordStore::Position p = scan(store, first ? store.first() : store.last(), pattern.get(), first);
     if (p.isEnd()) {
-      const char* texts[GLOBAL_MAX_INDEX_DIM];
-      for (int i = 0; i < dim; ++i) texts[i] = trimmed[i].c_str();
-      return setError(ptvb, msg::kNoRecordForSlice, formatKey(texts, dim).c_str(), sym->name.c_str()), 0;
+      return setError(ptvb, msg::kNoRecordForSlice, formatKey(trimmed, dim).c_str(), sym->name.c_str()), 0;
     }
     auto handle = makeRecordHandle(sym, p);
     handle->slicePattern = std::move(pattern);
@@ -105,7 +103,8 @@ int move(tvbHandle* ptvb, tvbRecordHandle* rec, bool forward) {
   if (!resolve(rec, ptvb)) return 0;
   const RecordStore& store = *rec->symbol->records;
   if (!forward && rec->position == store.first()) return setError(ptvb, msg::kFirstInSymbol, name), 0;
-  RecordStore::Position p = stepTarget(rec, forward);
+  RecordStore::Position p = rec->slicePattern ? stepTarget(rec, forward)
+                                              : (forward ? store.next(rec->position) : store.prev(rec->position));
   if (p.isEnd()) {
     if (rec->slicePattern) return setError(ptvb, forward ? msg::kLastInSlice : msg::kFirstInSlice, name), 0;
     return setError(ptvb, msg::kLastInSymbol, name), 0;

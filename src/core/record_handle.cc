@@ -1,20 +1,10 @@
 #include "core/record_handle.h"
 
-#include <algorithm>
-
 #include "core/database.h"
 #include "core/frame.h"
 #include "core/messages.h"
 
 namespace tvb {
-
-void placeHandle(tvbRecordHandle* h, RecordStore::Position p) {
-  const RecordStore& store = *h->symbol->records;
-  h->position = p;
-  h->version = store.version();
-  h->pastEnd = false;
-  std::copy_n(store.key(p), store.dim(), h->key);
-}
 
 std::unique_ptr<tvbRecordHandle> makeRecordHandle(tvbSymbol* sym, RecordStore::Position p) {
   auto h = std::make_unique<tvbRecordHandle>();
@@ -30,7 +20,7 @@ std::unique_ptr<tvbRecordHandle> makeUniverseHandle(tvbSymbol* universe, int uel
   return h;
 }
 
-bool resolve(tvbRecordHandle* h, tvbHandle* db) {
+bool resolveSlow(tvbRecordHandle* h, tvbHandle* db) {
   if (h->onUniverse()) return true;
   const RecordStore& store = *h->symbol->records;
   if (!h->pastEnd) {
@@ -38,6 +28,7 @@ bool resolve(tvbRecordHandle* h, tvbHandle* db) {
     RecordStore::Position p = store.find(h->key);
     if (!p.isEnd()) {
       h->position = p;
+      h->values = store.values(p);
       h->version = store.version();
       return true;
     }

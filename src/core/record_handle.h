@@ -13,7 +13,8 @@
 struct tvbRecordHandle {
   tvbSymbol* symbol = nullptr;
   tvb::RecordStore::Position position;
-  uint64_t version = 0;  // store version for which position is valid
+  double* values = nullptr;  // the record's values at position
+  uint64_t version = 0;      // store version for which position and values are valid
   int uelPosition = -1;  // label number for a Universe handle, -1 otherwise
   bool pastEnd = false;  // stands behind the last record, after deleting that record
   std::unique_ptr<int[]> slicePattern;  // per position a fixed label number, or 0 for a free position
@@ -30,13 +31,27 @@ std::unique_ptr<tvbRecordHandle> makeRecordHandle(tvbSymbol* sym, RecordStore::P
 std::unique_ptr<tvbRecordHandle> makeUniverseHandle(tvbSymbol* universe, int uel);
 
 // Moves the handle onto the record at p (not end()).
-void placeHandle(tvbRecordHandle* h, RecordStore::Position p);
+inline void placeHandle(tvbRecordHandle* h, RecordStore::Position p) {
+  const RecordStore& store = *h->symbol->records;
+  h->position = p;
+  h->values = store.values(p);
+  h->version = store.version();
+  h->pastEnd = false;
+  const int* key = store.key(p);
+  for (int i = 0; i < store.dim(); ++i) h->key[i] = key[i];
+}
+
+bool resolveSlow(tvbRecordHandle* h, tvbHandle* db);
 
 // Brings the cached position up to date. False when the handle stands on no record (its record was
 // removed, or it stands behind the last record); then, if db is given, the stale-handle message is stored.
-bool resolve(tvbRecordHandle* h, tvbHandle* db);
+// Unchanged stores, the common case of walks and value access, cost one comparison.
+inline bool resolve(tvbRecordHandle* h, tvbHandle* db) {
+  if (h->uelPosition < 0 && !h->pastEnd && h->version == h->symbol->records->version()) return true;
+  return resolveSlow(h, db);
+}
 
 // The record's values (resolve() must have succeeded on a non-Universe handle).
-inline double* recordValues(tvbRecordHandle* h) { return h->symbol->records->values(h->position); }
+inline double* recordValues(tvbRecordHandle* h) { return h->values; }
 
 }  // namespace tvb

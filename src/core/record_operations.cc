@@ -12,7 +12,8 @@
 
 namespace tvb {
 
-std::string formatKey(const char* const* labels, int dim) {
+template <class Text>
+std::string formatKey(const Text* labels, int dim) {
   std::string key = "(";
   for (int i = 0; i < dim; ++i) {
     if (i) key += ',';
@@ -23,12 +24,14 @@ std::string formatKey(const char* const* labels, int dim) {
   key += ')';
   return key;
 }
+template std::string formatKey(const char* const* labels, int dim);
+template std::string formatKey(const std::string_view* labels, int dim);
 
 bool addRecordByLabels(tvbHandle* db, tvbSymbol* sym, const char* const* labels, const double* values,
                        const char* text, std::unique_ptr<tvbRecordHandle>* handle) {
   if (!ensureLoaded(db, sym)) return false;
   int key[GLOBAL_MAX_INDEX_DIM];
-  std::string normalised;
+  std::string_view normalised;
   for (int i = 0; i < sym->dim; ++i) {
     if (!checkLabel(labels[i], normalised, db->lastError)) return false;
     key[i] = db->labels.findOrAdd(normalised);
@@ -107,12 +110,12 @@ int tvbFindRecord(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, tv
   *rec = nullptr;
   if (!sym) return setError(ptvb, msg::kNoSymbol), 0;
   return guarded(ptvb, "tvbFindRecord", [&] {
-    std::string normalised[GLOBAL_MAX_INDEX_DIM];
+    std::string_view normalised[GLOBAL_MAX_INDEX_DIM];
     for (int i = 0; i < sym->dim; ++i)
       if (!checkLabel(labels[i], normalised[i], ptvb->lastError)) return 0;
     if (sym->isUniverse()) {
       int uel = ptvb->labels.find(normalised[0]);
-      if (!uel) return setError(ptvb, msg::kNotInUniverse, normalised[0].c_str()), 0;
+      if (!uel) return setError(ptvb, msg::kNotInUniverse, std::string(normalised[0]).c_str()), 0;
       *rec = makeUniverseHandle(sym, uel).release();
       return 1;
     }
@@ -122,13 +125,12 @@ int tvbFindRecord(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, tv
     int key[GLOBAL_MAX_INDEX_DIM];
     for (int i = 0; i < sym->dim; ++i) {
       key[i] = ptvb->labels.find(normalised[i]);
-      if (!key[i]) return setError(ptvb, msg::kElementNotFound, normalised[i].c_str(), i + 1, sym->name.c_str()), 0;
+      if (!key[i])
+        return setError(ptvb, msg::kElementNotFound, std::string(normalised[i]).c_str(), i + 1, sym->name.c_str()), 0;
     }
     RecordStore::Position position = store.find(key);
     if (position.isEnd()) {
-      const char* texts[GLOBAL_MAX_INDEX_DIM];
-      for (int i = 0; i < sym->dim; ++i) texts[i] = normalised[i].c_str();
-      return setError(ptvb, msg::kRecordNotFound, formatKey(texts, sym->dim).c_str(), sym->name.c_str()), 0;
+      return setError(ptvb, msg::kRecordNotFound, formatKey(normalised, sym->dim).c_str(), sym->name.c_str()), 0;
     }
     *rec = makeRecordHandle(sym, position).release();
     return 1;

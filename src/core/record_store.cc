@@ -73,17 +73,9 @@ int bound(const int* keys, int n, const int* key, int dim) {
 
 }  // namespace
 
-// Layout of a leaf: this header, the values (capacity rows of valueCount doubles), the keys (capacity rows of
-// dim ints). Layout of an inner node: this header, innerCapacity + 1 child pointers, innerCapacity separator
-// keys. The spare child and separator let an inner node take one child too many and then split, which keeps
-// the splitting code free of index juggling. Child i holds the keys k with separator[i-1] <= k < separator[i].
-struct RecordStore::Node {
-  Node* prev;  // leaves: the neighbours in key order, for walking
-  Node* next;
-  int32_t count;      // records of a leaf, children of an inner node
-  uint16_t capacity;  // records a leaf has room for: the only leaf of a small store is smaller than the others
-  bool leaf;
-};
+// Child i of an inner node holds the keys k with separator[i-1] <= k < separator[i]. The spare child and
+// separator let an inner node take one child too many and then split, which keeps the splitting code free of
+// index juggling.
 static_assert(sizeof(RecordStore::Node) % alignof(double) == 0);
 
 struct RecordStore::Path {
@@ -110,15 +102,6 @@ size_t RecordStore::leafBytes(int capacity) const {
 
 size_t RecordStore::innerBytes() const {
   return sizeof(Node) + (innerCapacity_ + 1) * sizeof(Node*) + innerCapacity_ * dim_ * sizeof(int32_t);
-}
-
-double* RecordStore::leafValues(Node* leaf) const {
-  return reinterpret_cast<double*>(reinterpret_cast<char*>(leaf) + sizeof(Node));
-}
-
-int32_t* RecordStore::leafKeys(Node* leaf) const {
-  return reinterpret_cast<int32_t*>(reinterpret_cast<char*>(leaf) + sizeof(Node) +
-                                    static_cast<size_t>(leaf->capacity) * valueCount_ * sizeof(double));
 }
 
 RecordStore::Node** RecordStore::children(Node* inner) const {
@@ -578,23 +561,6 @@ RecordStore::Position RecordStore::first() const { return firstLeaf_ != nullptr 
 RecordStore::Position RecordStore::last() const {
   return lastLeaf_ != nullptr ? Position{lastLeaf_, lastLeaf_->count - 1} : end();
 }
-
-RecordStore::Position RecordStore::next(Position p) const {
-  if (p.leaf == nullptr) return end();
-  if (p.slot + 1 < p.leaf->count) return Position{p.leaf, p.slot + 1};
-  return p.leaf->next != nullptr ? Position{p.leaf->next, 0} : end();
-}
-
-RecordStore::Position RecordStore::prev(Position p) const {
-  if (p.leaf == nullptr) return end();
-  if (p.slot > 0) return Position{p.leaf, p.slot - 1};
-  Node* before = p.leaf->prev;
-  return before != nullptr ? Position{before, before->count - 1} : end();
-}
-
-const int* RecordStore::key(Position p) const { return leafKeys(p.leaf) + static_cast<size_t>(p.slot) * dim_; }
-
-double* RecordStore::values(Position p) const { return leafValues(p.leaf) + static_cast<size_t>(p.slot) * valueCount_; }
 
 size_t RecordStore::memoryBytes() const { return memory_; }
 

@@ -22,7 +22,16 @@ namespace tvb {
 
 class RecordStore {
  public:
-  struct Node;  // leaf or inner node, defined in record_store.cc
+  // A node is one allocation: this header, then (leaf) the values, capacity rows of valueCount doubles, and
+  // the keys, capacity rows of dim ints; or (inner) innerCapacity + 1 child pointers and innerCapacity
+  // separator keys. Defined here so that walking and reading records inline into their callers.
+  struct Node {
+    Node* prev;  // leaves: the neighbours in key order, for walking
+    Node* next;
+    int32_t count;      // records of a leaf, children of an inner node
+    uint16_t capacity;  // records a leaf has room for: the only leaf of a small store is smaller than the others
+    bool leaf;
+  };
 
   // A record's place in the store. end() (leaf == nullptr) stands past the last record.
   struct Position {
@@ -59,13 +68,24 @@ class RecordStore {
 
   Position first() const;
   Position last() const;
-  Position next(Position p) const;  // end() after the last record
-  Position prev(Position p) const;  // end() before the first record
+  // end() after the last record
+  Position next(Position p) const {
+    if (p.leaf == nullptr) return end();
+    if (p.slot + 1 < p.leaf->count) return Position{p.leaf, p.slot + 1};
+    return p.leaf->next != nullptr ? Position{p.leaf->next, 0} : end();
+  }
+  // end() before the first record
+  Position prev(Position p) const {
+    if (p.leaf == nullptr) return end();
+    if (p.slot > 0) return Position{p.leaf, p.slot - 1};
+    Node* before = p.leaf->prev;
+    return before != nullptr ? Position{before, before->count - 1} : end();
+  }
   static Position end() { return Position{}; }
 
   // REQUIRES: p is a valid position (not end()).
-  const int* key(Position p) const;
-  double* values(Position p) const;
+  const int* key(Position p) const { return leafKeys(p.leaf) + static_cast<size_t>(p.slot) * dim_; }
+  double* values(Position p) const { return leafValues(p.leaf) + static_cast<size_t>(p.slot) * valueCount_; }
 
   // Bytes held by the store's nodes (for the benchmarks' memory figures).
   size_t memoryBytes() const;
@@ -76,8 +96,13 @@ class RecordStore {
 
   size_t leafBytes(int capacity) const;
   size_t innerBytes() const;
-  double* leafValues(Node* leaf) const;
-  int32_t* leafKeys(Node* leaf) const;
+  double* leafValues(Node* leaf) const {
+    return reinterpret_cast<double*>(reinterpret_cast<char*>(leaf) + sizeof(Node));
+  }
+  int32_t* leafKeys(Node* leaf) const {
+    return reinterpret_cast<int32_t*>(reinterpret_cast<char*>(leaf) + sizeof(Node) +
+                                      static_cast<size_t>(leaf->capacity) * valueCount_ * sizeof(double));
+  }
   Node** children(Node* inner) const;
   int32_t* innerKeys(Node* inner) const;
   int minLeafCount() const;

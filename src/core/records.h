@@ -9,8 +9,9 @@
 
 namespace tvb {
 
-// "(\"a\",\"b\")": a key for messages, from label texts.
-std::string formatKey(const char* const* labels, int dim);
+// "(\"a\",\"b\")": a key for messages, from label texts (const char* or std::string_view).
+template <class Text>
+std::string formatKey(const Text* labels, int dim);
 
 // Adds a record by label texts, registering new labels. With values (copies), stores them (for sets the
 // element text is interned) and makes no handle; without, stores the defaults and returns a new handle in
