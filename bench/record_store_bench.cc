@@ -147,12 +147,15 @@ struct MapStore {
   }
 };
 
-// ---- baseline: in-memory SQLite table WITHOUT ROWID
+// ---- baseline: in-memory SQLite table WITHOUT ROWID; labels found in a hash map, as for the std::map store
 struct Sqlite {
   sqlite3* db = nullptr;
   sqlite3_stmt* insertStmt = nullptr;
   sqlite3_stmt* findStmt = nullptr;
+  std::unordered_map<std::string, int> labels;
   Sqlite() {
+    for (auto& l : rowLabels) labels.emplace(l, int(labels.size()) + 1);
+    for (auto& l : colLabels) labels.emplace(l, int(labels.size()) + 1);
     sqlite3_open(":memory:", &db);
     sqlite3_exec(db, "CREATE TABLE p(i INTEGER, j INTEGER, v REAL, PRIMARY KEY(i, j)) WITHOUT ROWID", 0, 0, 0);
     sqlite3_prepare_v2(db, "INSERT OR REPLACE INTO p VALUES(?, ?, ?)", -1, &insertStmt, 0);
@@ -177,8 +180,8 @@ struct Sqlite {
   double findAll(const std::vector<Key>& keys) {
     double sum = 0;
     for (const Key& k : keys) {
-      sqlite3_bind_int(findStmt, 1, k.i + 1);
-      sqlite3_bind_int(findStmt, 2, kRows + k.j + 1);
+      sqlite3_bind_int(findStmt, 1, labels.find(rowLabels[k.i])->second);
+      sqlite3_bind_int(findStmt, 2, labels.find(colLabels[k.j])->second);
       if (sqlite3_step(findStmt) == SQLITE_ROW) sum += sqlite3_column_double(findStmt, 0);
       sqlite3_reset(findStmt);
     }
@@ -203,7 +206,7 @@ int main() {
   std::printf("record store: %ld records (%d x %d labels), 2-dim keys\n\n", kRecords, kRows, kCols);
 
   // Insertion and memory, parameter.
-  double tvbAsc, mapAsc, tvbShuf, mapShuf, tvbFind, mapFind, tvbWalk, mapWalk, sqlInsert, sqlFind;
+  double tvbAsc, mapAsc, tvbShuf, mapShuf, tvbFind, mapFind, tvbWalk, mapWalk, sqlAscending, sqlInsert, sqlFind;
   double tvbBytes, mapBytes;
   {
     size_t before = heapInUse();
@@ -237,6 +240,11 @@ int main() {
   }
   settleHeap();
   {
+    Sqlite ascendingSql;
+    sqlAscending = seconds([&] { ascendingSql.insert(ascending); });
+  }
+  settleHeap();
+  {
     Sqlite sql;
     sqlInsert = seconds([&] { sql.insert(shuffled); });
     sqlFind = bestSeconds([&] { sink = sql.findAll(shuffled); });
@@ -259,8 +267,9 @@ int main() {
   row("tvbAddRecordRaw, variable (5 values), asc.", tvbVar, mapVar, "std::map", 5);
   row("tvbFindRecord by labels, random order", tvbFind, mapFind, "std::map", 2);
   row("walk: find first, move next, get level", tvbWalk, mapWalk, "std::map", 2);
+  row("insert, keys ascending", tvbAsc, sqlAscending, "SQLite", 5);
   row("insert, keys shuffled", tvbShuf, sqlInsert, "SQLite", 5);
-  row("lookup, random order (by labels vs by key)", tvbFind, sqlFind, "SQLite", 5);
+  row("lookup by labels, random order", tvbFind, sqlFind, "SQLite", 5);
   std::printf("\nmemory per record (parameter, payload 16 bytes): tvbcclib %.1f bytes ascending, %.1f shuffled; "
               "std::map %.1f bytes (target <= 24: %s)\n",
               tvbBytes, tvbShufBytes, mapBytes, tvbBytes <= 24 ? "met" : "MISSED");
