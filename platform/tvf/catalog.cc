@@ -27,8 +27,15 @@ int Catalog::FindSymbol(std::string_view name) const {
 }
 
 void Catalog::AddSymbol(SymbolEntry entry) {
-  symbol_by_name.emplace(FoldCase(entry.name), static_cast<int>(symbols.size()));
+  // Both or neither: a name in the index must always lead to a symbol.
+  std::string folded = FoldCase(entry.name);
   symbols.push_back(std::move(entry));
+  try {
+    symbol_by_name.emplace(std::move(folded), static_cast<int>(symbols.size()) - 1);
+  } catch (...) {
+    symbols.pop_back();
+    throw;
+  }
 }
 
 void Catalog::Clear() {

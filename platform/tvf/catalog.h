@@ -51,7 +51,7 @@ struct Catalog {
 
   // The 0-based index of the symbol called `name` (any letter case), or -1.
   int FindSymbol(std::string_view name) const;
-  // Appends a symbol; REQUIRES: FindSymbol(entry.name) == -1.
+  // Appends a symbol (all or nothing when memory runs out); REQUIRES: FindSymbol(entry.name) == -1.
   void AddSymbol(SymbolEntry entry);
   void Clear();
 };

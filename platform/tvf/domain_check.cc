@@ -3,8 +3,8 @@
 namespace tvf {
 
 void DomainCheck::Begin(const std::vector<int> &sets, int label_count) {
+  active_ = false;  // stays so when memory runs out below
   bits_.assign(sets.size(), {});
-  active_ = false;
   const size_t words = static_cast<size_t>(label_count) / 64 + 1;
   for (size_t i = 0; i < sets.size(); ++i) {
     if (sets[i] < 0) continue;

@@ -25,6 +25,12 @@ bool IsValidSymbolName(std::string_view name) {
   return true;
 }
 
+// Grows v geometrically so that `extra` more elements fit without another allocation.
+template <typename T>
+void MakeRoom(std::vector<T> *v, size_t extra) {
+  if (v->capacity() - v->size() < extra) v->reserve(std::max(v->capacity() * 2, v->size() + extra));
+}
+
 std::string JoinNames(const char *const *names, int dim) {
   std::string joined;
   for (int i = 0; i < dim; ++i) {
@@ -95,6 +101,7 @@ bool FileWriter::AddLabel(std::string_view label) {
     errors_->LogWithText({.code = ErrorCode::kDuplicateLabel, .b = earlier}, label);
     return false;
   }
+  label_index_.MakeRoom(catalog_->labels);
   if (!catalog_->labels.Add(label)) {
     errors_->Log({.code = ErrorCode::kTooManyLabels});
     return false;
@@ -188,18 +195,19 @@ bool FileWriter::StartSymbol(std::string_view name, std::string_view text, int d
   entry.dim = dim;
   entry.type = type;
   entry.user_info = user_info;
+  block_.Begin(dim, ValueCountOfType(type));  // may allocate: before anything changes
   catalog_->AddSymbol(std::move(entry));
   symbol_ = static_cast<int>(catalog_->symbols.size()) - 1;
   dim_ = dim;
   value_count_ = ValueCountOfType(type);
   count_ = 0;
   streaming_ = true;
+  broken_ = false;
   keeps_members_ = type == kSet && dim == 1;
   keys_.clear();
   values_.clear();
   set_members_.clear();
   domains_.End();
-  block_.Begin(dim, value_count_);
   return true;
 }
 
@@ -240,10 +248,11 @@ bool FileWriter::SetCheckedDomain(const char *const *names) {
     sets[static_cast<size_t>(i)] = set;
   }
   if (!ok) return false;
-  SymbolEntry &entry = catalog_->symbols[static_cast<size_t>(symbol_)];
-  entry.domain_kind = DomainKind::kChecked;
-  entry.domain_names = JoinNames(names, dim_);
+  std::string joined = JoinNames(names, dim_);
   domains_.Begin(sets, catalog_->labels.size());
+  SymbolEntry &entry = catalog_->symbols[static_cast<size_t>(symbol_)];
+  entry.domain_names = std::move(joined);
+  entry.domain_kind = DomainKind::kChecked;
   return true;
 }
 
@@ -265,8 +274,8 @@ bool FileWriter::SetRelaxedDomain(int number, const char *const *names) {
       return false;
     }
   }
-  entry.domain_kind = DomainKind::kRelaxed;
   entry.domain_names = JoinNames(names, entry.dim);
+  entry.domain_kind = DomainKind::kRelaxed;
   if (index == symbol_) domains_.End();
   return true;
 }
@@ -276,6 +285,7 @@ bool FileWriter::AddRecord(const int32_t *key, const double *values) {
     errors_->LogWithText({.code = ErrorCode::kNoSymbolStarted}, "tvfDataWriteRaw");
     return false;
   }
+  if (broken_) return false;  // its failure is logged already
   const int label_count = catalog_->labels.size();
   for (int i = 0; i < dim_; ++i) {
     if (key[i] < 1 || key[i] > label_count) {
@@ -311,14 +321,18 @@ bool FileWriter::AddRecord(const int32_t *key, const double *values) {
       return false;
     }
     if (order > 0) {
-      block_.Add(key, values);
+      if (keeps_members_) MakeRoom(&set_members_, 1);
+      Guard([&] { block_.Add(key, values); });
       for (int i = 0; i < dim_; ++i) last_key_[i] = key[i];
       if (keeps_members_) set_members_.push_back(key[0]);
       ++count_;
       return ok;
     }
-    if (!StartCollecting()) return false;
+    if (!Guard([&] { return StartCollecting(); })) return false;
   }
+  // Room for both first, so that keys and values stay paired when memory runs out.
+  MakeRoom(&keys_, static_cast<size_t>(dim_));
+  MakeRoom(&values_, static_cast<size_t>(value_count_));
   keys_.insert(keys_.end(), key, key + dim_);
   values_.insert(values_.end(), values, values + value_count_);
   ++count_;
@@ -372,20 +386,30 @@ bool FileWriter::FinishSymbol() {
     errors_->LogWithText({.code = ErrorCode::kNoSymbolStarted}, "tvfDataWriteDone");
     return false;
   }
-  if (!streaming_) WriteCollected();
-  block_.Finish();
-  SymbolEntry &entry = catalog_->symbols[static_cast<size_t>(symbol_)];
-  entry.record_count = block_.record_count();
-  entry.block_offset = entry.record_count > 0 ? block_.block_offset() : 0;
-  entry.block_length = block_.block_length();
-  entry.chunk_count = block_.chunk_count();
-  if (keeps_members_) domains_.RememberSet(symbol_, std::move(set_members_));
-  set_members_ = {};
+  const int symbol = symbol_;
+  if (!broken_) {
+    Guard([&] {
+      if (!streaming_) WriteCollected();
+      block_.Finish();
+    });
+  }
+  // The symbol ends here whatever happens below; one whose records could not all be written (the error is
+  // logged) is written without records, so that the file stays readable.
   symbol_ = -1;
   domains_.End();
   keys_ = {};
   values_ = {};
-  return !IoFailed();
+  SymbolEntry &entry = catalog_->symbols[static_cast<size_t>(symbol)];
+  if (!broken_) {
+    entry.record_count = block_.record_count();
+    entry.block_offset = entry.record_count > 0 ? block_.block_offset() : 0;
+    entry.block_length = block_.block_length();
+    entry.chunk_count = block_.chunk_count();
+  }
+  std::vector<int32_t> members = std::move(set_members_);
+  set_members_ = {};
+  if (keeps_members_ && !broken_) domains_.RememberSet(symbol, std::move(members));
+  return !broken_ && !IoFailed();
 }
 
 void FileWriter::WriteCollected() {
@@ -394,9 +418,13 @@ void FileWriter::WriteCollected() {
   const int32_t *keys = keys_.data();
   std::vector<uint32_t> order(static_cast<size_t>(count_));
   for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<uint32_t>(i);
-  // Stable, so that of records with the same key the first one written is kept.
-  std::stable_sort(order.begin(), order.end(), [keys, dim](uint32_t a, uint32_t b) {
-    return std::lexicographical_compare(keys + a * dim, keys + a * dim + dim, keys + b * dim, keys + b * dim + dim);
+  // Ties broken by arrival, so that of records with the same key the first one written is kept (std::sort,
+  // unlike std::stable_sort, needs no memory of its own).
+  std::sort(order.begin(), order.end(), [keys, dim](uint32_t a, uint32_t b) {
+    for (size_t i = 0; i < dim; ++i) {
+      if (keys[a * dim + i] != keys[b * dim + i]) return keys[a * dim + i] < keys[b * dim + i];
+    }
+    return a < b;
   });
   const int32_t *previous = nullptr;
   for (uint32_t r : order) {
@@ -405,8 +433,8 @@ void FileWriter::WriteCollected() {
       errors_->LogKey({.code = ErrorCode::kDuplicateKey, .symbol = symbol_}, key, dim_);
       continue;
     }
-    block_.Add(key, values_.data() + r * nv);
     if (keeps_members_) set_members_.push_back(key[0]);
+    block_.Add(key, values_.data() + r * nv);
     previous = key;
   }
 }

@@ -58,6 +58,16 @@ class FileWriter {
   bool registering_labels() const { return registering_; }
 
  private:
+  // Runs a step that may run out of memory half way; then the symbol is broken and the exception goes on.
+  template <typename Step>
+  auto Guard(Step step) {
+    try {
+      return step();
+    } catch (...) {
+      broken_ = true;
+      throw;
+    }
+  }
   bool CheckNewName(std::string_view name);
   bool Busy(const char *operation);
   bool IoFailed();
@@ -82,6 +92,7 @@ class FileWriter {
   int value_count_ = 1;
   int64_t count_ = 0;
   bool streaming_ = true;       // records so far in ascending order, coded as they came
+  bool broken_ = false;         // memory ran out half way through its records: it takes no more
   bool keeps_members_ = false;  // a one-dimensional set: its labels serve later domain checks
   int32_t last_key_[20] = {};
   std::vector<int32_t> set_members_;  // labels of a one-dimensional set, while streaming

@@ -36,8 +36,12 @@ int LabelIndex::Find(const StringTable &labels, std::string_view label) const {
   }
 }
 
-void LabelIndex::Insert(const StringTable &labels, int nr) {
+void LabelIndex::MakeRoom(const StringTable &labels) {
   if ((used_ + 1) * 2 > slots_.size()) Grow(labels);
+}
+
+void LabelIndex::Insert(const StringTable &labels, int nr) {
+  MakeRoom(labels);
   const size_t mask = slots_.size() - 1;
   size_t i = Hash(labels.Get(nr)) & mask;
   while (slots_[i] != 0) i = (i + 1) & mask;
@@ -46,16 +50,15 @@ void LabelIndex::Insert(const StringTable &labels, int nr) {
 }
 
 void LabelIndex::Grow(const StringTable &labels) {
-  std::vector<int32_t> old;
-  old.swap(slots_);
-  slots_.assign(old.empty() ? 64 : old.size() * 2, 0);
-  const size_t mask = slots_.size() - 1;
-  for (int32_t nr : old) {
+  std::vector<int32_t> grown(slots_.empty() ? 64 : slots_.size() * 2, 0);
+  const size_t mask = grown.size() - 1;
+  for (int32_t nr : slots_) {
     if (nr == 0) continue;
     size_t i = Hash(labels.Get(nr)) & mask;
-    while (slots_[i] != 0) i = (i + 1) & mask;
-    slots_[i] = nr;
+    while (grown[i] != 0) i = (i + 1) & mask;
+    grown[i] = nr;
   }
+  slots_.swap(grown);
 }
 
 }  // namespace tvf

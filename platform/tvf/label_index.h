@@ -16,6 +16,8 @@ class LabelIndex {
  public:
   // The number of the label equal to `label` (ignoring case), or 0.
   int Find(const StringTable &labels, std::string_view label) const;
+  // Makes room for one more label, so that the next Insert allocates nothing.
+  void MakeRoom(const StringTable &labels);
   // Records that label number `nr` of `labels` exists. REQUIRES: Find(labels, labels.Get(nr)) == 0.
   void Insert(const StringTable &labels, int nr);
   void Clear() {

@@ -22,6 +22,8 @@ class StringTable {
   // False (nothing added) when the table is full: 2^31 - 1 strings or 4 GiB of bytes.
   bool Add(std::string_view s) {
     if (ends_.size() >= 0x7fffffff || arena_.size() + s.size() > UINT32_MAX) return false;
+    // All or nothing when memory runs out: room for the end first, then the bytes.
+    if (ends_.size() == ends_.capacity()) ends_.reserve(ends_.empty() ? 16 : ends_.size() * 2);
     arena_.append(s);
     ends_.push_back(static_cast<uint32_t>(arena_.size()));
     return true;

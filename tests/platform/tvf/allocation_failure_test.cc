@@ -1,0 +1,110 @@
+// Every allocation of a write and of a read made to fail in turn: each failure must come out as a failed
+// call or a logged error, never as a crash, a silent success or a leak.
+#include <string>
+#include <vector>
+
+#include "support/allocation_failures.h"
+#include "tvf_test_support.h"
+
+namespace tvf_test {
+namespace {
+
+// The calls of a small write, out-of-order records and a checked domain included; true when every call
+// succeeded and no error was logged.
+bool WriteSample(const std::string &path) {
+  tvfHandle_t pt = nullptr;
+  if (!XCreate(&pt)) return false;
+  bool ok = true;
+  int err = 0, nr = 0;
+  ok = CtvfOpenWrite(pt, path.c_str(), "alloc", &err) && ok;
+  ok = tvfUELRegisterRawStart(pt) && ok;
+  for (const char *l : {"a", "b", "c", "a-rather-long-label-that-does-not-fit-in-a-short-string"}) {
+    ok = CtvfUELRegisterRaw(pt, l) && ok;
+  }
+  ok = tvfUELRegisterDone(pt) && ok;
+  ok = CtvfAddSetText(pt, "a text long enough to need memory of its own", &nr) && ok;
+  int key[20] = {};
+  double values[5] = {};
+  ok = CtvfDataWriteRawStart(pt, "i", "the set", 1, 0, 0) && ok;
+  for (int l = 1; l <= 3; ++l) {
+    key[0] = l;
+    ok = tvfDataWriteRaw(pt, key, values) && ok;
+  }
+  ok = tvfDataWriteDone(pt) && ok;
+  ok = CtvfAddAlias(pt, "j", "i") && ok;
+  ok = CtvfDataWriteRawStart(pt, "p", "", 2, 1, 0) && ok;
+  const char *domain[2] = {"i", "*"};
+  ok = CtvfSymbolSetDomain(pt, domain) && ok;
+  for (int r = 0; r < 6; ++r) {
+    key[0] = 3 - r % 3;  // out of order: collected and sorted
+    key[1] = 1 + r / 3;
+    values[0] = r;
+    ok = tvfDataWriteRaw(pt, key, values) && ok;
+  }
+  ok = tvfDataWriteDone(pt) && ok;
+  const char *relaxed[2] = {"x", "y"};
+  ok = CtvfSymbolSetDomainX(pt, 3, relaxed) && ok;
+  ok = tvfErrorCount(pt) == 0 && ok;
+  ok = tvfClose(pt) && ok;
+  XFree(&pt);
+  return ok;
+}
+
+// Opens and reads everything of the sample; true when all went well.
+bool ReadSample(const std::string &path) {
+  tvfHandle_t pt = nullptr;
+  if (!XCreate(&pt)) return false;
+  int err = 0;
+  bool ok = CtvfOpenRead(pt, path.c_str(), &err);
+  int symbols = 0, labels = 0, records = 0;
+  ok = tvfSystemInfo(pt, &symbols, &labels) && ok;
+  for (int k = 1; k <= symbols; ++k) {
+    char text[256];
+    ok = CtvfSymbolInfoX(pt, k, &records, &labels, text) && ok;
+    ok = tvfDataReadRawStart(pt, k, &records) && ok;
+    int key[20];
+    double values[5];
+    int first;
+    for (int r = 0; r < records; ++r) ok = tvfDataReadRaw(pt, key, values, &first) && ok;
+    ok = tvfDataReadDone(pt) && ok;
+  }
+  char text[256];
+  ok = CtvfErrorStr(pt, 1, text) && ok;
+  ok = tvfErrorCount(pt) == 0 && ok;
+  tvfClose(pt);
+  XFree(&pt);
+  return ok;
+}
+
+template <typename Scenario>
+void FailEachAllocation(Scenario scenario) {
+  for (long n = 0;; ++n) {
+    const long live = tvbtest::liveAllocations();
+    tvbtest::failAllocationAfter(n);
+    bool ok = scenario();
+    tvbtest::stopFailing();
+    const bool injected = tvbtest::injectedFailure();
+    ASSERT_EQ(tvbtest::liveAllocations(), live) << "leak after failing allocation " << n;
+    if (!injected) {
+      ASSERT_TRUE(ok) << "without a failure the scenario succeeds";
+      break;
+    }
+    ASSERT_FALSE(ok) << "allocation " << n << " failed unnoticed";
+  }
+}
+
+TEST(AllocationFailures, EveryAllocationOfAWriteCanFail) {
+  ScratchDir dir;
+  const std::string path = dir.Path("w.tvf");
+  FailEachAllocation([&] { return WriteSample(path); });
+}
+
+TEST(AllocationFailures, EveryAllocationOfAReadCanFail) {
+  ScratchDir dir;
+  const std::string path = dir.Path("r.tvf");
+  ASSERT_TRUE(WriteSample(path));
+  FailEachAllocation([&] { return ReadSample(path); });
+}
+
+}  // namespace
+}  // namespace tvf_test
