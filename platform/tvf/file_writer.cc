@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <exception>
 
 #include "block_reader.h"
 #include "byte_source.h"
@@ -387,11 +388,15 @@ bool FileWriter::FinishSymbol() {
     return false;
   }
   const int symbol = symbol_;
+  std::exception_ptr failure;  // passed on once the symbol is closed
   if (!broken_) {
-    Guard([&] {
+    try {
       if (!streaming_) WriteCollected();
       block_.Finish();
-    });
+    } catch (...) {
+      broken_ = true;
+      failure = std::current_exception();
+    }
   }
   // The symbol ends here whatever happens below; one whose records could not all be written (the error is
   // logged) is written without records, so that the file stays readable.
@@ -408,6 +413,7 @@ bool FileWriter::FinishSymbol() {
   }
   std::vector<int32_t> members = std::move(set_members_);
   set_members_ = {};
+  if (failure) std::rethrow_exception(failure);
   if (keeps_members_ && !broken_) domains_.RememberSet(symbol, std::move(members));
   return !broken_ && !IoFailed();
 }

@@ -16,6 +16,7 @@ FileWriter *Writer(tvfRec &t, const char *operation) {
 
 // Every name of a domain list of `dim` positions must be there.
 bool NamesPresent(tvfRec &t, const char *const *names, int dim, const char *operation) {
+  if (dim == 0) return true;  // nothing is read: a scalar's list may be absent
   if (!Present(t, names, operation, "domainNames")) return false;
   for (int i = 0; i < dim; ++i) {
     if (!Present(t, names[i], operation, "domainNames[i]")) return false;

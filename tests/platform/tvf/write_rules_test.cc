@@ -202,6 +202,13 @@ TEST_F(WriteRules, NullPointersAreLoggedNotFollowed) {
                                       "tvfSymbolSetDomain: argument domainNames is a null pointer",
                                       "tvfDataWriteRaw: argument keys is a null pointer",
                                       "tvfUELRegisterRaw: argument label is a null pointer"}));
+  // A scalar has no domain names to read: an absent list is fine.
+  ASSERT_EQ(tvfDataWriteDone(writer_), 1);
+  ASSERT_EQ(CtvfDataWriteRawStart(writer_, "s", "", 0, 1, 0), 1);
+  EXPECT_EQ(CtvfSymbolSetDomain(writer_, nullptr), 1);
+  ASSERT_EQ(tvfDataWriteDone(writer_), 1);
+  EXPECT_EQ(CtvfSymbolSetDomainX(writer_, 2, nullptr), 1);
+  EXPECT_EQ(tvfGetLastError(writer_), 0);
   EXPECT_EQ(tvfClose(nullptr), 0);
   EXPECT_EQ(XFree(nullptr), 1);
 }
