@@ -101,7 +101,21 @@ typedef struct tvbHandle tvbHandle;             /* a database */
 typedef struct tvbSymbol tvbSymbol;             /* a symbol of a database, owned by it */
 typedef struct tvbRecordHandle tvbRecordHandle; /* a position on a record, owned by the caller */
 typedef struct tvbDVHandle tvbDVHandle;         /* a position on a domain violation, owned by the caller */
-typedef void (*tvbHostRoutine)(void);           /* a routine of a host program */
+
+/* The routines of a host program, handed over by c__tvbinitfromcmex. Each receives the host's opaque value
+ * (hostHandle) last; the five readers return 0 for success. Names and texts travel length-prefixed (byte 0
+ * holds the length, at most 255 characters follow). Keys hold 20 label numbers (the first dim used), values
+ * 5 doubles with the special values 1e300 (undefined), 2e300 (not available), 3e300 (+infinity), 4e300
+ * (-infinity) and 5e300 (epsilon). */
+typedef int (*tvbHostFindSymbol)(const char *name, int *symNr, void *hostHandle);
+typedef int (*tvbHostDataReadRawStart)(int symNr, int *recordCount, void *hostHandle);
+typedef int (*tvbHostDataReadRaw)(int *keys, double *values, int *dimFirst, void *hostHandle);
+typedef int (*tvbHostDataReadDone)(void *hostHandle);
+/* Writes element text number textNr of a set record into text (room for maxLength characters after the
+ * length byte). */
+typedef int (*tvbHostElemText)(int textNr, char *text, int maxLength, void *hostHandle);
+/* Receives the messages of c__tvbprintlog. */
+typedef void (*tvbHostLog)(const char *msg, void *hostHandle);
 
 #if defined(_WIN32)
 #define TVB_EXPORT __declspec(dllexport)
@@ -232,12 +246,47 @@ TVB_FIXED_ENTRIES(TVB_DECLARE_FIXED_ENTRY)
  *                                  epsilon translated) or 2 (all translated).
  * ------------------------------------------------------------------------------------------------------- */
 
+/* ---------------------------------------------------------------------------------------------------------
+ * Data exchange: TVF files, copies and host programs
+ *
+ * Every database owns a TVF library object (libtvfdclib.so, taken from the directory given to tvbcreated,
+ * else found beside libtvbcclib.so). When the library cannot be loaded the database is made all the same
+ * and its last error says "TVF create did not succeed: <reason>"; reading a file then fails with that text.
+ *
+ *   initfromtvf(db, fileName)      Fills a new database (nothing added yet) from a TVF file: element texts,
+ *                                  labels (same numbers as in the file), symbols with their texts, subtypes,
+ *                                  aliases and domains. Records are not read: the file stays open and each
+ *                                  symbol's records are read the first time an operation needs them. On
+ *                                  failure what was read so far stays and the database counts as filled.
+ *   closetvf(db, loadRemaining)    Ends the link to the file; with loadRemaining != 0 every symbol not yet
+ *                                  read is read first (the file stays open if that fails). Symbols left
+ *                                  unread stay empty. 0 when the database was not filled from a file.
+ *   writetvf(db, fileName, noDomainCheck)   Writes the whole database to a new file: labels, element texts,
+ *                                  symbols in creation order with their records. Symbols not yet read from
+ *                                  their source are copied from it without being loaded. Domains are stored
+ *                                  checked by the TVF library unless noDomainCheck != 0 or the library refuses
+ *                                  them (then unchecked). Records outside a checked domain, and any other
+ *                                  error the library logs, fail the write with "<n> TVF Error(s). First
+ *                                  Error: <text>". The database is not changed; a file being read stays open.
+ *   initfromdb(db, source)         Fills db (no labels, no symbols, not filled from a file, model or host)
+ *                                  with an independent copy of source: labels with their numbers, symbols
+ *                                  with their numbers, records, element texts, aliases and domains. Symbols
+ *                                  of source still in their TVF file are read there first. source must not
+ *                                  be NULL.
+ *   initfromcmex(db, findSymbol, dataReadRawStart, dataReadRaw, dataReadDone, elemText, log, hostHandle)
+ *                                  Hands the database the routines of a host program (typedefs above). Every
+ *                                  symbol is emptied and its records are read through the routines the first
+ *                                  time they are needed; the host's special values are mapped to the stored
+ *                                  ones, and set records receive their element texts through elemText. log
+ *                                  (may be NULL) receives printlog's messages. Only the c__ entry exists.
+ * ------------------------------------------------------------------------------------------------------- */
+
 /* Areas of the library that this build contains; their operations are declared and exported. */
 #define TVB_AREA_CORE(x) x
 #define TVB_AREA_ARRAYS(x)
-#define TVB_AREA_EXCHANGE(x)
+#define TVB_AREA_EXCHANGE(x) x
 #define TVB_AREA_MODEL(x)
-#define TVB_AREA_HOST(x)
+#define TVB_AREA_HOST(x) x
 #define TVB_AREA_DOMAINS(x)
 
 /* c__ family, and the underscore names of operations without strings. */

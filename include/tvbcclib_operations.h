@@ -157,7 +157,8 @@ TVB_OP(ARRAYS, DenseArraySlicesToSymbol, densearrayslicestosymbol, int,
 /* ---- data-exchange files and copies ---- */
 TVB_OP(EXCHANGE, InitFromTVF, initfromtvf, int, (tvbHandle *ptvb, const char *fileName), (ptvb, fileName), (15, 11), D)
 TVB_OP(EXCHANGE, CloseTVF, closetvf, int, (tvbHandle *ptvb, int loadRemaining), (ptvb, loadRemaining), (15, 15), C)
-TVB_OP(EXCHANGE, WriteTVF, writetvf, int, (tvbHandle *ptvb, const char *fileName, int flag), (ptvb, fileName, flag), (15, 11, 15), D)
+TVB_OP(EXCHANGE, WriteTVF, writetvf, int, (tvbHandle *ptvb, const char *fileName, int noDomainCheck),
+       (ptvb, fileName, noDomainCheck), (15, 11, 15), D)
 TVB_OP(EXCHANGE, InitFromDB, initfromdb, int, (tvbHandle *ptvb, tvbHandle *source), (ptvb, source), (15, 1), C)
 
 /* ---- model link ---- */
@@ -173,9 +174,11 @@ TVB_OP(MODEL, CallSolverTimed, callsolvertimed, int, (tvbHandle *ptvb, const cha
 
 /* ---- host programs ---- */
 TVB_OP(HOST, InitFromCMEX, initfromcmex, int,
-       (tvbHandle *ptvb, tvbHostRoutine r1, tvbHostRoutine r2, tvbHostRoutine r3, tvbHostRoutine r4, tvbHostRoutine r5,
-        tvbHostRoutine r6, void *hostHandle),
-       (ptvb, r1, r2, r3, r4, r5, r6, hostHandle), (15, 59, 59, 59, 59, 59, 59, 1), CO)
+       (tvbHandle *ptvb, tvbHostFindSymbol findSymbol, tvbHostDataReadRawStart dataReadRawStart,
+        tvbHostDataReadRaw dataReadRaw, tvbHostDataReadDone dataReadDone, tvbHostElemText elemText, tvbHostLog log,
+        void *hostHandle),
+       (ptvb, findSymbol, dataReadRawStart, dataReadRaw, dataReadDone, elemText, log, hostHandle),
+       (15, 59, 59, 59, 59, 59, 59, 1), CO)
 
 /* ---- domain checking ---- */
 TVB_OP(DOMAINS, CheckDBDV, checkdbdv, int, (tvbHandle *ptvb, int *hasViolation), (ptvb, hasViolation), (15, 20), C)

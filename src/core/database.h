@@ -13,6 +13,7 @@
 #include "core/label_table.h"
 #include "core/special_values.h"
 #include "core/symbol.h"
+#include "platform/tvf/tvf.h"
 #include "tvbcclib.h"
 
 namespace tvb {
@@ -20,15 +21,18 @@ namespace tvb {
 // Where the data of a database came from.
 enum DataSource { FROM_NOSOURCE = 0, FROM_TVF = 1, FROM_TVP = 2, FROM_MEMORY = 3, FROM_CMEX = 4 };
 
-// Loads the records of a symbol that still lie in a data source (file, model instance, host program).
+// Reads the records of a symbol that still lie in a data source (TVF file, model instance, host program).
+// A database holds the loader of its current source; load on demand and the TVF writer call it.
 class SymbolLoader {
  public:
   virtual ~SymbolLoader() = default;
-  // Stores the symbol's records; on failure returns false with the reason in the database's last error.
-  virtual bool load(tvbHandle* db, tvbSymbol* sym) = 0;
+  // The source this loader reads; it serves a database only while initFrom names that source.
+  virtual DataSource source() const = 0;
+  // Without a target, stores the symbol's records in it (a record with the same key is overwritten). With
+  // a target (a TVF object writing a file, the symbol started there), hands each record to tvfDataWriteRaw
+  // instead and leaves the symbol unchanged (streaming). False with the reason in db's last error.
+  virtual bool load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) = 0;
 };
-
-using HostLog = void (*)(const char* lengthPrefixed, void* hostHandle);
 
 }  // namespace tvb
 
@@ -38,7 +42,7 @@ struct tvbHandle {
   tvbHandle(const tvbHandle&) = delete;
   tvbHandle& operator=(const tvbHandle&) = delete;
 
-  void* tvfHandle = nullptr;  // data-exchange file object
+  tvfHandle_t tvfHandle = nullptr;  // data-exchange file object: reads the file while initFrom is FROM_TVF
   void* algHandle = nullptr;
   void* tvp_ = nullptr;
   void* tvh_ = nullptr;
@@ -49,7 +53,12 @@ struct tvbHandle {
   std::string sysDir;
   bool useAltBounds = false;
   int solverNumber = 0;
-  tvb::HostLog hostLog = nullptr;
+  tvbHostFindSymbol hostFindSymbol = nullptr;  // the host program's routines (tvbInitFromCMEX)
+  tvbHostDataReadRawStart hostDataReadRawStart = nullptr;
+  tvbHostDataReadRaw hostDataReadRaw = nullptr;
+  tvbHostDataReadDone hostDataReadDone = nullptr;
+  tvbHostElemText hostElemText = nullptr;
+  tvbHostLog hostLog = nullptr;
   void* hostHandle = nullptr;
   tvb::ElementTexts elemTexts;
   int dvAllSymbolMode = 0;

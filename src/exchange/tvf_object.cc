@@ -1,0 +1,45 @@
+#include "exchange/tvf_object.h"
+
+#include <algorithm>
+
+#include "core/frame.h"
+#include "core/special_values.h"
+#include "exchange/messages.h"
+#include "loaders/tvfcc.h"
+
+namespace tvb::exchange {
+
+bool createTvfObject(const std::string& sysDir, tvfHandle_t* pt, char* msg) {
+  return sysDir.empty() ? tvf::tvfCreate(pt, msg, TRV_SSSIZE) : tvf::tvfCreateD(pt, sysDir.c_str(), msg, TRV_SSSIZE);
+}
+
+void createDatabaseTvfObject(tvbHandle* db) {
+  if (!createTvfObject(db->sysDir, &db->tvfHandle, db->tvfCreateMsg)) {
+    db->tvfHandle = nullptr;
+    setError(db, msg::kTvfCreateFailed, db->tvfCreateMsg);
+  }
+}
+
+void releaseDatabaseTvfObject(tvbHandle* db) {
+  if (!db->tvfHandle) return;
+  if (db->initFrom == FROM_TVF) tvf::ops.tvfClose(db->tvfHandle);
+  tvf::tvfFree(&db->tvfHandle);
+}
+
+bool useInternalSpecialValues(tvfHandle_t pt, bool forReading) {
+  double values[TVF_SPECIAL_VALUE_COUNT] = {};
+  tvf::ops.tvfGetSpecialValues(pt, values);
+  std::copy_n(kInternalSpecialValues, kSpecialValueCount, values);
+  return forReading ? tvf::ops.tvfSetReadSpecialValues(pt, values) != 0 : tvf::ops.tvfSetSpecialValues(pt, values) != 0;
+}
+
+void errorText(tvfHandle_t pt, int errNr, char* text) {
+  text[0] = '\0';
+  tvf::ops.tvfErrorStr(pt, errNr, text);
+}
+
+ScopedTvfObject::~ScopedTvfObject() {
+  if (pt_) tvf::tvfFree(&pt_);
+}
+
+}  // namespace tvb::exchange

@@ -1,0 +1,158 @@
+// tvbWriteTVF: writes the whole database to a new TVF file through a TVF object of its own, so that a file
+// the database is reading stays open. Symbols still waiting in their source are streamed from it into the
+// new file without being loaded; the database is not changed.
+#include <cstring>
+
+#include "api/operations.h"
+#include "core/database.h"
+#include "core/frame.h"
+#include "exchange/messages.h"
+#include "exchange/tvf_object.h"
+#include "loaders/tvfcc.h"
+
+namespace tvb::exchange {
+namespace {
+
+constexpr int kEquationSubtypeOffset = 53;  // a file stores an equation's type plus 53
+
+using tvf::ops;
+
+// A symbol's domain as the file names it: "*" for the Universe, the domain set's name, or the relaxed name.
+class DomainList {
+ public:
+  explicit DomainList(const tvbSymbol& sym) {
+    for (int i = 0; i < sym.dim; ++i) {
+      const tvbSymbol* d = sym.domains[i];
+      names_[i] = d ? d->name.c_str() : sym.domainNames[i].c_str();
+    }
+  }
+  const char* const* names() const { return names_; }
+
+ private:
+  const char* names_[GLOBAL_MAX_INDEX_DIM] = {};
+};
+
+void writeLoadedRecords(tvfHandle_t file, const tvbSymbol& sym) {
+  const RecordStore& store = *sym.records;
+  const size_t keyBytes = sizeof(int) * sym.dim;
+  const size_t valueBytes = sizeof(double) * store.valueCount();
+  int key[GLOBAL_MAX_INDEX_DIM] = {};
+  double values[5] = {};  // sets and parameters use the first only; the others stay 0
+  for (auto p = store.first(); !p.isEnd(); p = store.next(p)) {
+    std::memcpy(key, store.key(p), keyBytes);
+    std::memcpy(values, store.values(p), valueBytes);
+    ops.tvfDataWriteRaw(file, key, values);
+  }
+}
+
+// Streams the records of a symbol that still lies in its source; a database filled in memory has no
+// records for it.
+bool streamRecords(tvbHandle* db, tvfHandle_t file, tvbSymbol* sym) {
+  if (db->initFrom == FROM_MEMORY) return true;
+  return db->loader && db->loader->source() == db->initFrom && db->loader->load(db, sym, file);
+}
+
+// Takes n errors off the library's stack.
+void dropErrors(tvfHandle_t file, int n) {
+  for (int i = 0; i < n; ++i) ops.tvfGetLastError(file);
+}
+
+// Empties the library's error stack; the first error logged comes off last. Returns how many there were.
+int takeErrors(tvfHandle_t file, int* first) {
+  int n = 0;
+  for (int code; (code = ops.tvfGetLastError(file)) != 0; ++n) *first = code;
+  return n;
+}
+
+bool reportErrors(tvbHandle* db, tvfHandle_t file) {
+  int first = 0;
+  int n = takeErrors(file, &first);
+  char reason[TRV_SSSIZE];
+  errorText(file, first, reason);
+  setError(db, msg::kWriteErrors, n, reason);
+  return false;
+}
+
+bool writeSymbols(tvbHandle* db, tvfHandle_t file, bool noDomainCheck, int* domainErrors) {
+  int k = 0;
+  for (const auto& owned : db->symbols) {
+    tvbSymbol* sym = owned.get();
+    ++k;
+    if (sym->type == TRV_DT_ALIAS) {
+      const char* set = sym->aliasOf->name.c_str();  // the Universe's name is "*"
+      if (!ops.tvfAddAlias(file, sym->name.c_str(), set))
+        return setError(db, msg::kAliasRefused, sym->name.c_str(), set), false;
+      continue;
+    }
+    int subtype = sym->userInfo + (sym->type == TRV_DT_EQU ? kEquationSubtypeOffset : 0);
+    if (!ops.tvfDataWriteRawStart(file, sym->name.c_str(), sym->text.c_str(), sym->dim, sym->type, subtype))
+      return setError(db, msg::kSymbolRefused, sym->name.c_str()), false;
+
+    DomainList domain(*sym);
+    bool checked = false;
+    if (!noDomainCheck) {
+      int before = ops.tvfErrorCount(file);
+      checked = ops.tvfSymbolSetDomain(file, domain.names()) != 0;
+      if (!checked) {
+        // A refused domain is stored unchecked below; its errors are no failure of the write.
+        int added = ops.tvfErrorCount(file) - before;
+        *domainErrors += added;
+        dropErrors(file, added);
+      }
+    }
+    if (sym->loaded) {
+      writeLoadedRecords(file, *sym);
+    } else if (!streamRecords(db, file, sym)) {
+      return setError(db, msg::kStreamFailed, sym->name.c_str()), false;
+    }
+    ops.tvfDataWriteDone(file);
+    if (!checked) ops.tvfSymbolSetDomainX(file, k, domain.names());
+  }
+  return true;
+}
+
+bool writeTvf(tvbHandle* db, const char* fileName, bool noDomainCheck) {
+  ScopedTvfObject object;
+  char reason[TRV_SSSIZE] = {};
+  if (!createTvfObject(db->sysDir, object.address(), reason)) return setError(db, msg::kTvfCreateFailed, reason), false;
+  tvfHandle_t file = object.get();
+
+  int errNr = 0;
+  ops.tvfOpenWrite(file, fileName, "", &errNr);
+  if (errNr != 0) {
+    errorText(file, errNr, reason);
+    return setError(db, msg::kOpenWriteFailed, reason, fileName), false;
+  }
+  if (!useInternalSpecialValues(file, /*forReading=*/false)) return setError(db, msg::kSpecialValuesRefused), false;
+
+  // The file numbers labels and texts as the database does, so keys and text numbers carry over.
+  ops.tvfUELRegisterRawStart(file);
+  for (int i = 1; i <= db->labels.count(); ++i) ops.tvfUELRegisterRaw(file, db->labels.label(i));
+  ops.tvfUELRegisterDone(file);
+  for (int i = 1; i < db->elemTexts.count(); ++i) {
+    int unused = 0;
+    ops.tvfAddSetText(file, db->elemTexts.text(i), &unused);
+  }
+
+  int domainErrors = 0;
+  if (!writeSymbols(db, file, noDomainCheck, &domainErrors)) return false;
+
+  if (ops.tvfErrorCount(file) - domainErrors > 0) {
+    reportErrors(db, file);
+    ops.tvfClose(file);
+    return false;
+  }
+  // Closing writes the directory; a failure there (a full disk) loses the file.
+  if (!ops.tvfClose(file)) return reportErrors(db, file);
+  return true;
+}
+
+}  // namespace
+}  // namespace tvb::exchange
+
+int tvbWriteTVF(tvbHandle* ptvb, const char* fileName, int noDomainCheck) {
+  TVB_ASSERT(ptvb != NULL);
+  TVB_ASSERT(fileName != NULL);
+  return tvb::guarded(ptvb, "tvbWriteTVF",
+                      [&] { return tvb::exchange::writeTvf(ptvb, fileName, noDomainCheck != 0) ? 1 : 0; });
+}
