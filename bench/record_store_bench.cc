@@ -227,16 +227,18 @@ int main() {
     mapWalk = bestSeconds([&] { sink = map.walk(); });
   }
   settleHeap();
-  double tvbShufBytes;
+  double tvbShufBytes, tvbShufWalk, mapShufWalk;
   {
     Tvb tvb(TRV_DT_PAR);
     size_t labelsOnly = heapInUse();
     tvbShuf = seconds([&] { tvb.insert(shuffled); });
+    tvbShufWalk = bestSeconds([&] { sink = tvb.walk(); });
     tvbShufBytes = double(heapInUse() - labelsOnly) / kRecords;
   }
   {
     MapStore map(1);
     mapShuf = seconds([&] { map.insert(shuffled); });
+    mapShufWalk = bestSeconds([&] { sink = map.walk(); });
   }
   settleHeap();
   {
@@ -267,6 +269,7 @@ int main() {
   row("tvbAddRecordRaw, variable (5 values), asc.", tvbVar, mapVar, "std::map", 5);
   row("tvbFindRecord by labels, random order", tvbFind, mapFind, "std::map", 2);
   row("walk: find first, move next, get level", tvbWalk, mapWalk, "std::map", 2);
+  row("walk, store built from shuffled keys", tvbShufWalk, mapShufWalk, "std::map", 2);
   row("insert, keys ascending", tvbAsc, sqlAscending, "SQLite", 5);
   row("insert, keys shuffled", tvbShuf, sqlInsert, "SQLite", 5);
   row("lookup by labels, random order", tvbFind, sqlFind, "SQLite", 5);

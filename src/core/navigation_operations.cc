@@ -87,7 +87,7 @@ RecordStore::Position stepTarget(const tvbRecordHandle* h, bool forward) {
   return h->slicePattern ? scan(store, p, h->slicePattern.get(), forward) : p;
 }
 
-int move(tvbHandle* ptvb, tvbRecordHandle* rec, bool forward) {
+[[gnu::noinline]] int move(tvbHandle* ptvb, tvbRecordHandle* rec, bool forward) {
   TVB_ASSERT(ptvb != NULL);
   if (!rec) return setError(ptvb, msg::kNoRecordHandle), 0;
   const char* name = rec->symbol->name.c_str();
@@ -157,7 +157,10 @@ tvbRecordHandle* tvbFindLastRecordSlicePy(tvbHandle* ptvb, tvbSymbol* sym, const
   return rec;
 }
 
-int tvbRecordMoveNext(tvbHandle* ptvb, tvbRecordHandle* rec) { return move(ptvb, rec, true); }
+int tvbRecordMoveNext(tvbHandle* ptvb, tvbRecordHandle* rec) {
+  TVB_ASSERT(ptvb != NULL);
+  return (rec && stepWithinLeaf(rec)) || move(ptvb, rec, true);
+}
 int tvbRecordMovePrev(tvbHandle* ptvb, tvbRecordHandle* rec) { return move(ptvb, rec, false); }
 int tvbRecordHasNext(tvbHandle* ptvb, tvbRecordHandle* rec) { return has(ptvb, rec, true); }
 int tvbRecordHasPrev(tvbHandle* ptvb, tvbRecordHandle* rec) { return has(ptvb, rec, false); }

@@ -30,6 +30,17 @@ std::unique_ptr<tvbRecordHandle> makeRecordHandle(tvbSymbol* sym, RecordStore::P
 // A new handle on label number uel of the Universe.
 std::unique_ptr<tvbRecordHandle> makeUniverseHandle(tvbSymbol* universe, int uel);
 
+// Copies a key; the usual short keys without a loop.
+inline void copyKey(int* to, const int* from, int dim) {
+  switch (dim) {
+    case 2: to[1] = from[1]; [[fallthrough]];
+    case 1: to[0] = from[0]; [[fallthrough]];
+    case 0: return;
+    default:
+      for (int i = 0; i < dim; ++i) to[i] = from[i];
+  }
+}
+
 // Moves the handle onto the record at p (not end()).
 inline void placeHandle(tvbRecordHandle* h, RecordStore::Position p) {
   const RecordStore& store = *h->symbol->records;
@@ -37,11 +48,23 @@ inline void placeHandle(tvbRecordHandle* h, RecordStore::Position p) {
   h->values = store.values(p);
   h->version = store.version();
   h->pastEnd = false;
-  const int* key = store.key(p);
-  for (int i = 0; i < store.dim(); ++i) h->key[i] = key[i];
+  copyKey(h->key, store.key(p), store.dim());
 }
 
-bool resolveSlow(tvbRecordHandle* h, tvbHandle* db);
+// Steps an up-to-date handle without a slice to the next record when that record is in the same leaf: the
+// common step of a walk, done without touching anything but the handle. False when it does not apply.
+inline bool stepWithinLeaf(tvbRecordHandle* h) {
+  if (h->uelPosition >= 0 || h->pastEnd || h->slicePattern) return false;
+  const RecordStore& store = *h->symbol->records;
+  if (h->version != store.version() || h->position.slot + 1 >= h->position.leaf->count) return false;
+  ++h->position.slot;
+  h->values += store.valueCount();
+  copyKey(h->key, store.key(h->position), store.dim());
+  return true;
+}
+
+// Kept out of line so that the fast path of resolve() stays small where it is inlined.
+[[gnu::noinline, gnu::cold]] bool resolveSlow(tvbRecordHandle* h, tvbHandle* db);
 
 // Brings the cached position up to date. False when the handle stands on no record (its record was
 // removed, or it stands behind the last record); then, if db is given, the stale-handle message is stored.
