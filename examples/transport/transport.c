@@ -1,7 +1,9 @@
 /* The classic transport problem's data in a tvbcclib database: plants with capacities, markets with
  * demands, distances and the freight cost, and a positive variable for the shipments. The program builds
  * the database through the C interface, walks it and prints every symbol, then shows a few lookups, a slice
- * and an error message. It uses only tvbcclib.h. */
+ * and an error message. Finally it writes the data to a TVF file (the first argument, else transport.tvf)
+ * and reads the file back into a second database, whose symbols are read from the file when first used.
+ * It uses only tvbcclib.h. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -98,7 +100,7 @@ static void print_symbol(tvbSymbol *sym) {
   c__tvbfreesymboliterator(db, rec);
 }
 
-int main(void) {
+int main(int argc, char **argv) {
   char msg[TRV_SSSIZE];
   if (!tvbcreate(&db, msg, sizeof msg)) {
     fprintf(stderr, "cannot create a database: %s\n", msg);
@@ -184,6 +186,32 @@ int main(void) {
     printf("looking up d(seattle,boston): %s\n", msg);
   }
 
+  /* Data exchange: the whole database goes to a TVF file, and a second database (in the same variable)
+   * reads it back. */
+  const char *file = argc > 1 ? argv[1] : "transport.tvf";
+  if (!c__tvbwritetvf(db, file, 0)) fail("writing the TVF file");
+  tvbfree(&db);
+  printf("\nwrote %s\n", file);
+
+  if (!tvbcreate(&db, msg, sizeof msg)) {
+    fprintf(stderr, "cannot create a database: %s\n", msg);
+    return 1;
+  }
+  if (!c__tvbinitfromtvf(db, file)) fail("reading the TVF file");
+  c__tvbinfo(db, TRV_INFO_SYMBOL_COUNT, &symbols, &unused, msg);
+  c__tvbinfo(db, TRV_INFO_UEL_COUNT, &labels, &unused, msg);
+  printf("read back: %d symbols over %d labels; records are read from the file as they are needed\n\n", symbols,
+         labels);
+  tvbSymbol *shipments = NULL;
+  if (!c__tvbfindsymbol(db, "X", &shipments)) fail("finding a symbol of the file");
+  print_symbol(shipments);
+  tvbSymbol *distance = NULL;
+  if (!c__tvbfindsymbol(db, "d", &distance) || !c__tvbfindrecord(db, distance, route, &rec)) fail("finding a distance");
+  c__tvbgetlevel(db, rec, &miles);
+  c__tvbfreesymboliterator(db, rec);
+  printf("d(Seattle,NEW-YORK) read back = %.1f thousand miles\n", miles);
+
+  if (!c__tvbclosetvf(db, 1)) fail("closing the TVF file");
   tvbfree(&db);
   return 0;
 }
