@@ -102,6 +102,33 @@ TEST_F(ReadLifecycle, RecordsAreReadOnFirstUseAndClosingEndsTheLink) {
   EXPECT_EQ("Database has been initialized, cannot initialize from " + path, db.lastError());
 }
 
+// Each kind of operation that needs a symbol's records reads them from the file first.
+TEST_F(ReadLifecycle, EveryOperationThatNeedsRecordsReadsTheSymbolFirst) {
+  writeSampleFile();
+  Database db;
+  ASSERT_EQ(1, c__tvbinitfromtvf(db, path.c_str()));
+  tvbRecordHandle* rec = nullptr;
+  const char* key[2] = {"b", "c"};
+  ASSERT_EQ(1, c__tvbfindrecord(db, db.symbol("p"), key, &rec)) << db.lastError();  // records
+  double level = 0;
+  c__tvbgetlevel(db, rec, &level);
+  EXPECT_EQ(2.5, level);
+  c__tvbfreesymboliterator(db, rec);
+  ASSERT_EQ(1, c__tvbfindlastrecord(db, db.symbol("i"), &rec)) << db.lastError();  // navigation
+  c__tvbfreesymboliterator(db, rec);
+  int count = 0;
+  double unused;
+  char text[TRV_SSSIZE];
+  ASSERT_EQ(1, c__tvbsymbolinfo(db, db.symbol("e"), TRV_SYMINFO_RECORD_COUNT, &count, &unused, text));  // queries
+  EXPECT_EQ(1, count);
+  tvbSymbol* copy = db.add("copy", 1, TRV_DT_SET);
+  ASSERT_EQ(1, c__tvbcopysymbol(db, copy, db.symbol("j"))) << db.lastError();  // copies
+  EXPECT_EQ((Strings{"c ''"}), recordLines(db, copy));
+
+  ASSERT_EQ(1, c__tvbclosetvf(db, 0));
+  for (const char* name : {"i", "j", "p", "e"}) EXPECT_FALSE(wasNeverLoaded(db, name)) << name;
+}
+
 TEST_F(ReadLifecycle, RefusesFilledDatabasesAndFilesItCannotOpen) {
   writeSampleFile();
   Database filled;
