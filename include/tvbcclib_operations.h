@@ -138,20 +138,20 @@ TVB_OP(CORE, SetSpecialValuesX, setspecialvaluesx, int, (tvbHandle *ptvb, const 
 
 /* ---- array transfer ---- */
 TVB_OP(ARRAYS, DenseSymbolToDenseArray, densesymboltodensearray, int,
-       (tvbHandle *ptvb, void *cube, int *extents, tvbSymbol *sym, int field), (ptvb, cube, extents, sym, field),
+       (tvbHandle *ptvb, void *cube, const int *extents, tvbSymbol *sym, int field), (ptvb, cube, extents, sym, field),
        (15, 1, 8, 1, 3), C)
 TVB_OP(ARRAYS, SparseSymbolToDenseArray, sparsesymboltodensearray, int,
-       (tvbHandle *ptvb, void *cube, int *extents, tvbSymbol *sym, tvbSymbol **domains, int field, int *dropped),
+       (tvbHandle *ptvb, void *cube, const int *extents, tvbSymbol *sym, tvbSymbol **domains, int field, int *dropped),
        (ptvb, cube, extents, sym, domains, field, dropped), (15, 1, 8, 1, 2, 3, 4), C)
 TVB_OP(ARRAYS, SparseSymbolToSqzdArray, sparsesymboltosqzdarray, int,
-       (tvbHandle *ptvb, void *cube, int *extents, tvbSymbol *sym, tvbSymbol **squeeze, tvbSymbol **domains, int field,
-        int *dropped),
+       (tvbHandle *ptvb, void *cube, const int *extents, tvbSymbol *sym, tvbSymbol **squeeze, tvbSymbol **domains,
+        int field, int *dropped),
        (ptvb, cube, extents, sym, squeeze, domains, field, dropped), (15, 1, 8, 1, 2, 2, 3, 4), C)
 TVB_OP(ARRAYS, DenseArrayToSymbol, densearraytosymbol, int,
-       (tvbHandle *ptvb, tvbSymbol *sym, tvbSymbol **domains, void *cube, int *extents), (ptvb, sym, domains, cube, extents),
-       (15, 1, 2, 1, 8), C)
+       (tvbHandle *ptvb, tvbSymbol *sym, tvbSymbol **domains, const void *cube, const int *extents),
+       (ptvb, sym, domains, cube, extents), (15, 1, 2, 1, 8), C)
 TVB_OP(ARRAYS, DenseArraySlicesToSymbol, densearrayslicestosymbol, int,
-       (tvbHandle *ptvb, tvbSymbol *sym, tvbSymbol **slices, tvbSymbol **domains, void *cube, int *extents),
+       (tvbHandle *ptvb, tvbSymbol *sym, tvbSymbol **slices, tvbSymbol **domains, const void *cube, const int *extents),
        (ptvb, sym, slices, domains, cube, extents), (15, 1, 2, 2, 1, 8), C)
 
 /* ---- data-exchange files and copies ---- */
@@ -185,11 +185,12 @@ TVB_OP(DOMAINS, CheckDBDV, checkdbdv, int, (tvbHandle *ptvb, int *hasViolation),
 TVB_OP(DOMAINS, CheckSymbolDV, checksymboldv, int, (tvbHandle *ptvb, tvbSymbol *sym, int *hasViolation),
        (ptvb, sym, hasViolation), (15, 1, 20), C)
 TVB_OP(DOMAINS, GetFirstDBDV, getfirstdbdv, int, (tvbHandle *ptvb, tvbDVHandle **dv), (ptvb, dv), (15, 2), C)
-TVB_OP(DOMAINS, GetFirstDBDVPy, getfirstdbdvpy, tvbDVHandle *, (tvbHandle *ptvb, int *status), (ptvb, status), (1, 20), C)
+TVB_OP(DOMAINS, GetFirstDBDVPy, getfirstdbdvpy, tvbDVHandle *, (tvbHandle *ptvb, int *status), (ptvb, status),
+       (1, 20), C)
 TVB_OP(DOMAINS, GetFirstDVInSymbol, getfirstdvinsymbol, int, (tvbHandle *ptvb, tvbSymbol *sym, tvbDVHandle **dv),
        (ptvb, sym, dv), (15, 1, 2), C)
-TVB_OP(DOMAINS, GetFirstDVInSymbolPy, getfirstdvinsymbolpy, tvbDVHandle *, (tvbHandle *ptvb, tvbSymbol *sym, int *status),
-       (ptvb, sym, status), (1, 1, 20), C)
+TVB_OP(DOMAINS, GetFirstDVInSymbolPy, getfirstdvinsymbolpy, tvbDVHandle *,
+       (tvbHandle *ptvb, tvbSymbol *sym, int *status), (ptvb, sym, status), (1, 1, 20), C)
 TVB_OP(DOMAINS, GetFirstDVInNextSymbol, getfirstdvinnextsymbol, int, (tvbHandle *ptvb, tvbDVHandle *dv, int *moved),
        (ptvb, dv, moved), (15, 1, 20), C)
 TVB_OP(DOMAINS, MoveNextDVInSymbol, movenextdvinsymbol, int, (tvbHandle *ptvb, tvbDVHandle *dv, int *moved),
@@ -200,8 +201,8 @@ TVB_OP(DOMAINS, GetDVSymbolPy, getdvsymbolpy, tvbSymbol *, (tvbHandle *ptvb, tvb
        (ptvb, dv, status), (1, 1, 20), C)
 TVB_OP(DOMAINS, GetDVSymbolRecord, getdvsymbolrecord, int, (tvbHandle *ptvb, tvbDVHandle *dv, tvbRecordHandle **rec),
        (ptvb, dv, rec), (15, 1, 2), C)
-TVB_OP(DOMAINS, GetDVSymbolRecordPy, getdvsymbolrecordpy, tvbRecordHandle *, (tvbHandle *ptvb, tvbDVHandle *dv, int *status),
-       (ptvb, dv, status), (1, 1, 20), C)
+TVB_OP(DOMAINS, GetDVSymbolRecordPy, getdvsymbolrecordpy, tvbRecordHandle *,
+       (tvbHandle *ptvb, tvbDVHandle *dv, int *status), (ptvb, dv, status), (1, 1, 20), C)
 TVB_OP(DOMAINS, GetDVIndicator, getdvindicator, int, (tvbHandle *ptvb, tvbDVHandle *dv, int *indicator),
        (ptvb, dv, indicator), (15, 1, 8), C)
 TVB_OP(DOMAINS, FreeDVHandle, freedvhandle, int, (tvbHandle *ptvb, tvbDVHandle *dv), (ptvb, dv), (15, 1), C)
