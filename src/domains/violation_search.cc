@@ -1,0 +1,74 @@
+#include "domains/violation_search.h"
+
+#include <vector>
+
+#include "core/database.h"
+#include "domains/domain_lookups.h"
+
+namespace tvb::domains {
+namespace {
+
+// Index of sym in db->symbols; symbols made by the core sit at their creation number.
+size_t indexOf(const tvbHandle* db, const tvbSymbol* sym) {
+  const auto& symbols = db->symbols;
+  if (sym->number >= 0 && static_cast<size_t>(sym->number) < symbols.size() && symbols[sym->number].get() == sym)
+    return sym->number;
+  for (size_t i = 0; i < symbols.size(); ++i)
+    if (symbols[i].get() == sym) return i;
+  return symbols.size();
+}
+
+bool hasCheckedDomain(const tvbSymbol* sym) {
+  for (const tvbSymbol* d : sym->domains)
+    if (d && !d->aliasOf->isUniverse()) return true;
+  return false;
+}
+
+}  // namespace
+
+bool searchSymbol(tvbHandle* db, tvbSymbol* sym, std::unique_ptr<tvbDVHandle>* found) {
+  found->reset();
+  const bool ownLookups = db->dvAllSymbolMode == 0;
+  std::vector<tvbSymbol*> domainSets;
+  if (ownLookups) domainSets = domainSetsOf(sym);
+  // Lookups built for this search go again unless a handle found here keeps them.
+  struct Release {
+    const std::vector<tvbSymbol*>& sets;
+    const std::unique_ptr<tvbDVHandle>& found;
+    ~Release() {
+      if (!found) releaseLookups(sets);
+    }
+  } release{domainSets, *found};
+  if (ownLookups && !prepareLookups(db, domainSets)) return false;
+
+  if (sym->isUniverse() || sym->aliasOf != sym || !sym->records) return true;
+  Guard guards[GLOBAL_MAX_INDEX_DIM];
+  const int count = guardsOf(sym, guards);
+  const RecordStore& records = *sym->records;
+  RecordStore::Position p = firstViolation(records, records.first(), guards, count);
+  if (p.isEnd()) return true;
+  auto handle = std::make_unique<tvbDVHandle>();
+  handle->record.symbol = sym;
+  placeHandle(&handle->record, p);
+  *found = std::move(handle);
+  return true;
+}
+
+tvbSymbol* nextCandidate(tvbHandle* db, const tvbSymbol* after) {
+  const auto& symbols = db->symbols;
+  size_t i = after && !after->isUniverse() ? indexOf(db, after) + 1 : 0;
+  for (; i < symbols.size(); ++i) {
+    tvbSymbol* sym = symbols[i].get();
+    if (sym->dim == 0 || sym->aliasOf != sym || sym->type == TRV_DT_ALIAS || !hasCheckedDomain(sym)) continue;
+    if (!ensureLoaded(db, sym)) return nullptr;
+    if (sym->records && !sym->records->empty()) return sym;
+  }
+  return nullptr;
+}
+
+void closeWholeCheck(tvbHandle* db) noexcept {
+  for (const auto& s : db->symbols) s->aliasOf->domainLookup.reset();
+  db->dvAllSymbolMode = 0;
+}
+
+}  // namespace tvb::domains
