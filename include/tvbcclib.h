@@ -281,13 +281,81 @@ TVB_FIXED_ENTRIES(TVB_DECLARE_FIXED_ENTRY)
  *                                  (may be NULL) receives printlog's messages. Only the c__ entry exists.
  * ------------------------------------------------------------------------------------------------------- */
 
+/* ---------------------------------------------------------------------------------------------------------
+ * Array transfer: one value field of a symbol to and from a caller-owned cube
+ *
+ * A cube has one cell per combination of positions along the symbol's dimensions, row-major (the last
+ * dimension fastest); extents holds dim counts and the cube their product of cells: doubles, or 32-bit ints
+ * for a set. The caller sizes both (and each domain array to dim entries); the library cannot tell. Domain,
+ * slice and squeeze sets are one-dimensional symbols of the symbol's database, not the Universe; position k
+ * along dimension d is the k-th record of that set (records in ascending label numbers). Values pass the
+ * special-value translation. Symbols still in their data source are read first; the Universe and scalars are
+ * refused ("Can't map universe", "Can't map scalars"), as is a NULL symbol ("Empty symbol pointer").
+ *
+ *   densesymboltodensearray(db, cube, extents, sym, field)   The k-th record into cell k: exactly the
+ *                                  row-major cube when the records are the full product of their labels; the
+ *                                  cube must have as many cells as sym has records. field 0..4 (level ..
+ *                                  scale) for variables and equations, ignored otherwise; a set's cells get
+ *                                  1, 2, ...
+ *   sparsesymboltodensearray(db, cube, extents, sym, domains, field, &dropped)   Clears the cube, then puts
+ *                                  each record at the positions of its labels in domains[d] (extents[d] =
+ *                                  their record counts); a set's cells get a running count 1, 2, ... Records
+ *                                  with a label outside its domain are skipped and counted in dropped (-1 when
+ *                                  the call failed before placing records; the cube may be cleared already).
+ *   sparsesymboltosqzdarray(db, cube, extents, sym, squeeze, domains, field, &dropped)   As above, but along
+ *                                  dimension d the cube has only the positions of squeeze[d] (extents[d] =
+ *                                  its record count); records at domain positions that squeeze[d] lacks are
+ *                                  dropped. A set's cell gets 1 + the record's index in the full cube over the
+ *                                  domains.
+ *   densearraytosymbol(db, sym, domains, cube, extents)   Replaces the records of a set or parameter by the
+ *                                  cube over domains (extents[d] = their record counts, none 0): a parameter
+ *                                  gets a record for every cell, zeros included; a set one for every non-zero
+ *                                  cell, whose value becomes the record's element-text number.
+ *   densearrayslicestosymbol(db, sym, slices, domains, cube, extents)   As densearraytosymbol, but only the
+ *                                  cells at the labels of slices[d] that lie in domains[d], and only the
+ *                                  non-zero ones, become records; no such label leaves the symbol empty.
+ *                                  A write that fails (checks, memory) leaves the symbol as it was; a
+ *                                  successful one marks it written while write recording is on.
+ * ------------------------------------------------------------------------------------------------------- */
+
+/* ---------------------------------------------------------------------------------------------------------
+ * Domain checking: records whose labels lie outside the domain sets of their symbol
+ *
+ * A position is checked when its domain is a set (or an alias of one) named as a domain, not the Universe.
+ * Membership is taken from the domain sets when a check begins: labels registered later count as outside.
+ * Violation handles (tvbDVHandle) belong to the caller and are released with freedvhandle; a handle is invalid
+ * once moved past its symbol's last violation or when its record was removed ("No valid violation handle").
+ * A NULL handle is refused with "No domain violation handle specified", a NULL symbol with "No symbol handle
+ * specified".
+ *
+ *   checksymboldv(db, sym, &has)   has = 1 when sym has a violation. Looks at the records in memory: a symbol
+ *                                  not yet read from its source has none. Its domain sets are read if needed.
+ *   getfirstdvinsymbol(db, sym, &dv)   A new handle on sym's first violation (key order), or NULL.
+ *   movenextdvinsymbol(db, dv, &moved)   To the next violation of the symbol; moved = 0 at the end (the handle
+ *                                  is invalid then).
+ *   getdvindicator(db, dv, marks)  marks[d] = 1 where the record's label lies outside its domain, else 0
+ *                                  (dim ints).
+ *   getdvsymbol(db, dv, &sym), getdvsymbolrecord(db, dv, &rec)   The symbol; a new record handle on the
+ *                                  violating record (free it with freesymboliterator).
+ *   freedvhandle(db, dv)           Releases the handle (NULL is accepted).
+ *   checkdbdv(db, &has)            has = 1 when any symbol has a violation; leaves no check open.
+ *   getfirstdbdv(db, &dv)          Opens a check of the whole database: symbols are read from their source as
+ *                                  needed and visited in creation order; dv is the first violation, or NULL.
+ *                                  The check stays open (even with dv NULL, unless no symbol has a checked
+ *                                  domain) until domaincheckdone; opening a second one fails. A symbol that
+ *                                  cannot be read ends the walk with its message in the last error.
+ *   getfirstdvinnextsymbol(db, dv, &moved)   Within an open check: to the first violation of a later symbol;
+ *                                  moved = 0 (dv unchanged) when there is none. Fails when no check is open.
+ *   domaincheckdone(db)            Closes the open check, if any. 1.
+ * ------------------------------------------------------------------------------------------------------- */
+
 /* Areas of the library that this build contains; their operations are declared and exported. */
 #define TVB_AREA_CORE(x) x
-#define TVB_AREA_ARRAYS(x)
+#define TVB_AREA_ARRAYS(x) x
 #define TVB_AREA_EXCHANGE(x) x
 #define TVB_AREA_MODEL(x)
 #define TVB_AREA_HOST(x) x
-#define TVB_AREA_DOMAINS(x)
+#define TVB_AREA_DOMAINS(x) x
 
 /* c__ family, and the underscore names of operations without strings. */
 #define TVB_LABELS_IN const char *const *
