@@ -196,8 +196,12 @@ void RecordStore::moveRecords(Node* from, int fromSlot, Node* to, int toSlot, in
 
 RecordStore::Position RecordStore::placeInLeaf(Node* leaf, int slot, const int* key) {
   moveRecords(leaf, slot, leaf, slot + 1, leaf->count - slot);
-  std::copy_n(key, dim_, leafKeys(leaf) + static_cast<size_t>(slot) * dim_);  // a scalar's key may be null
-  std::fill_n(leafValues(leaf) + static_cast<size_t>(slot) * valueCount_, valueCount_, 0.0);
+  // Plain stores rather than calls to memmove and memset: loading a file places millions of records here.
+  int32_t* to = leafKeys(leaf) + static_cast<size_t>(slot) * dim_;
+  for (int i = 0; i < dim_; ++i) to[i] = key[i];  // a scalar's key may be null: nothing is read then
+  double* values = leafValues(leaf) + static_cast<size_t>(slot) * valueCount_;
+  values[0] = 0.0;
+  if (valueCount_ == 5) values[1] = values[2] = values[3] = values[4] = 0.0;
   ++leaf->count;
   ++size_;
   ++version_;
