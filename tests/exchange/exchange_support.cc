@@ -97,7 +97,9 @@ void TvfFileWriter::symbol(const char* name, int dim, int type, int subtype, con
     EXPECT_EQ(1, tvfDataWriteRaw(pt_, key, values));
   }
   EXPECT_EQ(1, tvfDataWriteDone(pt_));
-  if (!relaxedDomain.empty()) EXPECT_EQ(1, CtvfSymbolSetDomainX(pt_, symbols_, relaxedDomain.data()));
+  if (!relaxedDomain.empty()) {
+    EXPECT_EQ(1, CtvfSymbolSetDomainX(pt_, symbols_, relaxedDomain.data()));
+  }
 }
 
 void TvfFileWriter::close() {

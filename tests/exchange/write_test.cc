@@ -182,7 +182,9 @@ TEST_F(Write, RunningOutOfMemoryFailsCleanly) {
     bool injected = tvbtest::injectedFailure();
     tvbtest::stopFailing();
     EXPECT_EQ(before, tvbtest::liveAllocations()) << "after " << n << " allocations";
-    if (!rc) EXPECT_NE("", db.lastError());
+    if (!rc) {
+      EXPECT_NE("", db.lastError());
+    }
     if (!injected) {
       EXPECT_EQ(1, rc) << db.lastError();
       break;
