@@ -19,6 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "bench_timing.h"
 #include "tvbcclib.h"
 
 namespace {
@@ -26,19 +27,9 @@ namespace {
 constexpr int kRows = 2000, kCols = 1000;
 constexpr long kRecords = long(kRows) * kCols;
 
-volatile double sink;  // results go here so that the compiler keeps every read
-
-double seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double bestSeconds(const std::function<void()>& work) {
-  double best = seconds(work);
-  for (int i = 0; i < 2; ++i) best = std::min(best, seconds(work));
-  return best;
-}
+using bench::bestSeconds;
+using bench::seconds;
+using bench::sink;
 
 void require(bool ok, tvbHandle* db, const char* what) {
   if (ok) return;

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "tvbcclib.h"
 #include "tvf.h"
 
@@ -36,20 +37,9 @@ constexpr int kRows = 2000, kCols = 1000;
 constexpr long kRecords = long(kRows) * kCols;
 constexpr double kTarget = 1.5;
 
-volatile double sink;  // values read go here so that no read is optimised away
-
-double seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Best of three: the machine is shared.
-double best(const std::function<void()>& work) {
-  double result = seconds(work);
-  for (int i = 1; i < 3; ++i) result = std::min(result, seconds(work));
-  return result;
-}
+using bench::seconds;
+using bench::sink;
+double best(const std::function<void()>& work) { return bench::bestSeconds(work); }
 
 [[noreturn]] void die(const char* what, const std::string& detail) {
   std::fprintf(stderr, "%s: %s\n", what, detail.c_str());

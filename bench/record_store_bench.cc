@@ -17,6 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "bench_timing.h"
 #include "tvbcclib.h"
 
 namespace {
@@ -28,20 +29,9 @@ struct Key {
   int i, j;
 };
 
-volatile double sink;  // results go here so that the compiler keeps every lookup and walk
-
-double seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Best of three runs, for the workloads that leave their store unchanged (the machine may be busy).
-double bestSeconds(const std::function<void()>& work) {
-  double best = seconds(work);
-  for (int i = 0; i < 2; ++i) best = std::min(best, seconds(work));
-  return best;
-}
+using bench::bestSeconds;
+using bench::seconds;
+using bench::sink;
 
 size_t heapInUse() { return mallinfo2().uordblks + mallinfo2().hblkhd; }
 

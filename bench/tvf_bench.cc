@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "compression.h"
 #include "record_codec.h"
 #include "special_values.h"
@@ -28,20 +29,9 @@ namespace {
 constexpr int kRows = 2000, kCols = 1000;
 constexpr long kRecords = long(kRows) * kCols;
 
-volatile double sink;  // read values go here so that no read is optimised away
-
-double Seconds(const std::function<void()> &work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Best of three: the machine may be busy.
-double Best(const std::function<void()> &work, int runs = 3) {
-  double best = Seconds(work);
-  for (int i = 1; i < runs; ++i) best = std::min(best, Seconds(work));
-  return best;
-}
+using bench::sink;
+inline double Seconds(const std::function<void()> &work) { return bench::seconds(work); }
+inline double Best(const std::function<void()> &work, int runs = 3) { return bench::bestSeconds(work, runs); }
 
 long FileSize(const std::string &path) {
   FILE *f = std::fopen(path.c_str(), "rb");
