@@ -1,6 +1,6 @@
-// Writes the seed corpus of the TVF reader fuzzer: small files of every kind of symbol, uncompressed and
+// Writes the initial corpus of the TVF reader fuzzer: small files of every kind of symbol, uncompressed and
 // with each codec, each prefixed with the fuzzer's mode byte (0: as written, 1: checksums repaired).
-// Usage: tvf_seed_corpus DIRECTORY
+// Usage: tvf_initial_corpus DIRECTORY
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -18,7 +18,7 @@ bool WriteSample(const std::string &path, int codec, int records) {
   if (!XCreate(&pt)) return false;
   tvfSetCompression(pt, codec);
   int err = 0;
-  if (!CtvfOpenWrite(pt, path.c_str(), "seed", &err)) return false;
+  if (!CtvfOpenWrite(pt, path.c_str(), "fuzz corpus", &err)) return false;
   tvfUELRegisterRawStart(pt);
   for (int i = 1; i <= 12; ++i) CtvfUELRegisterRaw(pt, ("l" + std::to_string(i)).c_str());
   tvfUELRegisterDone(pt);
@@ -71,7 +71,7 @@ bool WriteSample(const std::string &path, int codec, int records) {
 
 int main(int argc, char **argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: tvf_seed_corpus DIRECTORY\n");
+    std::fprintf(stderr, "usage: tvf_initial_corpus DIRECTORY\n");
     return 2;
   }
   const std::string dir = argv[1];
@@ -84,7 +84,7 @@ int main(int argc, char **argv) {
       std::string bytes(std::istreambuf_iterator<char>(in), {});
       std::remove(sample.c_str());
       for (char mode : {'\0', '\1'}) {
-        std::ofstream out(dir + "/seed" + std::to_string(n++), std::ios::binary);
+        std::ofstream out(dir + "/start" + std::to_string(n++), std::ios::binary);
         out.put(mode);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
       }
