@@ -99,8 +99,9 @@ int tvbAddRecordRaw(tvbHandle* ptvb, tvbSymbol* sym, const int* uels, const doub
       if (uels[i] > uelCount) return setError(ptvb, msg::kUelUnknown, sym->name.c_str(), uels[i], uelCount), 0;
     }
     if (sym->type == TRV_DT_SET) block[0] = block[0] == 0 ? 0 : ptvb->elemTexts.intern(text);
-    auto [position, inserted] = store.insert(uels);
-    std::copy_n(block, valueCount, store.values(position));
+    double* stored = store.appendIfLast(uels);
+    if (!stored) stored = store.values(store.insert(uels).first);
+    for (int i = 0; i < valueCount; ++i) stored[i] = block[i];
     return 1;
   });
 }

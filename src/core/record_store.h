@@ -60,6 +60,26 @@ class RecordStore {
   // zero; the caller fills them through values(). Fast when the key is greater than every stored key.
   std::pair<Position, bool> insert(const int* key);
 
+  // Appends a record whose key is above every stored key when the last leaf has room: the common case of
+  // loading sorted data (files, arrays), done inline. Returns the new record's values, which the caller
+  // must all write, or null when the key does not qualify; insert() then does the general work.
+  double* appendIfLast(const int* key) {
+    Node* leaf = lastLeaf_;
+    if (leaf == nullptr || leaf->count >= leaf->capacity) return nullptr;
+    int32_t* keys = leafKeys(leaf);
+    const int32_t* lastKey = keys + static_cast<size_t>(leaf->count - 1) * dim_;
+    int i = 0;
+    while (i < dim_ && key[i] == lastKey[i]) ++i;
+    if (i == dim_ || key[i] < lastKey[i]) return nullptr;
+    int32_t* to = keys + static_cast<size_t>(leaf->count) * dim_;
+    for (int k = 0; k < dim_; ++k) to[k] = key[k];
+    double* values = leafValues(leaf) + static_cast<size_t>(leaf->count) * valueCount_;
+    ++leaf->count;
+    ++size_;
+    ++version_;
+    return values;
+  }
+
   // Removes the record at p (not end()) and returns the position of the record that followed it.
   Position erase(Position p);
 

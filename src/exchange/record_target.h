@@ -23,7 +23,8 @@ class RecordTarget {
       tvf::ops.tvfDataWriteRaw(file_, key, values);
       return;
     }
-    double* stored = store_->values(store_->insert(key).first);
+    double* stored = store_->appendIfLast(key);
+    if (!stored) stored = store_->values(store_->insert(key).first);
     // Fixed-size copies: millions of records pass here, and a call to memmove per record shows.
     if (store_->valueCount() == 1) {
       stored[0] = values[0];
