@@ -501,3 +501,43 @@ TEST(RecordStoreFailingAllocations, EveryInsertOfAGrowingStoreFailsCleanly) {
 
 }  // namespace
 }  // namespace tvb
+
+namespace tvb {
+namespace {
+
+// Sorted data mostly arrives in order, with the odd key out of order or repeated; the inline append must
+// take exactly the keys above every stored key and leave the rest to the general insertion.
+TEST(RecordStore, AppendTakesOnlyKeysAboveEveryStoredKey) {
+  std::mt19937 rng(11);
+  for (int dim : {1, 2, 3}) {
+    RecordStore store(dim, 5);
+    Model model;
+    std::uniform_int_distribution<int> step(0, 3), label(-50, 50);
+    Key key(dim, 0);
+    for (int i = 0; i < 20000; ++i) {
+      Key next = key;
+      if (i % 97 == 0) {
+        for (int& k : next) k = label(rng);  // anywhere, perhaps below or equal to the last key
+      } else {
+        next[dim - 1] += step(rng);  // usually above the last key, sometimes equal
+      }
+      const bool above = model.empty() || next > model.rbegin()->first;
+      const uint64_t version = store.version();
+      double* values = store.appendIfLast(next.data());
+      if (values == nullptr) {
+        insertBoth(store, model, next, rng);
+      } else {
+        ASSERT_TRUE(above);
+        ASSERT_EQ(store.version(), version + 1);
+        std::vector<double> written(5, double(i));
+        std::copy(written.begin(), written.end(), values);
+        model.emplace(next, written);
+      }
+      key = next;
+    }
+    expectSameRecords(store, model);
+  }
+}
+
+}  // namespace
+}  // namespace tvb
