@@ -1,5 +1,7 @@
 #include "core/special_values.h"
 
+#include <algorithm>
+
 namespace tvb {
 
 const double kInternalSpecialValues[kSpecialValueCount] = {
@@ -7,7 +9,11 @@ const double kInternalSpecialValues[kSpecialValueCount] = {
     -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::denorm_min()};
 
 void SpecialValues::set(const double* values) {
-  for (int i = 0; i < kSpecialValueCount; ++i) caller[i] = values[i];
+  smallestCallerMagnitude = std::numeric_limits<double>::infinity();
+  for (int i = 0; i < kSpecialValueCount; ++i) {
+    caller[i] = values[i];
+    smallestCallerMagnitude = std::isnan(values[i]) ? 0.0 : std::min(smallestCallerMagnitude, std::fabs(values[i]));
+  }
   mode = 1;
   for (int i = 0; i < 4; ++i) {
     if (values[i] == kInternalSpecialValues[i]) continue;

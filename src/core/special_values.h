@@ -16,6 +16,7 @@ extern const double kInternalSpecialValues[kSpecialValueCount];
 struct SpecialValues {
   double caller[kSpecialValueCount] = {1.0e300, 2.0e300, 3.0e300, 4.0e300, 5.0e300};
   int mode = 2;
+  double smallestCallerMagnitude = 1.0e300;  // of the five caller values (0 when one of them is a NaN)
 
   // Takes the caller's five values and derives the translation mode.
   void set(const double* values);
@@ -26,7 +27,8 @@ struct SpecialValues {
     return mode == 1 ? (v == kInternalSpecialValues[4] ? caller[4] : v) : toCallerAll(v);
   }
   double toStore(double v) const {
-    if (mode == 0) return v;
+    // Values smaller in magnitude than every caller special value pass with one comparison.
+    if (mode == 0 || std::fabs(v) < smallestCallerMagnitude) return v;
     return mode == 1 ? (v == caller[4] ? kInternalSpecialValues[4] : v) : toStoreAll(v);
   }
 
