@@ -223,6 +223,24 @@ TEST_F(Records, SpecialValuesTranslateInEveryMode) {
   c__tvbgetlevel(db, rec, &x);
   EXPECT_EQ(std::numeric_limits<double>::infinity(), x);
 
+  // Small caller values: smaller values pass unchanged, equal ones translate, larger ones pass unchanged.
+  double small[5] = {1, 2, 3, 4, 5};
+  c__tvbsetspecialvalues(db, small);
+  for (double in : {0.5, -0.25, 3.0, 6.0, -3.0}) {
+    c__tvbsetlevel(db, rec, in);
+    c__tvbgetrecordraw(db, rec, 1, &uel, raw);
+    EXPECT_EQ(in, raw[0]) << in;  // what goes in comes back
+  }
+  c__tvbsetlevel(db, rec, 3.0);
+  c__tvbsetspecialvalues(db, internal);
+  c__tvbgetlevel(db, rec, &x);
+  EXPECT_EQ(std::numeric_limits<double>::infinity(), x);
+  c__tvbsetspecialvalues(db, small);
+  c__tvbsetlevel(db, rec, 0.5);
+  c__tvbsetspecialvalues(db, internal);
+  c__tvbgetlevel(db, rec, &x);
+  EXPECT_EQ(0.5, x);
+
   double otherUndef[5] = {7, internal[1], internal[2], internal[3], internal[4]};
   c__tvbsetspecialvaluesx(db, otherUndef, &mode);
   EXPECT_EQ(2, mode);
