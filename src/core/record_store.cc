@@ -35,8 +35,10 @@ inline int compareKeys(const int* a, const int* b, int dim) {
 }
 
 // Index of the first of n keys (stride dim) that is not below key (kUpper: that is above key).
+// values (leaves only): the rows of values beside the keys; once the search has narrowed to its last few keys,
+// their value rows are requested too, so that reading the found record's values costs no second wait.
 template <int kDim, bool kUpper>
-int boundWithWidth(const int* keys, int n, const int* key, int dim) {
+int boundWithWidth(const int* keys, int n, const int* key, int dim, const double* values, int valueCount) {
   const int d = kDim > 0 ? kDim : dim;
   auto before = [&](int i) {
     const int order = compareKeys<kDim>(keys + static_cast<size_t>(i) * d, key, d);
@@ -57,22 +59,27 @@ int boundWithWidth(const int* keys, int n, const int* key, int dim) {
       high = middle;
     }
   }
+  if (values != nullptr && low < high) {
+    const char* first = reinterpret_cast<const char*>(values + static_cast<size_t>(low) * valueCount);
+    const char* last = reinterpret_cast<const char*>(values + static_cast<size_t>(high) * valueCount);
+    for (const char* line = first; line < last; line += 64) __builtin_prefetch(line);
+  }
   while (low < high && before(low)) ++low;
   return low;
 }
 
 // The common widths get a search with the width built in, so the comparison loop unrolls.
 template <bool kUpper>
-int bound(const int* keys, int n, const int* key, int dim) {
+int bound(const int* keys, int n, const int* key, int dim, const double* values = nullptr, int valueCount = 0) {
   switch (dim) {
     case 1:
-      return boundWithWidth<1, kUpper>(keys, n, key, dim);
+      return boundWithWidth<1, kUpper>(keys, n, key, dim, values, valueCount);
     case 2:
-      return boundWithWidth<2, kUpper>(keys, n, key, dim);
+      return boundWithWidth<2, kUpper>(keys, n, key, dim, values, valueCount);
     case 3:
-      return boundWithWidth<3, kUpper>(keys, n, key, dim);
+      return boundWithWidth<3, kUpper>(keys, n, key, dim, values, valueCount);
     default:
-      return boundWithWidth<0, kUpper>(keys, n, key, dim);
+      return boundWithWidth<0, kUpper>(keys, n, key, dim, values, valueCount);
   }
 }
 
@@ -154,7 +161,7 @@ void RecordStore::releaseSubtree(Node* node) {
 // ---- Search
 
 int RecordStore::searchLeaf(Node* leaf, const int* key) const {
-  return bound<false>(leafKeys(leaf), leaf->count, key, dim_);
+  return bound<false>(leafKeys(leaf), leaf->count, key, dim_, leafValues(leaf), valueCount_);
 }
 
 int RecordStore::searchInner(Node* inner, const int* key) const {
