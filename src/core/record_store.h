@@ -65,7 +65,7 @@ class RecordStore {
   // must all write, or null when the key does not qualify; insert() then does the general work.
   double* appendIfLast(const int* key) {
     Node* leaf = lastLeaf_;
-    if (leaf == nullptr || leaf->count >= leaf->capacity) return nullptr;
+    if (leaf == nullptr || leaf->count == 0 || leaf->count >= leaf->capacity) return nullptr;
     int32_t* keys = leafKeys(leaf);
     const int32_t* lastKey = keys + static_cast<size_t>(leaf->count - 1) * dim_;
     int i = 0;
