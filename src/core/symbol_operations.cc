@@ -7,6 +7,7 @@
 #include "core/database.h"
 #include "core/frame.h"
 #include "core/messages.h"
+#include "core/symbol_table.h"
 
 namespace {
 
@@ -42,16 +43,7 @@ tvbSymbol* addSymbolCore(tvbHandle* db, const char* name, int dim, int type, int
   if (db->initFrom == FROM_NOSOURCE) db->initFrom = FROM_MEMORY;
   if (db->symbolMap.count(std::string_view(name))) return setError(db, msg::kSymbolExists, name), nullptr;
 
-  auto sym = std::make_unique<tvbSymbol>();
-  sym->name = name;
-  sym->text = text;
-  sym->dim = dim;
-  sym->type = type;
-  sym->userInfo = userInfo;
-  sym->number = static_cast<int>(db->symbolMap.size());
-  sym->db = db;
-  sym->domains.assign(dim, nullptr);
-  sym->domainNames.resize(dim);
+  auto sym = newSymbol(db, name, text, dim, type, userInfo, static_cast<int>(db->symbolMap.size()));
   for (int i = 0; i < dim; ++i) {
     tvbSymbol* d = domainSymbols ? domainSymbols[i] : db->universe.get();
     if (!d) {
@@ -71,16 +63,7 @@ tvbSymbol* addSymbolCore(tvbHandle* db, const char* name, int dim, int type, int
       d->usedAsDomain = true;
     }
   }
-  sym->records = std::make_unique<RecordStore>(dim, valueCountOf(type));
-
-  // Reserve first so that entering the symbol cannot fail halfway.
-  db->symbols.reserve(db->symbols.size() + 1);
-  db->symbolIndex.reserve(db->symbolIndex.size() + 1);
-  tvbSymbol* result = sym.get();
-  db->symbolMap.emplace(result->name, result);
-  db->symbols.push_back(std::move(sym));
-  db->symbolIndex.push_back(result);
-  return result;
+  return enterSymbol(db, std::move(sym));
 }
 
 }  // namespace

@@ -91,7 +91,8 @@ bool initFromDb(tvbHandle* target, tvbHandle* source) {
 
   for (const auto& owned : source->symbols) {
     tvbSymbol* from = owned.get();
-    tvbSymbol* to = enterSymbol(target, from->name, from->text, from->dim, from->type, from->userInfo, from->number);
+    tvbSymbol* to = enterSymbol(
+        target, newSymbol(target, from->name, from->text, from->dim, from->type, from->userInfo, from->number));
     if (from->type == TRV_DT_ALIAS) continue;  // aliases carry no records
     if (!from->loaded) {
       // Only a file can still be read; a symbol waiting in a model or a host program is copied empty.

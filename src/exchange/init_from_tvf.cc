@@ -60,7 +60,7 @@ void readSymbols(tvbHandle* db, tvfHandle_t file, int count) {
     tvf::ops.tvfSymbolInfo(file, k, name, &dim, &type);
     tvf::ops.tvfSymbolInfoX(file, k, &records, &subtype, text);
     if (type == TRV_DT_EQU) subtype -= kEquationSubtypeOffset;
-    tvbSymbol* sym = enterSymbol(db, name, text, dim, type, subtype, k);
+    tvbSymbol* sym = enterSymbol(db, newSymbol(db, name, text, dim, type, subtype, k));
     sym->loaded = type == TRV_DT_ALIAS;  // an alias has no records of its own to read
     trace(2, traces::kSymbolCreated, name);
     if (type == TRV_DT_ALIAS && subtype != 0) {
