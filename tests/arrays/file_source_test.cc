@@ -31,16 +31,8 @@ class FileSource : public ArrayTest {
     c__tvbfindsymbol(db, "j", &j);
   }
 
-  // Spoils a byte of the first record block (p's), which follows the 64-byte header.
-  void damageP() {
-    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
-    char byte = 0;
-    f.seekg(64 + 20);
-    f.read(&byte, 1);
-    byte ^= 0x5a;
-    f.seekp(64 + 20);
-    f.write(&byte, 1);
-  }
+  // p, the first symbol written, can then not be read.
+  void damageP() { exchange_test::damageFirstRecordBlock(path); }
 
   ScratchDir dir;
   std::string path = dir.path("source.tvf");

@@ -25,17 +25,8 @@ class FileSource : public DomainTest {
     return sym;
   }
 
-  // Spoils a byte of the first record block, which follows the 64-byte header: the first symbol written
-  // cannot be read.
-  void damageFirstSymbol() {
-    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
-    char byte = 0;
-    f.seekg(64 + 20);
-    f.read(&byte, 1);
-    byte ^= 0x5a;
-    f.seekp(64 + 20);
-    f.write(&byte, 1);
-  }
+  // The first symbol written can then not be read.
+  void damageFirstSymbol() { exchange_test::damageFirstRecordBlock(path); }
 
   bool startsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 

@@ -1,5 +1,6 @@
 #include "exchange/exchange_support.h"
 
+#include <fstream>
 #include <dirent.h>
 #include <unistd.h>
 
@@ -204,6 +205,16 @@ bool wasNeverLoaded(tvbHandle* db, const char* name) {
   char msg[TRV_SSSIZE];
   c__tvbgetlasterror(db, msg);
   return msg == neverLoadedMessage(name);
+}
+
+void damageFirstRecordBlock(const std::string& path) {
+  std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+  char byte = 0;
+  f.seekg(64 + 20);
+  f.read(&byte, 1);
+  byte ^= 0x5a;
+  f.seekp(64 + 20);
+  f.write(&byte, 1);
 }
 
 }  // namespace exchange_test

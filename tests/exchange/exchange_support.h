@@ -89,4 +89,8 @@ std::string neverLoadedMessage(const std::string& name);
 // True when symbol name's first use fails because it was never read (the file must be closed).
 bool wasNeverLoaded(tvbHandle* db, const char* name);
 
+// Spoils a byte of the first record block of a TVF file (it follows the 64-byte header), so that the first
+// symbol written cannot be read while the file still opens.
+void damageFirstRecordBlock(const std::string& path);
+
 }  // namespace exchange_test

@@ -237,15 +237,7 @@ TEST_F(ReadLifecycle, ADamagedRecordBlockFailsTheFirstUseOfItsSymbol) {
     file.symbol("p", 0, TRV_DT_PAR, 0, {{{}, {7}}});
     file.symbol("q", 2, TRV_DT_PAR, 0, {{{1, 1}, {1}}, {{1, 2}, {2}}, {{2, 1}, {3}}, {{2, 2}, {4}}});
   }
-  // The first record block follows the 64-byte header: spoil a byte of its payload.
-  std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
-  f.seekg(64 + 20);
-  char byte = 0;
-  f.read(&byte, 1);
-  byte ^= 0x5a;
-  f.seekp(64 + 20);
-  f.write(&byte, 1);
-  f.close();
+  exchange_test::damageFirstRecordBlock(path);
 
   Database db;
   ASSERT_EQ(1, c__tvbinitfromtvf(db, path.c_str())) << db.lastError();
