@@ -87,15 +87,11 @@ std::vector<std::string> labels() {
 
 // ---- the TVF library on its own
 
-void rawWrite(const Workload& w, const std::string& path) {
-  tvfHandle_t pt = nullptr;
-  XCreate(&pt);
-  int err = 0;
-  if (!CtvfOpenWrite(pt, path.c_str(), "", &err)) die("cannot write", path);
-  tvfUELRegisterRawStart(pt);
-  for (const std::string& label : labels()) CtvfUELRegisterRaw(pt, label.c_str());
-  tvfUELRegisterDone(pt);
-  CtvfDataWriteRawStart(pt, "x", "", 2, w.type, 0);
+
+// Hands every record of the workload, in key order, to put: a key of 20 label numbers (the first two used,
+// rows then columns after them) and its values.
+template <class Put>
+void forEachRecord(const Workload& w, Put put) {
   int key[20] = {};
   double values[5] = {};
   const double* v = w.values.data();
@@ -105,9 +101,21 @@ void rawWrite(const Workload& w, const std::string& path) {
       key[1] = kRows + j + 1;
       std::memcpy(values, v, sizeof(double) * static_cast<size_t>(w.valueCount));
       v += w.valueCount;
-      tvfDataWriteRaw(pt, key, values);
+      put(key, values);
     }
   }
+}
+
+void rawWrite(const Workload& w, const std::string& path) {
+  tvfHandle_t pt = nullptr;
+  XCreate(&pt);
+  int err = 0;
+  if (!CtvfOpenWrite(pt, path.c_str(), "", &err)) die("cannot write", path);
+  tvfUELRegisterRawStart(pt);
+  for (const std::string& label : labels()) CtvfUELRegisterRaw(pt, label.c_str());
+  tvfUELRegisterDone(pt);
+  CtvfDataWriteRawStart(pt, "x", "", 2, w.type, 0);
+  forEachRecord(w, [&](const int* key, const double* values) { tvfDataWriteRaw(pt, key, values); });
   tvfDataWriteDone(pt);
   if (tvfErrorCount(pt) != 0 || !tvfClose(pt)) die("writing failed", path);
   XFree(&pt);
@@ -154,18 +162,7 @@ tvbHandle* databaseOf(const Workload& w) {
   for (const std::string& label : labels()) c__tvbmergeuel(db, label.c_str(), &uel);
   tvbSymbol* x = nullptr;
   if (!c__tvbaddsymbol(db, "x", 2, w.type, 0, "", &x)) die("cannot add the symbol", lastError(db));
-  int key[2];
-  double values[5] = {};
-  const double* v = w.values.data();
-  for (int i = 0; i < kRows; ++i) {
-    key[0] = i + 1;
-    for (int j = 0; j < kCols; ++j) {
-      key[1] = kRows + j + 1;
-      std::memcpy(values, v, sizeof(double) * static_cast<size_t>(w.valueCount));
-      v += w.valueCount;
-      c__tvbaddrecordraw(db, x, key, values, "");
-    }
-  }
+  forEachRecord(w, [&](const int* key, const double* values) { c__tvbaddrecordraw(db, x, key, values, ""); });
   return db;
 }
 
