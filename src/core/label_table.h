@@ -1,6 +1,7 @@
 // LabelTable: the labels (UELs) of a database, numbered 1..n in registration order and never removed.
-// Texts live in one arena (zero-terminated, addressed by offset); lookups use an open-addressing table of
-// label numbers keyed by the case-insensitive hash, so a lookup touches no per-label allocation.
+// Texts live in one arena (zero-terminated, addressed by offset); lookups use an open-addressing table keyed
+// by the case-insensitive hash whose slots also hold where the label's text is, so that a lookup reads one
+// slot and the text it compares with, and touches no per-label allocation.
 // Number 0 is a placeholder (" ") that is never a label.
 #pragma once
 
@@ -36,10 +37,16 @@ class LabelTable {
   void grow();
   int probe(std::string_view label, uint32_t hash) const;  // slot index: holding label, or empty
 
+  struct Slot {
+    uint32_t hash = 0;
+    int32_t nr = 0;  // 0: empty
+    uint32_t offset = 0;  // the label's text in the arena
+    uint32_t length = 0;
+  };
+
   std::vector<char> arena_;
   std::vector<uint32_t> offsets_;  // label i spans [offsets_[i], offsets_[i+1]) including its zero
-  std::vector<uint32_t> hashes_;   // hash of label i, kept for rehashing
-  std::vector<int32_t> slots_;     // 0 empty, else a label number
+  std::vector<Slot> slots_;
   uint32_t mask_ = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "core/symbol_table.h"
 
+#include "core/vector_growth.h"
+
 namespace tvb {
 
 std::unique_ptr<tvbSymbol> newSymbol(tvbHandle* db, std::string_view name, std::string_view text, int dim, int type,
@@ -23,8 +25,8 @@ std::unique_ptr<tvbSymbol> newSymbol(tvbHandle* db, std::string_view name, std::
 
 tvbSymbol* enterSymbol(tvbHandle* db, std::unique_ptr<tvbSymbol> sym) {
   // Reserve first so that entering the symbol cannot fail halfway.
-  db->symbols.reserve(db->symbols.size() + 1);
-  db->symbolIndex.reserve(db->symbolIndex.size() + 1);
+  reserveForMore(db->symbols, 1);
+  reserveForMore(db->symbolIndex, 1);
   tvbSymbol* result = sym.get();
   db->symbolMap.emplace(result->name, result);
   db->symbols.push_back(std::move(sym));
