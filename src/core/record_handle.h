@@ -58,7 +58,7 @@ inline bool stepWithinLeaf(tvbRecordHandle* h) {
   const RecordStore& store = *h->symbol->records;
   if (h->version != store.version() || h->position.slot + 1 >= h->position.leaf->count) return false;
   ++h->position.slot;
-  h->values += store.valueCount();
+  h->values += store.valueStride();
   copyKey(h->key, store.key(h->position), store.dim());
   return true;
 }

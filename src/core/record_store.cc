@@ -11,11 +11,13 @@ static_assert(std::is_same_v<int32_t, int>, "keys are handed out as int arrays")
 
 namespace {
 
-// Byte budget of a node. Large enough that the leaf header and the inner levels cost well under one byte per
-// record, small enough that inserting in the middle of a leaf moves little memory. Measured with 2 million
-// 2-dim records: 2 KB looks keys up more slowly, 8 KB and 16 KB insert shuffled keys no faster and save only
-// 1-2% of the memory.
-constexpr size_t kNodeBytes = 4096;
+// Byte budgets of the nodes. A search requests a whole leaf at once, so a leaf is small enough for that to
+// be cheap (32 cache lines) and large enough that the leaf headers and the inner levels cost about a byte per
+// record. Inner nodes are few, stay in the cache and are larger, so that the tree stays shallow. Measured
+// with 2 million 2-dim records: 4 KB leaves look keys up more slowly (a second wait for the values), 1 KB
+// leaves make the inner levels outgrow the nearer caches.
+constexpr size_t kLeafBytes = 2048;
+constexpr size_t kInnerBytes = 4096;
 constexpr int kMinCapacity = 4;
 // Nodes are searched by bisection down to this many keys, then by a linear scan, which is faster on short
 // runs of keys already in the cache.
@@ -34,21 +36,16 @@ inline int compareKeys(const int* a, const int* b, int dim) {
   return 0;
 }
 
-// Index of the first of n keys (stride dim) that is not below key (kUpper: that is above key).
-// values (leaves only): the rows of values beside the keys; once the search has narrowed to its last few keys,
-// their value rows are requested too, so that reading the found record's values costs no second wait.
+// Index of the first of n keys, stride ints apart, that is not below key (kUpper: that is above key). The
+// steps branch rather than select: the keys are usually still on their way from memory, and a predicted
+// branch lets the processor go on to load the next probe, where a selected index would wait for each load.
 template <int kDim, bool kUpper>
-int boundWithWidth(const int* keys, int n, const int* key, int dim, const double* values, int valueCount) {
+int boundWithWidth(const int* keys, int n, const int* key, int dim, size_t stride) {
   const int d = kDim > 0 ? kDim : dim;
   auto before = [&](int i) {
-    const int order = compareKeys<kDim>(keys + static_cast<size_t>(i) * d, key, d);
+    const int order = compareKeys<kDim>(keys + static_cast<size_t>(i) * stride, key, d);
     return kUpper ? order <= 0 : order < 0;
   };
-  // A node's keys span a few dozen cache lines; asking for all of them at once lets their misses overlap
-  // instead of paying for each probe of the binary search in turn.
-  const char* bytes = reinterpret_cast<const char*>(keys);
-  for (size_t offset = 0, size = static_cast<size_t>(n) * d * sizeof(int); offset < size; offset += 64)
-    __builtin_prefetch(bytes + offset);
   int low = 0;
   int high = n;
   while (high - low > kLinearSearchKeys) {
@@ -59,28 +56,35 @@ int boundWithWidth(const int* keys, int n, const int* key, int dim, const double
       high = middle;
     }
   }
-  if (values != nullptr && low < high) {
-    const char* first = reinterpret_cast<const char*>(values + static_cast<size_t>(low) * valueCount);
-    const char* last = reinterpret_cast<const char*>(values + static_cast<size_t>(high) * valueCount);
-    for (const char* line = first; line < last; line += 64) __builtin_prefetch(line);
-  }
   while (low < high && before(low)) ++low;
   return low;
 }
 
 // The common widths get a search with the width built in, so the comparison loop unrolls.
 template <bool kUpper>
-int bound(const int* keys, int n, const int* key, int dim, const double* values = nullptr, int valueCount = 0) {
+int bound(const int* keys, int n, const int* key, int dim, size_t stride) {
   switch (dim) {
     case 1:
-      return boundWithWidth<1, kUpper>(keys, n, key, dim, values, valueCount);
+      return boundWithWidth<1, kUpper>(keys, n, key, dim, stride);
     case 2:
-      return boundWithWidth<2, kUpper>(keys, n, key, dim, values, valueCount);
+      return boundWithWidth<2, kUpper>(keys, n, key, dim, stride);
     case 3:
-      return boundWithWidth<3, kUpper>(keys, n, key, dim, values, valueCount);
+      return boundWithWidth<3, kUpper>(keys, n, key, dim, stride);
     default:
-      return boundWithWidth<0, kUpper>(keys, n, key, dim, values, valueCount);
+      return boundWithWidth<0, kUpper>(keys, n, key, dim, stride);
   }
+}
+
+// Requests the cache lines of [from, end) at once, so that their misses overlap instead of each probe of a
+// bisection waiting in turn.
+void requestLines(const char* line, const char* end) {
+  for (; line + 3 * 64 < end; line += 4 * 64) {
+    __builtin_prefetch(line);
+    __builtin_prefetch(line + 64);
+    __builtin_prefetch(line + 2 * 64);
+    __builtin_prefetch(line + 3 * 64);
+  }
+  for (; line < end; line += 64) __builtin_prefetch(line);
 }
 
 }  // namespace
@@ -95,11 +99,14 @@ struct RecordStore::Path {
   int index[kMaxHeight];
 };
 
-RecordStore::RecordStore(int dim, int valueCount) : dim_(dim), valueCount_(valueCount) {
-  const size_t row = dim * sizeof(int32_t) + valueCount * sizeof(double);
-  leafCapacity_ = std::max<int>(kMinCapacity, (kNodeBytes - sizeof(Node)) / row);
+RecordStore::RecordStore(int dim, int valueCount)
+    : dim_(dim),
+      valueCount_(valueCount),
+      keyBytes_((dim * sizeof(int32_t) + sizeof(double) - 1) / sizeof(double) * sizeof(double)),
+      rowBytes_(keyBytes_ + valueCount * sizeof(double)) {
+  leafCapacity_ = std::max<int>(kMinCapacity, (kLeafBytes - sizeof(Node)) / rowBytes_);
   innerCapacity_ = std::max<int>(kMinCapacity,
-                                 (kNodeBytes - sizeof(Node) - sizeof(Node*)) / (sizeof(Node*) + dim * sizeof(int32_t)));
+                                 (kInnerBytes - sizeof(Node) - sizeof(Node*)) / (sizeof(Node*) + dim * sizeof(int32_t)));
 }
 
 RecordStore::~RecordStore() {
@@ -109,7 +116,7 @@ RecordStore::~RecordStore() {
 // ---- Layout
 
 size_t RecordStore::leafBytes(int capacity) const {
-  return sizeof(Node) + static_cast<size_t>(capacity) * (valueCount_ * sizeof(double) + dim_ * sizeof(int32_t));
+  return sizeof(Node) + static_cast<size_t>(capacity) * rowBytes_;
 }
 
 size_t RecordStore::innerBytes() const {
@@ -160,12 +167,18 @@ void RecordStore::releaseSubtree(Node* node) {
 
 // ---- Search
 
+// A leaf's rows start at a fixed offset, so its lines are requested before even its header has arrived.
 int RecordStore::searchLeaf(Node* leaf, const int* key) const {
-  return bound<false>(leafKeys(leaf), leaf->count, key, dim_, leafValues(leaf), valueCount_);
+  const char* start = reinterpret_cast<const char*>(leaf);
+  requestLines(start, start + leafBytes(leafCapacity_));
+  return bound<false>(keyAt(leaf, 0), leaf->count, key, dim_, rowBytes_ / sizeof(int32_t));
 }
 
 int RecordStore::searchInner(Node* inner, const int* key) const {
-  return bound<true>(innerKeys(inner), inner->count - 1, key, dim_);
+  const int separators = inner->count - 1;
+  const char* keys = reinterpret_cast<const char*>(innerKeys(inner));
+  requestLines(keys, keys + static_cast<size_t>(separators) * dim_ * sizeof(int32_t));
+  return bound<true>(innerKeys(inner), separators, key, dim_, dim_);
 }
 
 RecordStore::Position RecordStore::locate(const int* key, Path* path, bool* found) const {
@@ -179,7 +192,7 @@ RecordStore::Position RecordStore::locate(const int* key, Path* path, bool* foun
     node = children(node)[child];
   }
   const int slot = searchLeaf(node, key);
-  *found = slot < node->count && compareKeys<0>(leafKeys(node) + static_cast<size_t>(slot) * dim_, key, dim_) == 0;
+  *found = slot < node->count && compareKeys<0>(keyAt(node, slot), key, dim_) == 0;
   return Position{node, slot};
 }
 
@@ -194,19 +207,15 @@ RecordStore::Position RecordStore::find(const int* key) const {
 
 void RecordStore::moveRecords(Node* from, int fromSlot, Node* to, int toSlot, int n) const {
   if (n <= 0) return;
-  std::memmove(leafKeys(to) + static_cast<size_t>(toSlot) * dim_, leafKeys(from) + static_cast<size_t>(fromSlot) * dim_,
-               static_cast<size_t>(n) * dim_ * sizeof(int32_t));
-  std::memmove(leafValues(to) + static_cast<size_t>(toSlot) * valueCount_,
-               leafValues(from) + static_cast<size_t>(fromSlot) * valueCount_,
-               static_cast<size_t>(n) * valueCount_ * sizeof(double));
+  std::memmove(row(to, toSlot), row(from, fromSlot), static_cast<size_t>(n) * rowBytes_);
 }
 
 RecordStore::Position RecordStore::placeInLeaf(Node* leaf, int slot, const int* key) {
   moveRecords(leaf, slot, leaf, slot + 1, leaf->count - slot);
   // Plain stores rather than calls to memmove and memset: loading a file places millions of records here.
-  int32_t* to = leafKeys(leaf) + static_cast<size_t>(slot) * dim_;
+  int32_t* to = keyAt(leaf, slot);
   for (int i = 0; i < dim_; ++i) to[i] = key[i];  // a scalar's key may be null: nothing is read then
-  double* values = leafValues(leaf) + static_cast<size_t>(slot) * valueCount_;
+  double* values = valuesAt(leaf, slot);
   values[0] = 0.0;
   if (valueCount_ == 5) values[1] = values[2] = values[3] = values[4] = 0.0;
   ++leaf->count;
@@ -366,12 +375,12 @@ std::pair<RecordStore::Position, bool> RecordStore::insert(const int* key) {
     const int rightRoom = right != nullptr ? right->capacity - right->count : 0;
     if (rightRoom > 0 && rightRoom >= leftRoom) {
       const Position p = distribute(leaf, right, slot, (leaf->count + 1 + right->count + 1) / 2, key);
-      std::memcpy(innerKeys(parent) + static_cast<size_t>(index) * dim_, leafKeys(right), dim_ * sizeof(int32_t));
+      std::memcpy(innerKeys(parent) + static_cast<size_t>(index) * dim_, keyAt(right, 0), dim_ * sizeof(int32_t));
       return {p, true};
     }
     if (leftRoom > 0) {
       const Position p = distribute(left, leaf, left->count + slot, (left->count + leaf->count + 2) / 2, key);
-      std::memcpy(innerKeys(parent) + static_cast<size_t>(index - 1) * dim_, leafKeys(leaf), dim_ * sizeof(int32_t));
+      std::memcpy(innerKeys(parent) + static_cast<size_t>(index - 1) * dim_, keyAt(leaf, 0), dim_ * sizeof(int32_t));
       return {p, true};
     }
   }
@@ -426,7 +435,7 @@ std::pair<RecordStore::Position, bool> RecordStore::insert(const int* key) {
 
   // Hand the new node up: each full ancestor takes it (using its spare slot) and then splits in turn.
   int32_t separator[kMaxDim];
-  std::memcpy(separator, leafKeys(rightLeaf), dim_ * sizeof(int32_t));
+  std::memcpy(separator, keyAt(rightLeaf, 0), dim_ * sizeof(int32_t));
   Node* newNode = sibling;
   bool newOnLeft = prepending;
   Node* lower = leaf;
@@ -537,7 +546,7 @@ void RecordStore::rebalance(Node* node, Path* path, int parentLevel) {
         int32_t* separator = innerKeys(parent) + static_cast<size_t>(fromLeft ? index - 1 : index) * dim_;
         if (node->leaf) {
           moveBoundary(first, second, (first->count + second->count + 1) / 2);
-          std::memcpy(separator, leafKeys(second), dim_ * sizeof(int32_t));
+          std::memcpy(separator, keyAt(second, 0), dim_ * sizeof(int32_t));
         } else {
           evenOutInner(first, second, separator);
         }
@@ -602,7 +611,7 @@ const char* RecordStore::structureFault() const {
       if (node->capacity > leafCapacity_ || (!isRoot && node->capacity != leafCapacity_)) return "leaf capacity";
       if (node != expectedLeaf || node->prev != previousLeaf) return "leaf chain out of order";
       for (int i = 0; i < node->count; ++i) {
-        const int* k = leafKeys(node) + static_cast<size_t>(i) * dim_;
+        const int* k = keyAt(node, i);
         if (previousKey != nullptr && compareKeys<0>(previousKey, k, dim_) >= 0) return "keys not ascending";
         if (low != nullptr && compareKeys<0>(k, low, dim_) < 0) return "key below its separator";
         if (high != nullptr && compareKeys<0>(k, high, dim_) >= 0) return "key not below its separator";

@@ -2,8 +2,8 @@
 // lexicographically as signed ints, first position most significant) to rows of valueCount doubles.
 //
 // A B+tree whose nodes are single allocations of a few kilobytes laid out by computed offsets: leaves hold
-// their keys as one contiguous int32 array and their values as one contiguous double array (fixed stride),
-// linked in both directions for walking; inner nodes hold separator keys and children. Records live only in
+// fixed-stride rows, each a record's key (int32s) followed by its values (doubles), and are linked in both
+// directions for walking; inner nodes hold separator keys and children. Records live only in
 // leaves. Appending in key order (files, arrays, labels registered in order) fills leaves to the brim.
 //
 // Positions (leaf, slot) are valid until the next structural change: insert of a new key, erase, clear.
@@ -22,9 +22,10 @@ namespace tvb {
 
 class RecordStore {
  public:
-  // A node is one allocation: this header, then (leaf) the values, capacity rows of valueCount doubles, and
-  // the keys, capacity rows of dim ints; or (inner) innerCapacity + 1 child pointers and innerCapacity
-  // separator keys. Defined here so that walking and reading records inline into their callers.
+  // A node is one allocation: this header, then (leaf) capacity rows of dim ints and valueCount doubles; or
+  // (inner) innerCapacity + 1 child pointers and innerCapacity separator keys. A record's key and values
+  // share a row, so that a search which brings in the keys it probes has the found record's values too.
+  // Defined here so that walking and reading records inline into their callers.
   struct Node {
     Node* prev;  // leaves: the neighbours in key order, for walking
     Node* next;
@@ -66,14 +67,13 @@ class RecordStore {
   double* appendIfLast(const int* key) {
     Node* leaf = lastLeaf_;
     if (leaf == nullptr || leaf->count == 0 || leaf->count >= leaf->capacity) return nullptr;
-    int32_t* keys = leafKeys(leaf);
-    const int32_t* lastKey = keys + static_cast<size_t>(leaf->count - 1) * dim_;
+    const int32_t* lastKey = keyAt(leaf, leaf->count - 1);
     int i = 0;
     while (i < dim_ && key[i] == lastKey[i]) ++i;
     if (i == dim_ || key[i] < lastKey[i]) return nullptr;
-    int32_t* to = keys + static_cast<size_t>(leaf->count) * dim_;
+    int32_t* to = keyAt(leaf, leaf->count);
     for (int k = 0; k < dim_; ++k) to[k] = key[k];
-    double* values = leafValues(leaf) + static_cast<size_t>(leaf->count) * valueCount_;
+    double* values = valuesAt(leaf, leaf->count);
     ++leaf->count;
     ++size_;
     ++version_;
@@ -104,8 +104,11 @@ class RecordStore {
   static Position end() { return Position{}; }
 
   // REQUIRES: p is a valid position (not end()).
-  const int* key(Position p) const { return leafKeys(p.leaf) + static_cast<size_t>(p.slot) * dim_; }
-  double* values(Position p) const { return leafValues(p.leaf) + static_cast<size_t>(p.slot) * valueCount_; }
+  const int* key(Position p) const { return keyAt(p.leaf, p.slot); }
+  double* values(Position p) const { return valuesAt(p.leaf, p.slot); }
+  // From one record's key (ints) or values (doubles) to the next record's in the same leaf.
+  int keyStride() const { return static_cast<int>(rowBytes_ / sizeof(int32_t)); }
+  int valueStride() const { return static_cast<int>(rowBytes_ / sizeof(double)); }
 
   // Bytes held by the store's nodes (for the benchmarks' memory figures).
   size_t memoryBytes() const;
@@ -116,13 +119,11 @@ class RecordStore {
 
   size_t leafBytes(int capacity) const;
   size_t innerBytes() const;
-  double* leafValues(Node* leaf) const {
-    return reinterpret_cast<double*>(reinterpret_cast<char*>(leaf) + sizeof(Node));
+  char* row(Node* leaf, int slot) const {
+    return reinterpret_cast<char*>(leaf) + sizeof(Node) + static_cast<size_t>(slot) * rowBytes_;
   }
-  int32_t* leafKeys(Node* leaf) const {
-    return reinterpret_cast<int32_t*>(reinterpret_cast<char*>(leaf) + sizeof(Node) +
-                                      static_cast<size_t>(leaf->capacity) * valueCount_ * sizeof(double));
-  }
+  int32_t* keyAt(Node* leaf, int slot) const { return reinterpret_cast<int32_t*>(row(leaf, slot)); }
+  double* valuesAt(Node* leaf, int slot) const { return reinterpret_cast<double*>(row(leaf, slot) + keyBytes_); }
   Node** children(Node* inner) const;
   int32_t* innerKeys(Node* inner) const;
   int minLeafCount() const;
@@ -151,6 +152,8 @@ class RecordStore {
 
   int dim_;
   int valueCount_;
+  size_t keyBytes_;  // a row's key, padded to whole doubles so that the values after it are aligned
+  size_t rowBytes_;
   int leafCapacity_;   // records per leaf, from the node byte budget and the row width
   int innerCapacity_;  // children per inner node
   int64_t size_ = 0;

@@ -72,19 +72,19 @@ int guardsOf(const tvbSymbol* sym, Guard* guards) {
 RecordStore::Position firstViolation(const RecordStore& records, RecordStore::Position p, const Guard* guards,
                                      int count) {
   if (count == 0) return RecordStore::end();
-  const int dim = records.dim();
-  // A leaf at a time: its keys are one contiguous array. Leaves are separate allocations of about a page, which
-  // the processor does not prefetch across, so the next leaf's keys are asked for ahead.
+  const int stride = records.keyStride();
+  // A leaf at a time: its rows are contiguous. Leaves are separate allocations, which the processor does not
+  // prefetch across, so the next leaf's rows are asked for ahead.
   while (!p.isEnd()) {
     RecordStore::Node* leaf = p.leaf;
     const int* keys = records.key(RecordStore::Position{leaf, 0});
     if (const RecordStore::Node* next = leaf->next) {
       const char* ahead = reinterpret_cast<const char*>(records.key(RecordStore::Position{leaf->next, 0}));
-      const size_t bytes = sizeof(int) * dim * next->count;
+      const size_t bytes = sizeof(int) * stride * next->count;
       for (size_t at = 0; at < bytes; at += 64) __builtin_prefetch(ahead + at);
     }
     for (int slot = p.slot; slot < leaf->count; ++slot)
-      if (violates(keys + static_cast<size_t>(slot) * dim, guards, count)) return RecordStore::Position{leaf, slot};
+      if (violates(keys + static_cast<size_t>(slot) * stride, guards, count)) return RecordStore::Position{leaf, slot};
     p = leaf->next != nullptr ? RecordStore::Position{leaf->next, 0} : RecordStore::end();
   }
   return p;
