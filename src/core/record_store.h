@@ -66,18 +66,23 @@ class RecordStore {
   // must all write, or null when the key does not qualify; insert() then does the general work.
   double* appendIfLast(const int* key) {
     Node* leaf = lastLeaf_;
-    if (leaf == nullptr || leaf->count == 0 || leaf->count >= leaf->capacity) return nullptr;
-    const int32_t* lastKey = keyAt(leaf, leaf->count - 1);
-    int i = 0;
-    while (i < dim_ && key[i] == lastKey[i]) ++i;
-    if (i == dim_ || key[i] < lastKey[i]) return nullptr;
-    int32_t* to = keyAt(leaf, leaf->count);
-    for (int k = 0; k < dim_; ++k) to[k] = key[k];
-    double* values = valuesAt(leaf, leaf->count);
-    ++leaf->count;
+    if (leaf == nullptr) return nullptr;
+    const int count = leaf->count;
+    if (count == 0 || count >= leaf->capacity) return nullptr;
+    const int dim = dim_;  // a local: the key stores below could otherwise alias the member
+    char* last = row(leaf, count - 1);
+    if (!above(key, reinterpret_cast<const int32_t*>(last), dim)) return nullptr;
+    int32_t* to = reinterpret_cast<int32_t*>(last + rowBytes_);
+    if (dim == 2) {
+      to[0] = key[0];
+      to[1] = key[1];
+    } else {
+      for (int k = 0; k < dim; ++k) to[k] = key[k];
+    }
+    leaf->count = count + 1;
     ++size_;
     ++version_;
-    return values;
+    return reinterpret_cast<double*>(reinterpret_cast<char*>(to) + keyBytes_);
   }
 
   // Removes the record at p (not end()) and returns the position of the record that followed it.
@@ -119,6 +124,13 @@ class RecordStore {
 
   size_t leafBytes(int capacity) const;
   size_t innerBytes() const;
+  // Whether key a comes after key b; two-label keys, the common case, without a loop.
+  static bool above(const int* a, const int* b, int dim) {
+    if (dim == 2) return a[0] != b[0] ? a[0] > b[0] : a[1] > b[1];
+    int i = 0;
+    while (i < dim && a[i] == b[i]) ++i;
+    return i < dim && a[i] > b[i];
+  }
   char* row(Node* leaf, int slot) const {
     return reinterpret_cast<char*>(leaf) + sizeof(Node) + static_cast<size_t>(slot) * rowBytes_;
   }
