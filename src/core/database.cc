@@ -2,6 +2,7 @@
 
 #include "core/frame.h"
 #include "core/messages.h"
+#include "core/record_handle.h"
 #include "exchange/tvf_object.h"
 
 tvbHandle::tvbHandle(const char* systemDirectory) : sysDir(systemDirectory ? systemDirectory : "") {
@@ -18,7 +19,10 @@ tvbHandle::tvbHandle(const char* systemDirectory) : sysDir(systemDirectory ? sys
 
 // The file being read is closed and the TVF object freed before the symbols go with their records. The
 // model instance, environment and dictionary belong to the caller.
-tvbHandle::~tvbHandle() { tvb::exchange::releaseDatabaseTvfObject(this); }
+tvbHandle::~tvbHandle() {
+  tvb::exchange::releaseDatabaseTvfObject(this);
+  delete spareHandle;
+}
 
 namespace tvb {
 

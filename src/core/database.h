@@ -70,6 +70,8 @@ struct tvbHandle {
   std::vector<tvbSymbol*> symbolIndex;              // the symbols reachable by index: no aliases
   bool writeRecording = false;
   std::unique_ptr<tvb::SymbolLoader> loader;  // the loader of the data source named by initFrom
+  // A freed record handle kept for the next one: lookups and walks make and free a handle per record.
+  tvbRecordHandle* spareHandle = nullptr;
   char tvfCreateMsg[TRV_SSSIZE] = {};
   char lastError[TRV_SSSIZE] = {};
 

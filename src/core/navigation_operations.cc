@@ -200,6 +200,6 @@ int tvbFreeSymbolIterator(tvbHandle* ptvb, tvbRecordHandle* rec) {
     TVB_ASSERT(ptvb != NULL);
     return setError(ptvb, msg::kNoIteratorToFree), 0;
   }
-  delete rec;
+  freeHandle(ptvb, rec);
   return 1;
 }

@@ -1,23 +1,46 @@
 #include "core/record_handle.h"
 
+#include <utility>
+
 #include "core/database.h"
 #include "core/frame.h"
 #include "core/messages.h"
 
 namespace tvb {
 
-std::unique_ptr<tvbRecordHandle> makeRecordHandle(tvbSymbol* sym, RecordStore::Position p) {
-  auto h = std::make_unique<tvbRecordHandle>();
+namespace {
+
+// The database's spare handle when it has one, else a new one; on the symbol's record or label either way.
+std::unique_ptr<tvbRecordHandle> newHandle(tvbSymbol* sym) {
+  tvbRecordHandle* spare = sym->db != nullptr ? std::exchange(sym->db->spareHandle, nullptr) : nullptr;
+  std::unique_ptr<tvbRecordHandle> h(spare != nullptr ? spare : new tvbRecordHandle);
   h->symbol = sym;
+  h->uelPosition = -1;
+  h->pastEnd = false;
+  return h;
+}
+
+}  // namespace
+
+std::unique_ptr<tvbRecordHandle> makeRecordHandle(tvbSymbol* sym, RecordStore::Position p) {
+  auto h = newHandle(sym);
   placeHandle(h.get(), p);
   return h;
 }
 
 std::unique_ptr<tvbRecordHandle> makeUniverseHandle(tvbSymbol* universe, int uel) {
-  auto h = std::make_unique<tvbRecordHandle>();
-  h->symbol = universe;
+  auto h = newHandle(universe);
   h->uelPosition = uel;
   return h;
+}
+
+void freeHandle(tvbHandle* db, tvbRecordHandle* h) {
+  if (db != nullptr && db->spareHandle == nullptr) {
+    h->slicePattern.reset();
+    db->spareHandle = h;
+  } else {
+    delete h;
+  }
 }
 
 bool resolveSlow(tvbRecordHandle* h, tvbHandle* db) {

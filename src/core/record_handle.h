@@ -18,7 +18,7 @@ struct tvbRecordHandle {
   int uelPosition = -1;  // label number for a Universe handle, -1 otherwise
   bool pastEnd = false;  // stands behind the last record, after deleting that record
   std::unique_ptr<int[]> slicePattern;  // per position a fixed label number, or 0 for a free position
-  int key[GLOBAL_MAX_INDEX_DIM] = {};
+  int key[GLOBAL_MAX_INDEX_DIM];  // the first dim entries are set
 
   bool onUniverse() const { return uelPosition >= 0; }
 };
@@ -29,6 +29,8 @@ namespace tvb {
 std::unique_ptr<tvbRecordHandle> makeRecordHandle(tvbSymbol* sym, RecordStore::Position p);
 // A new handle on label number uel of the Universe.
 std::unique_ptr<tvbRecordHandle> makeUniverseHandle(tvbSymbol* universe, int uel);
+// Frees a handle the caller is done with; db (may be null) keeps one for the next handle it makes.
+void freeHandle(tvbHandle* db, tvbRecordHandle* h);
 
 // Copies a key; the usual short keys without a loop.
 inline void copyKey(int* to, const int* from, int dim) {
