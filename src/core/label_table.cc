@@ -67,8 +67,15 @@ void LabelTable::grow() {
 }
 
 bool checkLabel(const char* label, std::string_view& normalised, char* errorBuffer) {
-  size_t n = std::strlen(label);
-  if (std::memchr(label, '\'', n) && std::memchr(label, '"', n)) {
+  // One pass finds the length and both kinds of quotes: labels are short, and this runs for every label
+  // of every lookup.
+  size_t n = 0;
+  bool single = false, dbl = false;
+  for (char c; (c = label[n]) != '\0'; ++n) {
+    single |= c == '\'';
+    dbl |= c == '"';
+  }
+  if (single && dbl) {
     std::snprintf(errorBuffer, 256, msg::kLabelBothQuotes, label);
     return false;
   }

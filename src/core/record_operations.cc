@@ -106,12 +106,26 @@ int tvbAddRecordRaw(tvbHandle* ptvb, tvbSymbol* sym, const int* uels, const doub
   });
 }
 
+namespace {
+
+// Room for the checked labels of a key, left unset beyond the ones a lookup checks: zeroing all twenty
+// views would cost a lookup of a two-label key more than checking its labels.
+struct LabelViews {
+  LabelViews() {}  // NOLINT: leaves the views unset on purpose
+  std::string_view& operator[](int i) { return views[i]; }
+  union {
+    std::string_view views[GLOBAL_MAX_INDEX_DIM];
+  };
+};
+
+}  // namespace
+
 int tvbFindRecord(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, tvbRecordHandle** rec) {
   TVB_ASSERT(ptvb != NULL);
   *rec = nullptr;
   if (!sym) return setError(ptvb, msg::kNoSymbol), 0;
   return guarded(ptvb, "tvbFindRecord", [&] {
-    std::string_view normalised[GLOBAL_MAX_INDEX_DIM];
+    LabelViews normalised;
     for (int i = 0; i < sym->dim; ++i)
       if (!checkLabel(labels[i], normalised[i], ptvb->lastError)) return 0;
     if (sym->isUniverse()) {
@@ -131,7 +145,7 @@ int tvbFindRecord(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, tv
     }
     RecordStore::Position position = store.find(key);
     if (position.isEnd()) {
-      return setError(ptvb, msg::kRecordNotFound, formatKey(normalised, sym->dim).c_str(), sym->name.c_str()), 0;
+      return setError(ptvb, msg::kRecordNotFound, formatKey(normalised.views, sym->dim).c_str(), sym->name.c_str()), 0;
     }
     *rec = makeRecordHandle(sym, position).release();
     return 1;

@@ -56,6 +56,20 @@ int boundWithWidth(const int* keys, int n, const int* key, int dim, size_t strid
       high = middle;
     }
   }
+  if constexpr (kDim == 2) {
+    // The scan compares a two-label key as one 64-bit number, first label high, sign bits flipped so that
+    // signed order becomes unsigned order.
+    auto ordered = [](const int* k) {
+      return (uint64_t{static_cast<uint32_t>(k[0]) ^ 0x80000000u} << 32) | (static_cast<uint32_t>(k[1]) ^ 0x80000000u);
+    };
+    const uint64_t target = ordered(key);
+    while (low < high) {
+      const uint64_t probe = ordered(keys + static_cast<size_t>(low) * stride);
+      if (kUpper ? probe > target : probe >= target) break;
+      ++low;
+    }
+    return low;
+  }
   while (low < high && before(low)) ++low;
   return low;
 }
