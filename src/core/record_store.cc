@@ -14,8 +14,7 @@ namespace {
 // Byte budgets of the nodes. A search requests a whole leaf at once, so a leaf is small enough for that to
 // be cheap (32 cache lines) and large enough that the leaf headers and the inner levels cost about a byte per
 // record. Inner nodes are few, stay in the cache and are larger, so that the tree stays shallow. Measured
-// with 2 million 2-dim records: 4 KB leaves look keys up more slowly (a second wait for the values), 1 KB
-// leaves make the inner levels outgrow the nearer caches.
+// with 2 million 2-dim records, side by side: 1 KB leaves are no faster at either lookups or inserts.
 constexpr size_t kLeafBytes = 2048;
 constexpr size_t kInnerBytes = 4096;
 constexpr int kMinCapacity = 4;
