@@ -1,33 +1,26 @@
 #include "exchange/exchange_support.h"
 
-#include <fstream>
-#include <dirent.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "support/allocation_failures.h"
 
 namespace exchange_test {
 
 ScratchDir::ScratchDir() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/tvb_exchange_XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (!mkdtemp(buffer.data())) std::abort();
-  dir_ = buffer.data();
+  std::string pattern = (std::filesystem::temp_directory_path() / "tvb_exchange_XXXXXX").string();
+  if (!mkdtemp(pattern.data())) std::abort();
+  dir = pattern;
 }
 
 ScratchDir::~ScratchDir() {
-  if (DIR* d = opendir(dir_.c_str())) {
-    while (dirent* e = readdir(d)) {
-      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) unlink(path(e->d_name).c_str());
-    }
-    closedir(d);
-  }
-  rmdir(dir_.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
 }
 
 Database::Database() {
@@ -62,6 +55,13 @@ void Database::record(tvbSymbol* sym, const std::vector<const char*>& labels, co
   ASSERT_EQ(1, c__tvbaddrecordraw(db_, sym, uels, block, text)) << lastError();
 }
 
+void Database::setLevel(tvbSymbol* sym, const std::vector<const char*>& labels, double level) {
+  tvbRecordHandle* rec = nullptr;
+  ASSERT_EQ(1, c__tvbfindrecord(db_, sym, labels.data(), &rec)) << lastError();
+  c__tvbsetlevel(db_, rec, level);
+  c__tvbfreesymboliterator(db_, rec);
+}
+
 TvfFileWriter::TvfFileWriter(const std::string& path, const std::vector<std::string>& labels,
                              const std::vector<std::string>& texts) {
   EXPECT_EQ(1, XCreate(&pt_));
@@ -70,14 +70,13 @@ TvfFileWriter::TvfFileWriter(const std::string& path, const std::vector<std::str
   tvfUELRegisterRawStart(pt_);
   for (const std::string& label : labels) CtvfUELRegisterRaw(pt_, label.c_str());
   tvfUELRegisterDone(pt_);
-  for (const std::string& text : texts) {
-    int nr = 0;
-    CtvfAddSetText(pt_, text.c_str(), &nr);
-  }
+  int nr = 0;
+  for (const std::string& text : texts) CtvfAddSetText(pt_, text.c_str(), &nr);
 }
 
 TvfFileWriter::~TvfFileWriter() {
-  if (!closed_) close();
+  EXPECT_EQ(0, tvfErrorCount(pt_));
+  EXPECT_EQ(1, tvfClose(pt_));
   XFree(&pt_);
 }
 
@@ -103,13 +102,10 @@ void TvfFileWriter::symbol(const char* name, int dim, int type, int subtype, con
   }
 }
 
-void TvfFileWriter::close() {
-  closed_ = true;
-  EXPECT_EQ(0, tvfErrorCount(pt_));
-  EXPECT_EQ(1, tvfClose(pt_));
-}
-
 namespace {
+
+// The labels of a key, or the names of a domain, as the block entries give them: slot i at i * TRV_SSSIZE.
+using Block = char[GLOBAL_MAX_INDEX_DIM * TRV_SSSIZE];
 
 std::string valueText(double v) {
   static const char* const kSpecial[] = {"UNDF", "NA", "+INF", "-INF", "EPS"};
@@ -132,12 +128,10 @@ std::vector<std::string> recordLines(tvbHandle* db, tvbSymbol* sym) {
   tvbRecordHandle* rec = nullptr;
   if (!c__tvbfindfirstrecord(db, sym, &rec)) return lines;
   do {
-    char buffers[GLOBAL_MAX_INDEX_DIM][TRV_SSSIZE];
-    char* labels[GLOBAL_MAX_INDEX_DIM];
-    for (int i = 0; i < GLOBAL_MAX_INDEX_DIM; ++i) labels[i] = buffers[i];
-    c__tvbgetkeys(db, rec, dim, labels);
+    Block labels = {};
+    n__tvbgetkeys(db, rec, dim, labels);
     std::string line;
-    for (int i = 0; i < dim; ++i) line += (i ? "." : "") + std::string(labels[i]);
+    for (int i = 0; i < dim; ++i) line += (i ? "." : "") + std::string(labels + i * TRV_SSSIZE);
     int uels[GLOBAL_MAX_INDEX_DIM];
     double values[5] = {};
     c__tvbgetrecordraw(db, rec, dim, uels, values);
@@ -156,32 +150,36 @@ std::vector<std::string> recordLines(tvbHandle* db, tvbSymbol* sym) {
 
 std::string describe(tvbHandle* db, tvbSymbol* sym) {
   char name[TRV_SSSIZE], text[TRV_SSSIZE];
-  int dim = 0, type = 0, userInfo = 0, unused = 0;
+  int dim = 0, type = 0, unused = 0;
   double unusedDouble;
   c__tvbsymbolinfo(db, sym, TRV_SYMINFO_NAME, &unused, &unusedDouble, name);
   c__tvbsymbolinfo(db, sym, TRV_SYMINFO_TEXT, &unused, &unusedDouble, text);
-  c__tvbsymbolinfo(db, sym, TRV_SYMINFO_USERINFO, &userInfo, &unusedDouble, text + 200);
   c__tvbsymboldim(db, sym, &dim);
   c__tvbsymboltype(db, sym, &type);
-  std::string result = std::string(name) + " type " + std::to_string(type) + " subtype " + std::to_string(userInfo) +
-                       " '" + text + "' (";
+  std::string result = std::string(name) + " type " + std::to_string(type) + " subtype " +
+                       std::to_string(info(db, sym, TRV_SYMINFO_USERINFO)) + " '" + text + "' (";
   tvbSymbol* domains[GLOBAL_MAX_INDEX_DIM];
-  char buffers[GLOBAL_MAX_INDEX_DIM][TRV_SSSIZE];
-  char* names[GLOBAL_MAX_INDEX_DIM];
-  for (int i = 0; i < GLOBAL_MAX_INDEX_DIM; ++i) names[i] = buffers[i];
-  if (dim > 0 && c__tvbgetdomain(db, sym, dim, domains, names)) {
-    for (int i = 0; i < dim; ++i) result += (i ? "," : "") + std::string(names[i]) + (domains[i] ? "" : "?");
+  Block names = {};
+  const bool named = dim > 0 && n__tvbgetdomain(db, sym, dim, domains, names);
+  for (int i = 0; i < dim && named; ++i) {
+    tvbSymbol* byName = nullptr;  // a domain is the symbol its name finds (an alias's set), or none
+    c__tvbfindsymbol(db, names + i * TRV_SSSIZE, &byName);
+    const char* mark = !domains[i] ? "?" : domains[i] != byName ? "!" : "";
+    result += (i ? "," : "") + std::string(names + i * TRV_SSSIZE) + mark;
   }
   return result + ")";
 }
 
 std::vector<std::string> dump(tvbHandle* db) {
   std::vector<std::string> lines;
-  int count = 0;
-  double unused;
-  char text[TRV_SSSIZE];
-  c__tvbinfo(db, TRV_INFO_SYMBOL_COUNT, &count, &unused, text);
-  for (int k = 0; k < count; ++k) {
+  std::string labels;
+  for (int uel = 1, count = info(db, nullptr, TRV_INFO_UEL_COUNT); uel <= count; ++uel) {
+    char label[TRV_SSSIZE] = "";
+    c__tvbgetuelbyindex(db, uel, label);
+    labels += std::string(uel > 1 ? "," : "labels ") + label;
+  }
+  if (!labels.empty()) lines.push_back(labels);
+  for (int k = 0, count = info(db, nullptr, TRV_INFO_SYMBOL_COUNT); k < count; ++k) {
     tvbSymbol* sym = nullptr;
     c__tvbgetsymbolbyindex(db, k, &sym);
     lines.push_back(describe(db, sym));
@@ -190,8 +188,12 @@ std::vector<std::string> dump(tvbHandle* db) {
   return lines;
 }
 
-std::string neverLoadedMessage(const std::string& name) {
-  return "Symbol " + name + " not initialized from TVF or TVP: 3";
+int info(tvbHandle* db, tvbSymbol* sym, int key) {
+  int value = -1;
+  double unused;
+  char text[TRV_SSSIZE];
+  sym ? c__tvbsymbolinfo(db, sym, key, &value, &unused, text) : c__tvbinfo(db, key, &value, &unused, text);
+  return value;
 }
 
 bool wasNeverLoaded(tvbHandle* db, const char* name) {
@@ -204,17 +206,36 @@ bool wasNeverLoaded(tvbHandle* db, const char* name) {
   }
   char msg[TRV_SSSIZE];
   c__tvbgetlasterror(db, msg);
-  return msg == neverLoadedMessage(name);
+  return msg == "Symbol " + std::string(name) + " not initialized from TVF or TVP: 3";
 }
 
 void damageFirstRecordBlock(const std::string& path) {
   std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
-  char byte = 0;
-  f.seekg(64 + 20);
-  f.read(&byte, 1);
-  byte ^= 0x5a;
-  f.seekp(64 + 20);
-  f.write(&byte, 1);
+  const char byte = static_cast<char>(f.seekg(64 + 20).get() ^ 0x5a);
+  f.seekp(64 + 20).put(byte);
+}
+
+std::string traced(tvbHandle* db, int level, const std::function<void()>& body) {
+  c__tvbsetdebug(db, level);
+  ::testing::internal::CaptureStdout();
+  body();
+  c__tvbsetdebug(db, 0);
+  return ::testing::internal::GetCapturedStdout();
+}
+
+long failEachAllocation(const std::function<int(long n)>& attempt) {
+  for (long n = 0; n < 10000; ++n) {
+    const long before = tvbtest::liveAllocations();
+    const int rc = attempt(n);
+    tvbtest::stopFailing();
+    EXPECT_EQ(before, tvbtest::liveAllocations()) << "leaked with allocation " << n << " failing";
+    if (!tvbtest::injectedFailure()) {
+      EXPECT_EQ(1, rc) << "no allocation failed from " << n << " on";
+      return n;
+    }
+  }
+  ADD_FAILURE() << "never succeeded";
+  return -1;
 }
 
 }  // namespace exchange_test

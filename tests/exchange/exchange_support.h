@@ -1,10 +1,11 @@
-// Helpers of the data-exchange tests: a scratch directory for files, a database that frees itself, and a
-// readable dump of a database (symbols, domains, records with bit-exact values and element texts) so that
-// two databases can be compared record by record.
+// Helpers of the data-exchange tests (also used by the array and domain tests): a scratch directory, a
+// database that frees itself, TVF files crafted with the TVF library's own interface, a readable dump of a
+// database so that two can be compared record by record, captured trace lines, and allocation failures.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,17 +15,13 @@
 namespace exchange_test {
 
 // A fresh directory under the system's temporary directory, removed with its files afterwards.
-class ScratchDir {
- public:
+struct ScratchDir {
   ScratchDir();
   ~ScratchDir();
-  std::string path(const std::string& name) const { return dir_ + "/" + name; }
-
- private:
-  std::string dir_;
+  std::string path(const std::string& name) const { return dir + "/" + name; }
+  std::string dir;
 };
 
-// A database for one test.
 class Database {
  public:
   Database();
@@ -32,7 +29,6 @@ class Database {
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
   operator tvbHandle*() const { return db_; }
-  tvbHandle* get() const { return db_; }
 
   std::string lastError() const;
   tvbSymbol* symbol(const char* name) const;  // found by name, or null
@@ -40,13 +36,16 @@ class Database {
   // Adds (or replaces) a record by labels with the caller's values; for a set, text is its element text.
   void record(tvbSymbol* sym, const std::vector<const char*>& labels, const std::vector<double>& values,
               const char* text = "");
+  // Sets the level of the record with these labels, which must exist.
+  void setLevel(tvbSymbol* sym, const std::vector<const char*>& labels, double level);
 
  private:
   tvbHandle* db_ = nullptr;
 };
 
 // Writes a TVF file through the TVF library's own interface, for files that a database would not write
-// (texts held twice, unusual subtypes). Keys are the file's label numbers.
+// (aliases, texts held twice, unusual subtypes); the file is finished, without errors, on destruction.
+// Keys are the file's label numbers; relaxedDomain names are stored unchecked.
 class TvfFileWriter {
  public:
   TvfFileWriter(const std::string& path, const std::vector<std::string>& labels,
@@ -60,37 +59,35 @@ class TvfFileWriter {
     std::vector<double> values;
   };
   void alias(const char* name, const char* set);
-  // relaxedDomain: names stored unchecked; empty for none.
   void symbol(const char* name, int dim, int type, int subtype, const std::vector<Record>& records,
               const std::vector<const char*>& relaxedDomain = {}, const char* text = "");
-  // Finishes the file; the test fails when the library logged an error.
-  void close();
 
  private:
   tvfHandle_t pt_ = nullptr;
   int symbols_ = 0;
-  bool closed_ = false;
 };
 
 // One line per record: labels joined by '.', the values as bit patterns (special values by name), and the
 // element text of a set record.
 std::vector<std::string> recordLines(tvbHandle* db, tvbSymbol* sym);
-
-// A symbol's description: name, type, subtype, dimension, text and domain names.
+// "name type t subtype s 'text' (domain names)": '?' after a relaxed name, '!' after one whose symbol is not the
+// one the name finds.
 std::string describe(tvbHandle* db, tvbSymbol* sym);
-
-// Every symbol reachable by index, described and with its records.
+// The labels in order, then every symbol reachable by index, described and with its records.
 std::vector<std::string> dump(tvbHandle* db);
-
-// The first use of a symbol after the file was closed fails with this text exactly when the symbol had
-// never been read from the file.
-std::string neverLoadedMessage(const std::string& name);
+// An integer answer of c__tvbsymbolinfo, or of c__tvbinfo when sym is null.
+int info(tvbHandle* db, tvbSymbol* sym, int key);
 
 // True when symbol name's first use fails because it was never read (the file must be closed).
 bool wasNeverLoaded(tvbHandle* db, const char* name);
-
-// Spoils a byte of the first record block of a TVF file (it follows the 64-byte header), so that the first
-// symbol written cannot be read while the file still opens.
+// Spoils the first record block of a TVF file: the first symbol written cannot be read, the file still opens.
 void damageFirstRecordBlock(const std::string& path);
+// What body printed with the (process-wide) trace level set to level.
+std::string traced(tvbHandle* db, int level, const std::function<void()>& body);
+
+// Runs attempt(n) for n = 0, 1, 2, ...: the attempt arms the allocation-failure seam with
+// tvbtest::failAllocationAfter(n) just before the call under test and returns that call's result. No attempt
+// may leak; the first one in which no allocation failed must succeed and ends the loop. Returns its n.
+long failEachAllocation(const std::function<int(long n)>& attempt);
 
 }  // namespace exchange_test

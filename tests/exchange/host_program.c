@@ -38,12 +38,9 @@ int hostDataReadRawStart(int symNr, int *recordCount, void *hostHandle) {
 
 int hostDataReadRaw(int *keys, double *values, int *dimFirst, void *hostHandle) {
   HostProgram *host = (HostProgram *)hostHandle;
-  const HostSymbol *sym;
+  const HostSymbol *sym = host->reading < 0 ? NULL : &host->symbols[host->reading];
   int i;
-  if (host->reading < 0) return 1;
-  sym = &host->symbols[host->reading];
-  if (host->next >= sym->recordCount) return 2;
-  /* the last record of a symbol fails, so that some records were read before */
+  if (sym == NULL || host->next >= sym->recordCount) return 1;
   if (host->failure == HOST_FAIL_READ && host->next == sym->recordCount - 1) return 3;
   for (i = 0; i < sym->dim; ++i) keys[i] = sym->keys[host->next * sym->dim + i];
   for (i = 0; i < 5; ++i) values[i] = sym->values[host->next * 5 + i];

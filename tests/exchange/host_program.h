@@ -10,8 +10,7 @@ extern "C" {
 
 typedef struct HostSymbol {
   const char *name;
-  int dim;
-  int recordCount;
+  int dim, recordCount;
   const int *keys;      /* recordCount rows of dim label numbers */
   const double *values; /* recordCount rows of 5 values */
 } HostSymbol;
@@ -20,7 +19,7 @@ typedef enum HostFailure {
   HOST_FAIL_NOTHING,
   HOST_FAIL_FIND_SYMBOL,
   HOST_FAIL_READ_START,
-  HOST_FAIL_READ,
+  HOST_FAIL_READ, /* the last record of a symbol, so that some were read before */
   HOST_FAIL_READ_DONE,
   HOST_FAIL_ELEM_TEXT
 } HostFailure;
@@ -31,18 +30,14 @@ typedef struct HostProgram {
   const char *const *texts; /* element text number n is texts[n - 1] */
   int textCount;
   HostFailure failure;
-
   /* kept by the routines */
-  int reading; /* symbol being read, -1 when none */
-  int next;    /* its next record */
-  int finds, elemTexts;
+  int reading, next; /* symbol being read (-1 when none) and its next record */
+  int finds, elemTexts, logCalls;
   char logged[256]; /* the last log message as received, length-prefixed */
-  int logCalls;
 } HostProgram;
 
 void hostProgramStart(HostProgram *host, const HostSymbol *symbols, int symbolCount, const char *const *texts,
                       int textCount);
-
 int hostFindSymbol(const char *name, int *symNr, void *hostHandle);
 int hostDataReadRawStart(int symNr, int *recordCount, void *hostHandle);
 int hostDataReadRaw(int *keys, double *values, int *dimFirst, void *hostHandle);
