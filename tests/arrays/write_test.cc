@@ -1,163 +1,119 @@
 // Writing caller cubes into sets and parameters: every cell, or the non-zero cells that slice sets select;
-// replacement of the old records, write recording, special values, and record handles across a write.
-#include <cmath>
-#include <limits>
+// replacement of the old records, write recording, special values, record handles across a write, and
+// running out of memory.
 #include <map>
 #include <string>
 #include <vector>
 
 #include "arrays/array_fixture.h"
+#include "exchange/exchange_support.h"
+#include "support/allocation_failures.h"
 
 namespace {
 
-using WriteArray = ArrayTest;
 using Contents = std::map<std::string, double>;
 
+class WriteArray : public ArrayTest {
+ protected:
+  // Labels a, b, c, x, y, z in this order; i = {a, b, c}, j = {x, y, z}.
+  void SetUp() override {
+    ArrayTest::SetUp();
+    labels({"a", "b", "c", "x", "y", "z"});
+    i = set("i", {"a", "b", "c"});
+    j = set("j", {"x", "y", "z"});
+  }
+  tvbSymbol *i = nullptr, *j = nullptr;
+};
+
 TEST_F(WriteArray, AParameterGetsARecordForEveryCellInRowMajorOrder) {
-  labels({"a", "b", "x", "y", "z"});
-  tvbSymbol* i = set("i", {"a", "b"});
-  tvbSymbol* j = set("j", {"x", "y", "z"});
-  tvbSymbol* p = over("p", TRV_DT_PAR, {i, j});
+  tvbSymbol* ab = set("ab", {"a", "b"});
+  tvbSymbol* p = over("p", TRV_DT_PAR, {ab, j});
   put(p, {"a", "q"}, 99);  // replaced by the write
-  tvbSymbol* domains[2] = {i, j};
-  int extents[2] = {2, 3};
-  double cube[6] = {1, 0, 3, 4, 5, 0};
-  ASSERT_EQ(1, c__tvbdensearraytosymbol(db, p, domains, cube, extents)) << lastError();
+  ASSERT_EQ("", write(p, {ab, j}, {2, 3}, {1, 0, 3, 4, 5, 0}));
   EXPECT_EQ((Contents{{"a.x", 1}, {"a.y", 0}, {"a.z", 3}, {"b.x", 4}, {"b.y", 5}, {"b.z", 0}}), contents(p));
-  EXPECT_EQ((std::vector<std::string>{"a.x", "a.y", "a.z", "b.x", "b.y", "b.z"}), keys(p));
-
-  // Read back over the same domains, the cube comes out as it went in.
-  double back[6];
-  int dropped;
-  ASSERT_EQ(1, c__tvbsparsesymboltodensearray(db, back, extents, p, domains, 0, &dropped));
-  EXPECT_EQ(std::vector<double>(cube, cube + 6), std::vector<double>(back, back + 6));
-
+  EXPECT_EQ("1 0 3 4 5 0 dropped 0", read(p, {2, 3}, {ab, j}));  // read back, the cube comes out as it went in
   // Domains in the other order give the transposed symbol.
-  tvbSymbol* q = over("q", TRV_DT_PAR, {j, i});
-  tvbSymbol* swapped[2] = {j, i};
-  int transposed[2] = {3, 2};
-  double columns[6] = {1, 4, 2, 5, 3, 6};
-  ASSERT_EQ(1, c__tvbdensearraytosymbol(db, q, swapped, columns, transposed)) << lastError();
+  tvbSymbol* q = over("q", TRV_DT_PAR, {j, ab});
+  ASSERT_EQ("", write(q, {j, ab}, {3, 2}, {1, 4, 2, 5, 3, 6}));
   EXPECT_EQ((Contents{{"x.a", 1}, {"x.b", 4}, {"y.a", 2}, {"y.b", 5}, {"z.a", 3}, {"z.b", 6}}), contents(q));
 }
 
 TEST_F(WriteArray, ASetGetsARecordForEachNonZeroCellWithThatElementTextNumber) {
-  labels({"a", "b", "c"});
-  tvbSymbol* i = set("i", {"a", "b", "c"});
   tvbSymbol* s = over("s", TRV_DT_SET, {i, i});
   tvbRecordHandle* rec = add(s, {"a", "a"});
   c__tvbsetelemtext(db, rec, "first text");  // element text number 1
   c__tvbfreesymboliterator(db, rec);
-  tvbSymbol* domains[2] = {i, i};
-  int extents[2] = {3, 3};
-  int cube[9] = {0, 1, 0, 0, 0, 7, -2, 0, 0};
-  ASSERT_EQ(1, c__tvbdensearraytosymbol(db, s, domains, cube, extents)) << lastError();
+  ASSERT_EQ("", write<int>(s, {i, i}, {3, 3}, {0, 1, 0, 0, 0, 7, -2, 0, 0}));
   EXPECT_EQ((Contents{{"a.b", 1}, {"b.c", 7}, {"c.a", -2}}), contents(s));
   rec = find(s, {"a", "b"});
   char text[TRV_SSSIZE];
   ASSERT_EQ(1, c__tvbgetelemtext(db, rec, text));
   EXPECT_STREQ("first text", text);
   c__tvbfreesymboliterator(db, rec);
-
   // A set written over itself: its labels by position are taken before its records are replaced.
-  int keep[3] = {1, 0, 1};
-  int three[1] = {3};
-  ASSERT_EQ(1, c__tvbdensearraytosymbol(db, i, &i, keep, three)) << lastError();
+  ASSERT_EQ("", write<int>(i, {i}, {3}, {1, 0, 1}));
   EXPECT_EQ((std::vector<std::string>{"a", "c"}), keys(i));
 }
 
 TEST_F(WriteArray, SlicesWriteOnlyTheNonZeroCellsTheySelect) {
-  labels({"a", "b", "c", "x", "y", "z", "w"});
-  tvbSymbol* i = set("i", {"a", "b", "c"});
-  tvbSymbol* j = set("j", {"x", "y", "z"});
+  labels({"w"});
   tvbSymbol* rows = set("rows", {"c", "a", "w"});  // w is not in i: skipped
   tvbSymbol* cols = set("cols", {"y", "z"});
   tvbSymbol* p = over("p", TRV_DT_PAR, {i, j});
   put(p, {"b", "x"}, 99);  // replaced by the write even though no slice selects it
-  tvbSymbol* domains[2] = {i, j};
-  tvbSymbol* slices[2] = {rows, cols};
-  int extents[2] = {3, 3};
-  double cube[9] = {11, 12,  13,  //
-                    21, 22,  23,  //
-                    31, 0.0, 33};
-  ASSERT_EQ(1, c__tvbdensearrayslicestosymbol(db, p, slices, domains, cube, extents)) << lastError();
+  ASSERT_EQ("", write(p, {i, j}, {3, 3}, {11, 12, 13, 21, 22, 23, 31, 0.0, 33}, {rows, cols}));
   EXPECT_EQ((Contents{{"a.y", 12}, {"a.z", 13}, {"c.z", 33}}), contents(p));
-
   // A set through slices: zeros skipped, other cells stored as element-text numbers.
   tvbSymbol* s = over("s", TRV_DT_SET, {i, j});
-  int ints[9] = {0, 2, 0, 0, 3, 0, 4, 5, 0};
-  ASSERT_EQ(1, c__tvbdensearrayslicestosymbol(db, s, slices, domains, ints, extents)) << lastError();
+  ASSERT_EQ("", write<int>(s, {i, j}, {3, 3}, {0, 2, 0, 0, 3, 0, 4, 5, 0}, {rows, cols}));
   EXPECT_EQ((Contents{{"a.y", 2}, {"c.y", 5}}), contents(s));
-
   // No slice label in its domain: the symbol is emptied and the write succeeds.
-  tvbSymbol* outside = set("outside", {"w"});
-  tvbSymbol* nothing[2] = {outside, cols};
-  ASSERT_EQ(1, c__tvbdensearrayslicestosymbol(db, p, nothing, domains, cube, extents)) << lastError();
+  ASSERT_EQ("", write(p, {i, j}, {3, 3}, {1, 1, 1, 1, 1, 1, 1, 1, 1}, {set("outside", {"w"}), cols}));
   EXPECT_EQ(0, recordCount(p));
 }
 
 TEST_F(WriteArray, CubeValuesEnterTheStoreAsSpecialValues) {
-  tvbSymbol* i = set("i", {"a", "b", "c"});
   tvbSymbol* p = over("p", TRV_DT_PAR, {i});
-  int extents[1] = {3};
-  double cube[3] = {3e300, 5e300, 2e300};  // +infinity, epsilon, not available with the default values
-  ASSERT_EQ(1, c__tvbdensearraytosymbol(db, p, &i, cube, extents));
+  ASSERT_EQ("", write(p, {i}, {3}, {3e300, 5e300, 2e300}));  // +infinity, epsilon, NA with the default values
   double internal[5];
   c__tvbgetspecialvalues(db, internal);
   c__tvbsetspecialvalues(db, internal);  // from here on values pass untranslated
-  double stored[3];
-  ASSERT_EQ(1, c__tvbdensesymboltodensearray(db, stored, extents, p, 0));
-  EXPECT_EQ(std::numeric_limits<double>::infinity(), stored[0]);
-  EXPECT_EQ(std::numeric_limits<double>::denorm_min(), stored[1]);
-  EXPECT_TRUE(std::isnan(stored[2]));
-
+  EXPECT_EQ("inf 5e-324 nan", read(p, {3}));
   // A slice write compares the cell, not the stored value, with zero: with 0.0 as the caller's epsilon a zero
   // cell is still skipped.
   double epsilonZero[5] = {internal[0], internal[1], internal[2], internal[3], 0.0};
   c__tvbsetspecialvalues(db, epsilonZero);
-  double zeros[3] = {0.0, 1.0, 0.0};
-  ASSERT_EQ(1, c__tvbdensearrayslicestosymbol(db, p, &i, &i, zeros, extents));
+  ASSERT_EQ("", write(p, {i}, {3}, {0.0, 1.0, 0.0}, {i}));
   EXPECT_EQ((Contents{{"b", 1}}), contents(p));
-  ASSERT_EQ(1, c__tvbdensearraytosymbol(db, p, &i, zeros, extents));
+  ASSERT_EQ("", write(p, {i}, {3}, {0.0, 1.0, 0.0}));
   c__tvbsetspecialvalues(db, internal);
-  ASSERT_EQ(1, c__tvbdensesymboltodensearray(db, stored, extents, p, 0));
-  EXPECT_EQ(std::numeric_limits<double>::denorm_min(), stored[0]);  // the caller's epsilon 0.0 became epsilon
+  EXPECT_EQ("5e-324 1 5e-324", read(p, {3}));  // the caller's epsilon 0.0 became epsilon
 }
 
 TEST_F(WriteArray, ARefusedWriteChangesNothingAndASuccessfulOneIsRecorded) {
-  tvbSymbol* i = set("i", {"a", "b"});
   tvbSymbol* v = over("v", TRV_DT_VAR, {i}, TRV_VAR_FREE);
   tvbSymbol* e = over("e", TRV_DT_EQU, {i});
   tvbSymbol* p = over("p", TRV_DT_PAR, {i});
   addAndFree(v, {"a"});
   put(p, {"a"}, 5);
-  int extents[1] = {2};
-  double cube[2] = {1, 2};
   ASSERT_EQ(1, c__tvbstartwriterecording(db));
-  EXPECT_EQ(0, c__tvbdensearraytosymbol(db, v, &i, cube, extents));
-  EXPECT_EQ("Copy into var/equ symbol v not possible", lastError());
-  EXPECT_EQ(0, c__tvbdensearrayslicestosymbol(db, e, &i, &i, cube, extents));
-  EXPECT_EQ("Copy into var/equ symbol e not possible", lastError());
+  EXPECT_EQ("Copy into var/equ symbol v not possible", write(v, {i}, {3}));
+  EXPECT_EQ("Copy into var/equ symbol e not possible", write(e, {i}, {3}, {}, {i}));
   EXPECT_EQ(1, recordCount(v));
-  int wrong[1] = {3};
-  EXPECT_EQ(0, c__tvbdensearraytosymbol(db, p, &i, cube, wrong));
-  EXPECT_EQ(0, c__tvbdensearrayslicestosymbol(db, p, &i, &i, cube, wrong));
+  EXPECT_NE("", write(p, {i}, {2}));
+  EXPECT_NE("", write(p, {i}, {2}, {}, {i}));
   EXPECT_EQ((Contents{{"a", 5}}), contents(p));
   for (tvbSymbol* sym : {v, e, p}) EXPECT_EQ(0, intInfo(sym, TRV_SYMINFO_WRITTEN));
-
-  ASSERT_EQ(1, c__tvbdensearraytosymbol(db, p, &i, cube, extents));
+  ASSERT_EQ("", write(p, {i}, {3}, {1, 2, 3}));
   EXPECT_EQ(1, intInfo(p, TRV_SYMINFO_WRITTEN));
   ASSERT_EQ(1, c__tvbstopwriterecording(db));
   ASSERT_EQ(1, c__tvbstartwriterecording(db));
-  tvbSymbol* none = set("none", {});
-  ASSERT_EQ(1, c__tvbdensearrayslicestosymbol(db, p, &none, &i, cube, extents));  // writes nothing, still a write
+  ASSERT_EQ("", write(p, {i}, {3}, {1, 2, 3}, {set("none", {})}));  // writes nothing, still a write
   EXPECT_EQ(1, intInfo(p, TRV_SYMINFO_WRITTEN));
   EXPECT_EQ(0, recordCount(p));
 }
 
 TEST_F(WriteArray, RecordHandlesOfTheSymbolFollowTheirKeysAcrossAWrite) {
-  labels({"a", "b", "c"});
-  tvbSymbol* i = set("i", {"a", "b", "c"});
   tvbSymbol* p = over("p", TRV_DT_PAR, {i});
   put(p, {"a"}, 1);
   put(p, {"b"}, 2);
@@ -165,19 +121,15 @@ TEST_F(WriteArray, RecordHandlesOfTheSymbolFollowTheirKeysAcrossAWrite) {
   tvbRecordHandle* onB = find(p, {"b"});
   tvbRecordHandle* onC = find(p, {"c"});
   ASSERT_NE(nullptr, onC);
-  int extents[1] = {3};
   // As many new records as old ones: a handle must not mistake the new store for the one it knew.
-  double cube[3] = {10, 20, 30};
-  for (int round = 0; round < 3; ++round) {
-    ASSERT_EQ(1, c__tvbdensearraytosymbol(db, p, &i, cube, extents));
+  for (double round = 0; round < 3; ++round) {
+    ASSERT_EQ("", write(p, {i}, {3}, {10, 20 + round, 30}));
     double level = 0;
     ASSERT_EQ(1, c__tvbgetlevel(db, onB, &level));
-    EXPECT_EQ(cube[1], level);
-    cube[1] += 1;
+    EXPECT_EQ(20 + round, level);
   }
   // A slice write without c: the handle on c stands on nothing now and says so.
-  tvbSymbol* ab = set("ab", {"a", "b"});
-  ASSERT_EQ(1, c__tvbdensearrayslicestosymbol(db, p, &ab, &i, cube, extents));
+  ASSERT_EQ("", write(p, {i}, {3}, {10, 20, 30}, {set("ab", {"a", "b"})}));
   EXPECT_EQ("b", keyOf(onB, 1));
   EXPECT_EQ(0, c__tvbrecordmovenext(db, onC));
   EXPECT_EQ("The record handle of symbol p stands on no record (its record was removed)", lastError());
@@ -185,6 +137,70 @@ TEST_F(WriteArray, RecordHandlesOfTheSymbolFollowTheirKeysAcrossAWrite) {
   EXPECT_EQ("a", keyOf(onB, 1));
   c__tvbfreesymboliterator(db, onB);
   c__tvbfreesymboliterator(db, onC);
+}
+
+// Fails each allocation of call() in turn until it succeeds: every failure is clean (the out-of-memory message
+// of the operation, also printed; nothing leaked) and after each unchanged() holds. Returns the number of
+// allocations that failed.
+long failEachAllocation(const char* operation, const std::function<int()>& call,
+                        const std::function<void()>& unchanged) {
+  return exchange_test::failEachAllocation([&](long n) {
+    testing::internal::CaptureStdout();
+    tvbtest::failAllocationAfter(n);
+    const int rc = call();
+    tvbtest::stopFailing();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    if (tvbtest::injectedFailure()) {
+      EXPECT_EQ("0 Out of memory in " + std::string(operation) + "\n", std::to_string(rc) + " " + printed) << n;
+      unchanged();
+    }
+    return rc;
+  });
+}
+
+TEST_F(WriteArray, RunningOutOfMemoryFailsCleanlyAndLeavesTheSymbolAsItWas) {
+  // Enough cells to need several store nodes, so that node allocations fail too.
+  std::vector<std::string> names;
+  for (int k = 0; k < 40; ++k) names.push_back("r" + std::to_string(k));
+  tvbSymbol* r = addSymbol("r", 1, TRV_DT_SET);
+  for (auto& name : names) addAndFree(r, {name.c_str()});
+  tvbSymbol* p = over("p", TRV_DT_PAR, {r, j});
+  put(p, {"r1", "y"}, 7);
+  put(p, {"r3", "z"}, 8);
+  ASSERT_EQ(1, c__tvbstartwriterecording(db));
+  tvbSymbol* domains[2] = {r, j};
+  int extents[2] = {40, 3};
+  std::vector<double> cube(120);
+  for (size_t k = 0; k < cube.size(); ++k) cube[k] = k % 2 ? double(k) : 0.0;
+  Contents before = contents(p);
+  auto unchanged = [&] {
+    EXPECT_EQ(before, contents(p));
+    EXPECT_EQ(0, intInfo(p, TRV_SYMINFO_WRITTEN));
+  };
+  auto slices = [&] { return c__tvbdensearrayslicestosymbol(db, p, domains, domains, cube.data(), extents); };
+  EXPECT_GT(failEachAllocation("tvbDenseArraySlicesToSymbol", slices, unchanged), 3);
+  EXPECT_EQ(60, recordCount(p));  // the non-zero cells
+  c__tvbstopwriterecording(db);
+  c__tvbstartwriterecording(db);
+  before = contents(p);
+  auto all = [&] { return c__tvbdensearraytosymbol(db, p, domains, cube.data(), extents); };
+  EXPECT_GT(failEachAllocation("tvbDenseArrayToSymbol", all, unchanged), 3);
+  EXPECT_EQ(120, recordCount(p));
+  EXPECT_EQ(1, intInfo(p, TRV_SYMINFO_WRITTEN));
+  // Reads leave dropped unset.
+  tvbSymbol* ab = set("ab", {"a", "b"});
+  tvbSymbol* q = over("q", TRV_DT_PAR, {ab, ab});
+  put(q, {"b", "a"}, 3);
+  tvbSymbol* square[2] = {ab, ab};
+  int two[2] = {2, 2}, dropped = 7;
+  double cells[4];
+  auto droppedUnset = [&] { EXPECT_EQ(-1, dropped); };
+  auto sparse = [&] { return c__tvbsparsesymboltodensearray(db, cells, two, q, square, 0, &dropped); };
+  EXPECT_GT(failEachAllocation("tvbSparseSymbolToDenseArray", sparse, droppedUnset), 0);
+  EXPECT_EQ(3, cells[2]);
+  auto squeezed = [&] { return c__tvbsparsesymboltosqzdarray(db, cells, two, q, square, square, 0, &dropped); };
+  EXPECT_GT(failEachAllocation("tvbSparseSymbolToSqzdArray", squeezed, droppedUnset), 1);
+  EXPECT_EQ(3, cells[2]);
 }
 
 }  // namespace
