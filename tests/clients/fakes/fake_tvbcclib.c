@@ -11,10 +11,8 @@
 #ifndef FAKE_REFUSED
 #define FAKE_REFUSED ""
 #endif
-#ifdef FAKE_REFUSE_API
-#define FAKE_REFUSES_API 1
-#else
-#define FAKE_REFUSES_API 0
+#ifndef FAKE_REFUSE_API
+#define FAKE_REFUSE_API 0
 #endif
 
 #define FAKE_UNPAREN(...) __VA_ARGS__
@@ -71,32 +69,27 @@ static int AnswerCheck(const char *name, int nargs, const int *sig, char *msg) {
 
 static int AnswerVersion(int api, char *msg, int *compatibility) {
   ++versionCalls;
-  *compatibility = 0;
-  if (FAKE_REFUSES_API || api != TVB_API_VERSION) {
-    snprintf(msg, 256, "fake tvbcclib: API version %d refused", api);
-    return 0;
-  }
-  *compatibility = 1;
-  return 1;
+  *compatibility = !FAKE_REFUSE_API && api == TVB_API_VERSION;
+  if (!*compatibility) snprintf(msg, 256, "fake tvbcclib: API version %d refused", api);
+  return *compatibility;
 }
 
 /* ---- the creation, release and check entries, by what they do ---- */
 
+static int NoDatabase(tvbHandle **ptvb, int result) {
+  *ptvb = NULL;
+  return result;
+}
+
 #define FAKE_BODY_Create \
-  {                      \
-    *ptvb = NULL;        \
-    return 0;            \
-  }
+  { return NoDatabase(ptvb, 0); }
 #define FAKE_BODY_CreateD FAKE_BODY_Create
 #define FAKE_BODY_CreateDLp FAKE_BODY_Create
 #define FAKE_BODY_XCreate FAKE_BODY_Create
 #define FAKE_BODY_XCreateD FAKE_BODY_Create
 #define FAKE_BODY_XCreateDLp FAKE_BODY_Create
 #define FAKE_BODY_Free \
-  {                    \
-    *ptvb = NULL;      \
-    return 1;          \
-  }
+  { return NoDatabase(ptvb, 1); }
 #define FAKE_BODY_XFree FAKE_BODY_Free
 #define FAKE_BODY_ApiVersion \
   { return AnswerVersion(api, msg, compatibility); }
