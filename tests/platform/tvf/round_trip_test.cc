@@ -1,5 +1,5 @@
 // Files written and read back through the C interface: values bit for bit, special values, keys of every
-// width, scalars, sets with texts, aliases, domains, record order and large symbols.
+// width, every symbol type, empty symbols, labels, texts, aliases, domains, record order and large symbols.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -12,135 +12,125 @@
 namespace tvf_test {
 namespace {
 
-constexpr double kInternal[7] = {1.0e300,
-                                 std::numeric_limits<double>::quiet_NaN(),
-                                 std::numeric_limits<double>::infinity(),
-                                 -std::numeric_limits<double>::infinity(),
-                                 std::numeric_limits<double>::denorm_min(),
-                                 0.0,
-                                 0.0};
-
-std::vector<std::string> Labels(int n) {
-  std::vector<std::string> labels;
-  for (int i = 1; i <= n; ++i) labels.push_back("l" + std::to_string(i));
-  return labels;
-}
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kInternal[7] = {
+    1e300, std::numeric_limits<double>::quiet_NaN(), kInf, -kInf, std::numeric_limits<double>::denorm_min(), 0, 0};
+constexpr double kWriterSpecials[7] = {1e300, 2e300, 3e300, 4e300, 5e300, 0, 0};
 
 class RoundTrip : public ::testing::Test {
  protected:
+  // Writes the file (see WriteTvf) and opens it in reader_.
+  void WriteThenOpen(const std::vector<std::string> &labels, const std::function<void(tvfHandle_t)> &body,
+                     int codec = 0) {
+    WriteTvf(path_, labels, body, codec);
+    OpenRead(reader_, path_);
+  }
+
   ScratchDir dir_;
   std::string path_ = dir_.Path("f.tvf");
-
-  void OpenRead(Object &reader) {
-    int err = -1;
-    ASSERT_EQ(CtvfOpenRead(reader, path_.c_str(), &err), 1) << ErrorText(reader, err);
-    EXPECT_EQ(err, 0);
-  }
-  void Close(Object &writer) {
-    EXPECT_EQ(tvfErrorCount(writer), 0) << ::testing::PrintToString(DrainErrors(writer));
-    ASSERT_EQ(tvfClose(writer), 1);
-  }
+  Object reader_;
 };
 
-TEST_F(RoundTrip, ParameterValuesComeBackBitForBit) {
+// A symbol's catalog entry: "name dim type subtype records 'text'".
+std::string Describe(tvfHandle_t pt, int number) {
+  char name[256] = "", text[256] = "";
+  int dim = -1, type = -1, count = -1, subtype = -1;
+  EXPECT_EQ(CtvfSymbolInfo(pt, number, name, &dim, &type), 1);
+  EXPECT_EQ(CtvfSymbolInfoX(pt, number, &count, &subtype, text), 1);
+  return std::string(name) + " " + std::to_string(dim) + " " + std::to_string(type) + " " + std::to_string(subtype) +
+         " " + std::to_string(count) + " '" + text + "'";
+}
+
+// A symbol's domain: what CtvfSymbolGetDomainX returns (the kind of names), then the names.
+std::string Domain(tvfHandle_t pt, int number) {
+  char buffers[20][256], name[256];
+  char *names[20];
+  for (int d = 0; d < 20; ++d) names[d] = buffers[d];
+  int dim = 0, type = 0;
+  CtvfSymbolInfo(pt, number, name, &dim, &type);
+  std::string domain = std::to_string(CtvfSymbolGetDomainX(pt, number, names));
+  for (int d = 0; d < dim; ++d) domain += (d == 0 ? " " : ",") + std::string(names[d]);
+  return domain;
+}
+
+TEST_F(RoundTrip, OrdinaryDoublesComeBackBitForBitWhateverTheSpecialValues) {
+  // With the default special values, and with others on both sides (infinity is then ordinary too).
   const std::vector<uint64_t> bits = {
-      0x0000000000000000, 0x8000000000000000,  // +0, -0
-      0x0000000000000002, 0x800fffffffffffff,  // subnormals
-      0x0010000000000000, 0x7fefffffffffffff,  // smallest normal, largest finite
-      0x7ff0000000000001, 0x7ff8000000000123,  // NaNs with payloads other than the NA one
-      0xfff8000000000000, 0x3ff0000000000000,  // the default NaN of arithmetic, 1.0
-      0x400921fb54442d18, 0xc1e0000000000000,  // pi, -2^31
+      0x0000000000000000,
+      0x8000000000000000,  // +0, -0
+      0x0000000000000002,
+      0x800fffffffffffff,  // subnormals
+      0x0010000000000000,
+      0x7fefffffffffffff,  // smallest normal, largest finite
+      0x7ff0000000000001,
+      0x7ff8000000000123,  // NaNs with payloads other than the NA one
+      0x7ff8000000000001,
+      0xfff8000000000000,  // the same, the default NaN of arithmetic
+      0x3ff0000000000000,
+      0x400921fb54442d18,  // 1.0, pi
+      0xc1e0000000000000,
+      0x7ff0000000000000,                  // -2^31, infinity
+      Bits(std::nextafter(1e300, 2e300)),  // the double next to UNDF
   };
   std::vector<Record> records;
   for (size_t i = 0; i < bits.size(); ++i) records.push_back({{static_cast<int>(i) + 1}, {FromBits(bits[i])}});
-  Object writer;
-  OpenWriteWithLabels(writer, path_, Labels(static_cast<int>(bits.size())));
-  WriteSymbol(writer, "p", 1, 1, records);
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
-  std::vector<Record> back = ReadSymbol(reader, 1);
-  ASSERT_EQ(back.size(), bits.size());
-  for (size_t i = 0; i < bits.size(); ++i) {
-    EXPECT_EQ(back[i].key, std::vector<int>{static_cast<int>(i) + 1});
-    EXPECT_EQ(Bits(back[i].values[0]), bits[i]) << "record " << i;
+  for (bool others : {false, true}) {
+    SCOPED_TRACE(others ? "other special values" : "default special values");
+    Object reader;
+    WriteTvf(path_, Labels(static_cast<int>(bits.size())), [&](tvfHandle_t writer) {
+      ASSERT_EQ(others ? tvfSetSpecialValues(writer, kWriterSpecials) : 1, 1);
+      WriteSymbol(writer, "p", 1, 1, records);
+    });
+    OpenRead(reader, path_);
+    const double reader_specials[7] = {-1, -2, -3, -4, -5, 0, 0};
+    ASSERT_EQ(others ? tvfSetReadSpecialValues(reader, reader_specials) : 1, 1);
+    std::vector<Record> back = ReadSymbol(reader, 1);
+    ASSERT_EQ(back.size(), bits.size());
+    for (size_t i = 0; i < bits.size(); ++i) {
+      EXPECT_EQ(back[i].key, std::vector<int>{static_cast<int>(i) + 1});
+      EXPECT_EQ(Bits(back[i].values[0]), bits[i]) << "record " << i;
+    }
   }
 }
 
 TEST_F(RoundTrip, SpecialValuesInEverySlotAreTranslatedToTheReadersValues) {
   // The writer's representation (what the database's caller uses) and the reader's (internal) differ.
-  const double writer_specials[7] = {1e300, 2e300, 3e300, 4e300, 5e300, 0, 0};
-  Object writer;
-  OpenWriteWithLabels(writer, path_, Labels(25));
-  ASSERT_EQ(tvfSetSpecialValues(writer, writer_specials), 1);
   const std::vector<double> base = {0.25, 0.5, 0.75, 1.25, 1.5};
   std::vector<Record> records;
-  for (int slot = 0; slot < 5; ++slot) {
+  for (size_t slot = 0; slot < 5; ++slot) {
     for (int special = 0; special < 5; ++special) {
-      Record r{{slot * 5 + special + 1}, base};
-      r.values[static_cast<size_t>(slot)] = writer_specials[special];
-      records.push_back(r);
+      records.push_back({{static_cast<int>(slot) * 5 + special + 1}, base});
+      records.back().values[slot] = kWriterSpecials[special];
     }
   }
-  WriteSymbol(writer, "x", 1, 2, records);
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
+  WriteThenOpen(Labels(25), [&](tvfHandle_t writer) {
+    const double same_twice[7] = {1e300, 2e300, 0.0, 4e300, 0.0, 0, 0};
+    EXPECT_EQ(tvfSetSpecialValues(writer, same_twice), 0);
+    EXPECT_EQ(DrainErrors(writer), std::vector<std::string>{"special values PINF and EPS are the same double, so "
+                                                            "written values would be ambiguous"});
+    double now[7];
+    ASSERT_EQ(tvfGetSpecialValues(writer, now), 1);
+    EXPECT_EQ(Bits(now[2]), Bits(kInternal[2])) << "a refused array changes nothing";
+    ASSERT_EQ(tvfSetSpecialValues(writer, kWriterSpecials), 1);
+    WriteSymbol(writer, "x", 1, 2, records);
+  });
   double specials[7];
-  ASSERT_EQ(tvfGetSpecialValues(reader, specials), 1);
+  ASSERT_EQ(tvfGetSpecialValues(reader_, specials), 1);
   std::copy(kInternal, kInternal + 5, specials);
-  ASSERT_EQ(tvfSetReadSpecialValues(reader, specials), 1);
-  std::vector<Record> back = ReadSymbol(reader, 1);
+  ASSERT_EQ(tvfSetReadSpecialValues(reader_, specials), 1);
+  std::vector<Record> back = ReadSymbol(reader_, 1);
   ASSERT_EQ(back.size(), 25u);
-  for (int slot = 0; slot < 5; ++slot) {
-    for (int special = 0; special < 5; ++special) {
-      const Record &r = back[static_cast<size_t>(slot * 5 + special)];
-      for (int v = 0; v < 5; ++v) {
-        uint64_t expected = v == slot ? Bits(kInternal[special]) : Bits(base[static_cast<size_t>(v)]);
-        EXPECT_EQ(Bits(r.values[static_cast<size_t>(v)]), expected) << "slot " << slot << " special " << special;
+  for (size_t slot = 0; slot < 5; ++slot) {
+    for (size_t special = 0; special < 5; ++special) {
+      for (size_t v = 0; v < 5; ++v) {
+        EXPECT_EQ(Bits(back[slot * 5 + special].values[v]), Bits(v == slot ? kInternal[special] : base[v]))
+            << "slot " << slot << " special " << special;
       }
     }
   }
 }
 
-TEST_F(RoundTrip, DoublesNearTheSpecialValuesStayOrdinary) {
-  Object writer;
-  OpenWriteWithLabels(writer, path_, Labels(4));
-  const double writer_specials[7] = {1e300, 2e300, 3e300, 4e300, 5e300, 0, 0};
-  ASSERT_EQ(tvfSetSpecialValues(writer, writer_specials), 1);
-  // A NaN with another payload than the NA slot, the double next to UNDF, infinity (not PINF here).
-  const uint64_t bits[4] = {0x7ff8000000000001, Bits(std::nextafter(1e300, 2e300)),
-                            Bits(std::numeric_limits<double>::infinity()), 0x8000000000000000};
-  std::vector<Record> records;
-  for (int i = 0; i < 4; ++i) records.push_back({{i + 1}, {FromBits(bits[i])}});
-  WriteSymbol(writer, "p", 1, 1, records);
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
-  const double reader_specials[7] = {-1, -2, -3, -4, -5, 0, 0};
-  ASSERT_EQ(tvfSetReadSpecialValues(reader, reader_specials), 1);
-  std::vector<Record> back = ReadSymbol(reader, 1);
-  ASSERT_EQ(back.size(), 4u);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(Bits(back[static_cast<size_t>(i)].values[0]), bits[i]) << i;
-}
-
-TEST_F(RoundTrip, SpecialValuesForWritingMustBeDistinct) {
-  Object writer;
-  OpenWriteWithLabels(writer, path_, {});
-  const double same_twice[7] = {1e300, 2e300, 0.0, 4e300, 0.0, 0, 0};
-  EXPECT_EQ(tvfSetSpecialValues(writer, same_twice), 0);
-  std::vector<std::string> errors = DrainErrors(writer);
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0], "special values PINF and EPS are the same double, so written values would be ambiguous");
-  double now[7];
-  ASSERT_EQ(tvfGetSpecialValues(writer, now), 1);
-  EXPECT_EQ(Bits(now[2]), Bits(kInternal[2])) << "a refused array changes nothing";
-}
-
-TEST_F(RoundTrip, TwentyDimensionalKeysWithLargeLabelNumbers) {
+TEST_F(RoundTrip, TwentyDimensionalKeysWithLargeLabelNumbersComeBackSortedWithTheFirstChangedPosition) {
   const int label_count = 70000;  // label numbers that need three-byte varints
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> label(1, label_count);
@@ -152,10 +142,8 @@ TEST_F(RoundTrip, TwentyDimensionalKeysWithLargeLabelNumbers) {
     records.push_back(r);
   }
   // Keys that differ only in the first or only in the last position.
-  Record low{std::vector<int>(20, 1), {-1}};
-  Record high{std::vector<int>(20, label_count), {-2}};
-  records.push_back(high);
-  records.push_back(low);
+  records.push_back({std::vector<int>(20, label_count), {-2}});
+  records.push_back({std::vector<int>(20, 1), {-1}});
   std::sort(records.begin(), records.end(), [](const Record &a, const Record &b) { return a.key < b.key; });
   records.erase(
       std::unique(records.begin(), records.end(), [](const Record &a, const Record &b) { return a.key == b.key; }),
@@ -163,327 +151,195 @@ TEST_F(RoundTrip, TwentyDimensionalKeysWithLargeLabelNumbers) {
   std::vector<Record> shuffled = records;
   std::shuffle(shuffled.begin(), shuffled.end(), rng);
 
-  Object writer;
-  OpenWriteWithLabels(writer, path_, Labels(label_count));
-  WriteSymbol(writer, "p20", 20, 1, shuffled);
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
-  std::vector<Record> back = ReadSymbol(reader, 1);
+  WriteThenOpen(Labels(label_count), [&](tvfHandle_t writer) { WriteSymbol(writer, "p20", 20, 1, shuffled); });
+  std::vector<Record> back = ReadSymbol(reader_, 1);
   ASSERT_EQ(back.size(), records.size());
   for (size_t i = 0; i < back.size(); ++i) {
     EXPECT_EQ(back[i].key, records[i].key) << i;
     EXPECT_EQ(back[i].values[0], records[i].values[0]) << i;
+    int first = 1;  // the first position that differs from the record before
+    while (i > 0 && records[i].key[first - 1] == records[i - 1].key[first - 1]) ++first;
+    EXPECT_EQ(back[i].dim_first, first) << i;
   }
 }
 
-TEST_F(RoundTrip, RecordsWrittenOutOfOrderComeBackSortedWithTheFirstChangedPosition) {
-  Object writer;
-  OpenWriteWithLabels(writer, path_, Labels(3));
-  WriteSymbol(writer, "p", 2, 1, {{{3, 1}, {31}}, {{1, 2}, {12}}, {{1, 1}, {11}}, {{2, 3}, {23}}, {{1, 3}, {13}}});
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
-  int count = 0;
-  ASSERT_EQ(tvfDataReadRawStart(reader, 1, &count), 1);
-  ASSERT_EQ(count, 5);
-  const int expected[5][3] = {{1, 1, 1}, {1, 2, 2}, {1, 3, 2}, {2, 3, 1}, {3, 1, 1}};  // key, first changed
-  for (const auto &e : expected) {
-    int key[20];
-    double values[5];
-    int dim_first = 0;
-    ASSERT_EQ(tvfDataReadRaw(reader, key, values, &dim_first), 1);
-    EXPECT_EQ(key[0], e[0]);
-    EXPECT_EQ(key[1], e[1]);
-    EXPECT_EQ(values[0], e[0] * 10 + e[1]);
-    EXPECT_EQ(dim_first, e[2]);
-  }
-  EXPECT_EQ(tvfDataReadDone(reader), 1);
-}
-
-TEST_F(RoundTrip, ScalarsAndEmptySymbols) {
-  Object writer;
-  OpenWriteWithLabels(writer, path_, {});
-  WriteSymbol(writer, "s", 0, 1, {{{}, {42.5}}});
-  WriteSymbol(writer, "e", 0, 1, {});
-  WriteSymbol(writer, "v", 3, 2, {});
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
-  std::vector<Record> s = ReadSymbol(reader, 1);
-  ASSERT_EQ(s.size(), 1u);
-  EXPECT_EQ(s[0].values[0], 42.5);
-  EXPECT_TRUE(ReadSymbol(reader, 2).empty());
-  EXPECT_TRUE(ReadSymbol(reader, 3).empty());
-  int count = -1, user_info = -1;
-  char text[256];
-  ASSERT_EQ(CtvfSymbolInfoX(reader, 3, &count, &user_info, text), 1);
-  EXPECT_EQ(count, 0);
-}
-
-TEST_F(RoundTrip, VariablesAndEquationsKeepFiveValuesAndTheirSubtypes) {
-  Object writer;
-  OpenWriteWithLabels(writer, path_, Labels(2));
-  ASSERT_EQ(CtvfDataWriteRawStart(writer, "x", "a variable", 1, 2, 3), 1);
-  int key[20] = {1};
-  const double x1[5] = {1.5, -0.0, 0.0, std::numeric_limits<double>::infinity(), 1.0};
-  ASSERT_EQ(tvfDataWriteRaw(writer, key, x1), 1);
-  ASSERT_EQ(tvfDataWriteDone(writer), 1);
-  ASSERT_EQ(CtvfDataWriteRawStart(writer, "eq", "", 1, 3, 55), 1);
-  key[0] = 2;
+TEST_F(RoundTrip, EverySymbolTypeKeepsItsValuesTextAndSubtypeAndEmptySymbolsStayEmpty) {
+  const double x1[5] = {1.5, -0.0, 0.0, kInf, 1.0};
   const double e2[5] = {2, 3, 4, 5, 6};
-  ASSERT_EQ(tvfDataWriteRaw(writer, key, e2), 1);
-  ASSERT_EQ(tvfDataWriteDone(writer), 1);
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
-  char name[256], text[256];
-  int dim = -1, type = -1, count = -1, user_info = -1;
-  ASSERT_EQ(CtvfSymbolInfo(reader, 1, name, &dim, &type), 1);
-  ASSERT_EQ(CtvfSymbolInfoX(reader, 1, &count, &user_info, text), 1);
-  EXPECT_STREQ(name, "x");
-  EXPECT_EQ(type, 2);
-  EXPECT_EQ(user_info, 3);
-  EXPECT_STREQ(text, "a variable");
-  ASSERT_EQ(CtvfSymbolInfoX(reader, 2, &count, &user_info, text), 1);
-  EXPECT_EQ(user_info, 55);
-  std::vector<Record> x = ReadSymbol(reader, 1);
+  WriteThenOpen(Labels(2), [&](tvfHandle_t writer) {
+    WriteSymbol(writer, "s", 0, 1, {{{}, {42.5}}});
+    WriteSymbol(writer, "e", 0, 1, {});
+    WriteSymbol(writer, "v", 3, 2, {});
+    ASSERT_EQ(CtvfDataWriteRawStart(writer, "x", "a variable", 1, 2, 3), 1);
+    int key[20] = {1};
+    ASSERT_EQ(tvfDataWriteRaw(writer, key, x1), 1);
+    ASSERT_EQ(tvfDataWriteDone(writer), 1);
+    ASSERT_EQ(CtvfDataWriteRawStart(writer, "eq", "", 1, 3, 55), 1);
+    key[0] = 2;
+    ASSERT_EQ(tvfDataWriteRaw(writer, key, e2), 1);
+    ASSERT_EQ(tvfDataWriteDone(writer), 1);
+  });
+  EXPECT_EQ(Describe(reader_, 1), "s 0 1 0 1 ''");
+  EXPECT_EQ(Describe(reader_, 2), "e 0 1 0 0 ''");
+  EXPECT_EQ(Describe(reader_, 3), "v 3 2 0 0 ''");
+  EXPECT_EQ(Describe(reader_, 4), "x 1 2 3 1 'a variable'");
+  EXPECT_EQ(Describe(reader_, 5), "eq 1 3 55 1 ''");
+  EXPECT_EQ(ReadSymbol(reader_, 1)[0].values[0], 42.5);
+  EXPECT_TRUE(ReadSymbol(reader_, 2).empty());
+  EXPECT_TRUE(ReadSymbol(reader_, 3).empty());
+  std::vector<Record> x = ReadSymbol(reader_, 4);
   ASSERT_EQ(x.size(), 1u);
-  for (int v = 0; v < 5; ++v) EXPECT_EQ(Bits(x[0].values[static_cast<size_t>(v)]), Bits(x1[v])) << v;
-  std::vector<Record> e = ReadSymbol(reader, 2);
+  for (size_t v = 0; v < 5; ++v) EXPECT_EQ(Bits(x[0].values[v]), Bits(x1[v])) << v;
+  std::vector<Record> e = ReadSymbol(reader_, 5);
   ASSERT_EQ(e.size(), 1u);
   EXPECT_EQ(e[0].values, std::vector<double>(e2, e2 + 5));
 }
 
 TEST_F(RoundTrip, LabelsTextsAndTheUniverse) {
   const std::string longest(63, 'z');
-  Object writer;
-  OpenWriteWithLabels(writer, path_, {"seattle", "San Diego", "", longest, "caf\xc3\xa9"});
-  int nr = 0;
-  ASSERT_EQ(CtvfAddSetText(writer, "first text", &nr), 1);
-  EXPECT_EQ(nr, 1);
-  ASSERT_EQ(CtvfAddSetText(writer, "first text", &nr), 1);
-  EXPECT_EQ(nr, 2) << "texts are numbered as given, repeats included";
-  ASSERT_EQ(CtvfAddSetText(writer, std::string(255, 't').c_str(), &nr), 1);
-  EXPECT_EQ(nr, 3);
-  WriteSymbol(writer, "i", 1, 0, {{{1}, {1}}, {{2}, {3}}, {{4}, {0}}});
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
+  WriteThenOpen({"seattle", "San Diego", "", longest, "caf\xc3\xa9"}, [](tvfHandle_t writer) {
+    int nr = 0;
+    ASSERT_EQ(CtvfAddSetText(writer, "first text", &nr), 1);
+    EXPECT_EQ(nr, 1);
+    ASSERT_EQ(CtvfAddSetText(writer, "first text", &nr), 1);
+    EXPECT_EQ(nr, 2) << "texts are numbered as given, repeats included";
+    ASSERT_EQ(CtvfAddSetText(writer, std::string(255, 't').c_str(), &nr), 1);
+    EXPECT_EQ(nr, 3);
+    WriteSymbol(writer, "i", 1, 0, {{{1}, {1}}, {{2}, {3}}, {{4}, {0}}});
+  });
   int uels = -1, high = -1, symbols = -1;
-  ASSERT_EQ(tvfUMUelInfo(reader, &uels, &high), 1);
+  ASSERT_EQ(tvfUMUelInfo(reader_, &uels, &high), 1);
   EXPECT_EQ(uels, 5);
-  ASSERT_EQ(tvfSystemInfo(reader, &symbols, &uels), 1);
+  ASSERT_EQ(tvfSystemInfo(reader_, &symbols, &uels), 1);
   EXPECT_EQ(symbols, 1);
+  std::vector<std::string> labels;
   char label[256];
   int mapping = 0;
-  ASSERT_EQ(CtvfUMUelGet(reader, 2, label, &mapping), 1);
-  EXPECT_STREQ(label, "San Diego");
-  ASSERT_EQ(CtvfUMUelGet(reader, 4, label, &mapping), 1);
-  EXPECT_EQ(label, longest);
-  ASSERT_EQ(CtvfUMUelGet(reader, 5, label, &mapping), 1);
-  EXPECT_STREQ(label, "caf\xc3\xa9");
-  EXPECT_EQ(CtvfUMUelGet(reader, 6, label, &mapping), 0);
-  EXPECT_EQ(CtvfUMUelGet(reader, 0, label, &mapping), 0);
-
+  for (int n = 0; n <= 6; ++n) labels.push_back(CtvfUMUelGet(reader_, n, label, &mapping) == 1 ? label : "(none)");
+  EXPECT_EQ(labels, (std::vector<std::string>{"(none)", "seattle", "San Diego", "", longest, "caf\xc3\xa9", "(none)"}));
   std::vector<std::string> texts;
   char text[256];
   int node = -1;
-  for (int n = 1; CtvfGetElemText(reader, n, text, &node) != 0; ++n) texts.push_back(text);
+  for (int n = 1; CtvfGetElemText(reader_, n, text, &node) != 0; ++n) texts.push_back(text);
   EXPECT_EQ(texts, (std::vector<std::string>{"first text", "first text", std::string(255, 't')}));
 
-  std::vector<Record> i = ReadSymbol(reader, 1);
+  std::vector<Record> i = ReadSymbol(reader_, 1);
   ASSERT_EQ(i.size(), 3u);
   EXPECT_EQ(i[1].values[0], 3.0) << "a set record carries its text number";
-
-  std::vector<Record> universe = ReadSymbol(reader, 0);
+  std::vector<Record> universe = ReadSymbol(reader_, 0);
   ASSERT_EQ(universe.size(), 5u);
   EXPECT_EQ(universe[4].key, std::vector<int>{5});
-  int number = -1;
-  ASSERT_EQ(CtvfFindSymbol(reader, "*", &number), 1);
-  EXPECT_EQ(number, 0);
+  EXPECT_EQ(SymbolNumber(reader_, "*"), 0);
 }
 
-TEST_F(RoundTrip, AliasesStandForTheirSetOrTheUniverse) {
-  Object writer;
-  OpenWriteWithLabels(writer, path_, Labels(3));
-  WriteSymbol(writer, "i", 1, 0, {{{1}, {0}}, {{3}, {0}}});
-  ASSERT_EQ(CtvfAddAlias(writer, "j", "I"), 1) << "set names are found in any letter case";
-  ASSERT_EQ(CtvfAddAlias(writer, "k", "j"), 1) << "an alias of an alias stands for the set";
-  ASSERT_EQ(CtvfAddAlias(writer, "u", "*"), 1);
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
-  char name[256], text[256];
-  int dim = -1, type = -1, count = -1, subtype = -1;
-  for (const char *alias : {"j", "k"}) {
-    int number = SymbolNumber(reader, alias);
-    ASSERT_EQ(CtvfSymbolInfo(reader, number, name, &dim, &type), 1);
-    EXPECT_EQ(type, 4);
-    EXPECT_EQ(dim, 1);
-    ASSERT_EQ(CtvfSymbolInfoX(reader, number, &count, &subtype, text), 1);
-    EXPECT_EQ(subtype, 1) << "the subtype of an alias is its set's number";
-    EXPECT_EQ(ReadSymbol(reader, number).size(), 2u);
-  }
-  ASSERT_EQ(CtvfSymbolInfoX(reader, SymbolNumber(reader, "u"), &count, &subtype, text), 1);
-  EXPECT_EQ(subtype, 0);
-  EXPECT_EQ(ReadSymbol(reader, SymbolNumber(reader, "U")).size(), 3u);
+TEST_F(RoundTrip, AliasesStandForTheirSetOrTheUniverseAndDomainsAreKeptAsGiven) {
+  WriteThenOpen(Labels(3), [](tvfHandle_t writer) {
+    WriteSymbol(writer, "i", 1, 0, {{{1}, {0}}, {{3}, {0}}});
+    ASSERT_EQ(CtvfAddAlias(writer, "j", "I"), 1) << "set names are found in any letter case";
+    ASSERT_EQ(CtvfAddAlias(writer, "k", "j"), 1) << "an alias of an alias stands for the set";
+    ASSERT_EQ(CtvfAddAlias(writer, "u", "*"), 1);
+    const std::vector<std::string> checked = {"i", "*", "j"};
+    WriteSymbol(writer, "checked", 3, 1, {{{1, 2, 3}, {1}}}, &checked);
+    WriteSymbol(writer, "relaxed", 2, 1, {{{3, 3}, {1}}});
+    const char *relaxed[2] = {"anything", ""};
+    ASSERT_EQ(CtvfSymbolSetDomainX(writer, 6, relaxed), 1);
+    WriteSymbol(writer, "none", 2, 1, {});
+  });
+  // The subtype of an alias is its set's number (0 for the Universe); an alias reads as what it stands for.
+  EXPECT_EQ(Describe(reader_, SymbolNumber(reader_, "j")), "j 1 4 1 2 ''");
+  EXPECT_EQ(Describe(reader_, SymbolNumber(reader_, "k")), "k 1 4 1 2 ''");
+  EXPECT_EQ(Describe(reader_, SymbolNumber(reader_, "u")), "u 1 4 0 3 ''");
+  EXPECT_EQ(ReadSymbol(reader_, SymbolNumber(reader_, "J")).size(), 2u);
+  EXPECT_EQ(ReadSymbol(reader_, SymbolNumber(reader_, "k")).size(), 2u);
+  EXPECT_EQ(ReadSymbol(reader_, SymbolNumber(reader_, "U")).size(), 3u);
+  EXPECT_EQ(Domain(reader_, 5), "3 i,*,j");
+  EXPECT_EQ(Domain(reader_, 6), "2 anything,");
+  EXPECT_EQ(Domain(reader_, 7), "1 *,*");
+  EXPECT_EQ(Domain(reader_, 8), "0");
 }
 
-TEST_F(RoundTrip, DomainsCheckedRelaxedAndAbsent) {
-  Object writer;
-  OpenWriteWithLabels(writer, path_, Labels(3));
-  WriteSymbol(writer, "i", 1, 0, {{{1}, {0}}, {{2}, {0}}});
-  ASSERT_EQ(CtvfAddAlias(writer, "ii", "i"), 1);
-  const std::vector<std::string> checked = {"i", "*", "ii"};
-  WriteSymbol(writer, "checked", 3, 1, {{{1, 3, 2}, {1}}}, &checked);
-  WriteSymbol(writer, "relaxed", 2, 1, {{{3, 3}, {1}}});
-  const char *relaxed[2] = {"anything", ""};
-  ASSERT_EQ(CtvfSymbolSetDomainX(writer, 4, relaxed), 1);
-  WriteSymbol(writer, "none", 2, 1, {});
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
-  char buffers[20][256];
-  char *names[20];
-  for (int d = 0; d < 20; ++d) names[d] = buffers[d];
-  EXPECT_EQ(CtvfSymbolGetDomainX(reader, 3, names), 3);
-  EXPECT_STREQ(names[0], "i");
-  EXPECT_STREQ(names[1], "*");
-  EXPECT_STREQ(names[2], "ii");
-  EXPECT_EQ(CtvfSymbolGetDomainX(reader, 4, names), 2);
-  EXPECT_STREQ(names[0], "anything");
-  EXPECT_STREQ(names[1], "");
-  EXPECT_EQ(CtvfSymbolGetDomainX(reader, 5, names), 1);
-  EXPECT_STREQ(names[0], "*");
-  EXPECT_STREQ(names[1], "*");
-  EXPECT_EQ(CtvfSymbolGetDomainX(reader, 6, names), 0);
-}
-
-TEST_F(RoundTrip, SymbolsAreReadInAnyOrderAndAgain) {
-  Object writer;
-  OpenWriteWithLabels(writer, path_, Labels(4));
-  WriteSymbol(writer, "a", 1, 1, {{{1}, {1}}, {{2}, {2}}});
-  WriteSymbol(writer, "b", 2, 1, {{{4, 4}, {44}}});
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
-  EXPECT_EQ(ReadSymbol(reader, 2).size(), 1u);
-  EXPECT_EQ(ReadSymbol(reader, 1).size(), 2u);
-  EXPECT_EQ(ReadSymbol(reader, 2)[0].values[0], 44);
-  // A read may be abandoned half way.
-  int count = 0;
-  int key[20];
-  double values[5];
-  int dim_first;
-  ASSERT_EQ(tvfDataReadRawStart(reader, 1, &count), 1);
-  ASSERT_EQ(tvfDataReadRaw(reader, key, values, &dim_first), 1);
-  EXPECT_EQ(ReadSymbol(reader, 1).size(), 2u);
-}
-
-TEST_F(RoundTrip, AnEmptyFile) {
-  Object writer;
-  OpenWriteWithLabels(writer, path_, {});
-  Close(writer);
-  Object reader;
-  OpenRead(reader);
-  int symbols = -1, labels = -1;
-  ASSERT_EQ(tvfSystemInfo(reader, &symbols, &labels), 1);
-  EXPECT_EQ(symbols, 0);
-  EXPECT_EQ(labels, 0);
-  int version = 0;
-  char producer[256];
-  ASSERT_EQ(CtvfFileInfo(reader, &version, producer), 1);
-  EXPECT_EQ(version, 1);
-  EXPECT_STREQ(producer, "tvf tests");
-}
-
-TEST_F(RoundTrip, OneObjectWritesThenReads) {
+TEST_F(RoundTrip, OneObjectWritesAndReadsFilesInTurnAnEmptyOneIncluded) {
   Object object;
-  OpenWriteWithLabels(object, path_, Labels(1));
-  WriteSymbol(object, "a", 1, 1, {{{1}, {7}}});
-  Close(object);
-  OpenRead(object);
-  EXPECT_EQ(ReadSymbol(object, 1).size(), 1u);
+  OpenWriteWithLabels(object, path_, {});
+  ASSERT_EQ(tvfClose(object), 1);
+  OpenRead(object, path_);
+  int symbols = -1, labels = -1, version = 0;
+  char producer[256];
+  ASSERT_EQ(tvfSystemInfo(object, &symbols, &labels), 1);
+  ASSERT_EQ(CtvfFileInfo(object, &version, producer), 1);
+  EXPECT_EQ(std::to_string(symbols) + " " + std::to_string(labels) + " " + std::to_string(version) + " " + producer,
+            "0 0 1 tvf tests");
+  ASSERT_EQ(tvfClose(object), 1);
+
+  OpenWriteWithLabels(object, path_, Labels(4));
+  WriteSymbol(object, "a", 1, 1, {{{1}, {1}}, {{2}, {2}}});
+  WriteSymbol(object, "b", 2, 1, {{{4, 4}, {44}}});
+  ASSERT_EQ(tvfClose(object), 1);
+  OpenRead(object, path_);
+  // Symbols are read in any order and again; a read may be abandoned half way.
+  EXPECT_EQ(ReadSymbol(object, 2).size(), 1u);
+  EXPECT_EQ(ReadSymbol(object, 1).size(), 2u);
+  EXPECT_EQ(ReadSymbol(object, 2)[0].values[0], 44);
+  int count = 0, key[20], dim_first;
+  double values[5];
+  ASSERT_EQ(tvfDataReadRawStart(object, 1, &count), 1);
+  ASSERT_EQ(tvfDataReadRaw(object, key, values, &dim_first), 1);
+  EXPECT_EQ(ReadSymbol(object, 1).size(), 2u);
   EXPECT_EQ(tvfClose(object), 1);
 }
 
 // Large symbols span many chunks, written with each codec.
-class LargeSymbol : public RoundTrip, public ::testing::WithParamInterface<int> {};
+class LargeSymbols : public RoundTrip, public ::testing::WithParamInterface<int> {};
 
-TEST_P(LargeSymbol, RecordsSurviveEveryCodec) {
+TEST_P(LargeSymbols, SurviveEveryCodecAndAnEarlyKeyAfterManyChunksIsSortedIn) {
   const int rows = 600, columns = 500;
   std::mt19937_64 rng(11);
-  std::vector<Record> records;
+  std::vector<Record> big;
   for (int r = 1; r <= rows; ++r) {
     for (int c = 1; c <= columns; c += 1 + static_cast<int>(rng() % 3)) {
-      double v = (rng() % 4 == 0) ? FromBits(rng()) : static_cast<double>(rng() % 100);
-      records.push_back({{r, c}, {v}});
+      big.push_back({{r, c}, {(rng() % 4 == 0) ? FromBits(rng()) : static_cast<double>(rng() % 100)}});
     }
   }
-  Object writer;
-  ASSERT_EQ(tvfSetCompression(writer, GetParam()), 1);
-  OpenWriteWithLabels(writer, path_, Labels(std::max(rows, columns)));
-  WriteSymbol(writer, "small", 1, 1, {{{1}, {1}}});
-  WriteSymbol(writer, "big", 2, 1, records);
-  WriteSymbol(writer, "after", 1, 1, {{{2}, {2}}});
-  Close(writer);
-
-  Object reader;
-  OpenRead(reader);
-  std::vector<Record> back = ReadSymbol(reader, 2);
-  ASSERT_EQ(back.size(), records.size());
-  for (size_t i = 0; i < back.size(); ++i) {
-    ASSERT_EQ(back[i].key, records[i].key) << i;
-    ASSERT_EQ(Bits(back[i].values[0]), Bits(records[i].values[0])) << i;
-  }
-  EXPECT_EQ(ReadSymbol(reader, 3)[0].values[0], 2);
-}
-
-TEST_P(LargeSymbol, AnEarlyKeyAfterManyChunksIsSortedIn) {
-  // Written in order until the last records, which belong near the start: what was already coded is
-  // read back and the whole symbol written again.
-  std::vector<Record> records;
+  // Symbol x is written in order until its last records, which belong near the start: what was already coded
+  // is read back and the whole symbol written again.
+  std::vector<Record> x;
   for (int r = 2; r <= 400; ++r) {
-    for (int c = 1; c <= 400; ++c) records.push_back({{r, c}, {r * 1000.0 + c, 1, 0, 1e300, -0.0}});
+    for (int c = 1; c <= 400; ++c) x.push_back({{r, c}, {r * 1000.0 + c, 1, 0, 1e300, -0.0}});
   }
-  std::vector<Record> written = records;
+  std::vector<Record> written = x;
   written.push_back({{1, 7}, {-1, -2, -3, -4, -5}});
   written.push_back({{1, 3}, {-6, -7, -8, -9, -10}});
   written.push_back({{400, 400}, {9, 9, 9, 9, 9}});  // a duplicate of the last one before
-  Object writer;
-  ASSERT_EQ(tvfSetCompression(writer, GetParam()), 1);
-  OpenWriteWithLabels(writer, path_, Labels(400));
-  WriteSymbol(writer, "before", 1, 0, {{{1}, {0}}});
-  WriteSymbol(writer, "x", 2, 2, written);
-  WriteSymbol(writer, "after", 1, 1, {{{2}, {2}}});
-  EXPECT_EQ(DrainErrors(writer),
-            std::vector<std::string>{"duplicate key ('l400','l400') in the records of symbol 'x'"});
-  ASSERT_EQ(tvfClose(writer), 1);
-
-  Object reader;
-  OpenRead(reader);
-  std::vector<Record> back = ReadSymbol(reader, 2);
-  ASSERT_EQ(back.size(), records.size() + 2);
+  WriteThenOpen(
+      Labels(rows),
+      [&](tvfHandle_t writer) {
+        WriteSymbol(writer, "small", 1, 1, {{{1}, {1}}});
+        WriteSymbol(writer, "big", 2, 1, big);
+        WriteSymbol(writer, "x", 2, 2, written);
+        WriteSymbol(writer, "after", 1, 1, {{{2}, {2}}});
+        EXPECT_EQ(DrainErrors(writer),
+                  std::vector<std::string>{"duplicate key ('l400','l400') in the records of symbol 'x'"});
+      },
+      GetParam());
+  std::vector<Record> back = ReadSymbol(reader_, 2);
+  ASSERT_EQ(back.size(), big.size());
+  for (size_t i = 0; i < back.size(); ++i) {
+    ASSERT_EQ(back[i].key, big[i].key) << i;
+    ASSERT_EQ(Bits(back[i].values[0]), Bits(big[i].values[0])) << i;
+  }
+  back = ReadSymbol(reader_, 3);
+  ASSERT_EQ(back.size(), x.size() + 2);
   EXPECT_EQ(back[0].key, (std::vector<int>{1, 3}));
   EXPECT_EQ(back[1].values, (std::vector<double>{-1, -2, -3, -4, -5}));
-  for (size_t i = 0; i < records.size(); ++i) {
-    ASSERT_EQ(back[i + 2].key, records[i].key) << i;
-    ASSERT_EQ(back[i + 2].values, records[i].values) << i;
+  for (size_t i = 0; i < x.size(); ++i) {
+    ASSERT_EQ(back[i + 2].key, x[i].key) << i;
+    ASSERT_EQ(back[i + 2].values, x[i].values) << i;
   }
   EXPECT_EQ(Bits(back.back().values[4]), Bits(-0.0));
-  EXPECT_EQ(ReadSymbol(reader, 3)[0].values[0], 2);
+  EXPECT_EQ(ReadSymbol(reader_, 4)[0].values[0], 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codecs, LargeSymbol, ::testing::Values(0, 1, 2), [](const auto &info) {
+INSTANTIATE_TEST_SUITE_P(Codecs, LargeSymbols, ::testing::Values(0, 1, 2), [](const auto &info) {
   return std::string(info.param == 0 ? "none" : info.param == 1 ? "lz4" : "zstd");
 });
 

@@ -1,5 +1,6 @@
-// What the writer refuses or reports: duplicate keys, domain checks, label and symbol rules, calls in the
-// wrong order, files that cannot be created and files that were never finished.
+// What the writer refuses or reports, and the error log it reports on: duplicate keys, domain checks, label
+// and symbol rules, calls in the wrong order, files that cannot be created and files that were never finished;
+// errors taken off most recent first, texts of numbers already taken off, a fresh log for each file opened.
 #include <string>
 #include <vector>
 
@@ -7,6 +8,8 @@
 
 namespace tvf_test {
 namespace {
+
+using Errors = std::vector<std::string>;
 
 class WriteRules : public ::testing::Test {
  protected:
@@ -21,8 +24,7 @@ class WriteRules : public ::testing::Test {
 
   std::vector<Record> CloseAndRead(int symbol) {
     EXPECT_EQ(tvfClose(writer_), 1);
-    int err = 0;
-    EXPECT_EQ(CtvfOpenRead(reader_, path_.c_str(), &err), 1) << ErrorText(reader_, err);
+    OpenRead(reader_, path_);
     return ReadSymbol(reader_, symbol);
   }
 
@@ -35,41 +37,32 @@ class WriteRules : public ::testing::Test {
 TEST_F(WriteRules, ADuplicateKeyIsLoggedAndTheFirstRecordKept) {
   WriteSymbol(writer_, "p", 2, 1, {{{1, 2}, {1}}, {{1, 2}, {2}}, {{2, 1}, {3}}});
   WriteSymbol(writer_, "q", 1, 1, {{{3}, {1}}, {{1}, {2}}, {{3}, {4}}});
-  EXPECT_EQ(tvfErrorCount(writer_), 2);
-  EXPECT_EQ(DrainErrors(writer_), (std::vector<std::string>{"duplicate key ('c') in the records of symbol 'q'",
-                                                            "duplicate key ('a','b') in the records of symbol 'p'"}));
+  WriteSymbol(writer_, "s", 0, 1, {{{}, {1}}, {{}, {2}}});
+  EXPECT_EQ(tvfErrorCount(writer_), 3);
+  EXPECT_EQ(DrainErrors(writer_),
+            (Errors{"more than one record of scalar symbol 's'", "duplicate key ('c') in the records of symbol 'q'",
+                    "duplicate key ('a','b') in the records of symbol 'p'"}));
   std::vector<Record> q = CloseAndRead(2);
   ASSERT_EQ(q.size(), 2u);
   EXPECT_EQ(q[1].values[0], 1) << "of two records with one key, the first written stays";
 }
 
-TEST_F(WriteRules, AScalarHasOneRecord) {
-  WriteSymbol(writer_, "s", 0, 1, {{{}, {1}}, {{}, {2}}});
-  EXPECT_EQ(DrainErrors(writer_), std::vector<std::string>{"more than one record of scalar symbol 's'"});
-}
-
 TEST_F(WriteRules, RecordsOutsideACheckedDomainAreLoggedButKept) {
   WriteSet("i", {1, 2});
-  const std::vector<std::string> domain = {"*", "i"};
-  WriteSymbol(writer_, "p", 2, 1, {{{3, 1}, {1}}, {{1, 3}, {2}}, {{3, 3}, {3}}}, &domain);
-  EXPECT_EQ(tvfErrorCount(writer_), 2);
-  EXPECT_EQ(
-      DrainErrors(writer_),
-      (std::vector<std::string>{"label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'",
-                                "label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'"}));
-  EXPECT_EQ(CloseAndRead(2).size(), 3u);
-}
-
-TEST_F(WriteRules, DomainsThroughAliasesAndEmptySets) {
-  WriteSet("i", {2});
   WriteSet("none", {});
   ASSERT_EQ(CtvfAddAlias(writer_, "ai", "i"), 1);
   ASSERT_EQ(CtvfAddAlias(writer_, "all", "*"), 1);
-  const std::vector<std::string> domain = {"ai", "all", "none"};
-  WriteSymbol(writer_, "p", 3, 1, {{{2, 3, 1}, {1}}}, &domain);
+  const std::vector<std::string> domain = {"*", "i"};
+  WriteSymbol(writer_, "p", 2, 1, {{{3, 1}, {1}}, {{1, 3}, {2}}, {{3, 3}, {3}}}, &domain);
+  // Through aliases and into an empty set.
+  const std::vector<std::string> through_aliases = {"ai", "all", "none"};
+  WriteSymbol(writer_, "q", 3, 1, {{{2, 3, 1}, {1}}}, &through_aliases);
+  EXPECT_EQ(tvfErrorCount(writer_), 3);
   EXPECT_EQ(DrainErrors(writer_),
-            std::vector<std::string>{"label 'a' at position 3 of a record of symbol 'p' is not in its domain set "
-                                     "'none'"});
+            (Errors{"label 'a' at position 3 of a record of symbol 'q' is not in its domain set 'none'",
+                    "label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'",
+                    "label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'"}));
+  EXPECT_EQ(CloseAndRead(5).size(), 3u);
 }
 
 TEST_F(WriteRules, ACheckedDomainMustNameOneDimensionalSetsAlreadyInTheFile) {
@@ -82,11 +75,10 @@ TEST_F(WriteRules, ACheckedDomainMustNameOneDimensionalSetsAlreadyInTheFile) {
   EXPECT_EQ(CtvfSymbolSetDomain(writer_, names), 0);
   EXPECT_EQ(tvfErrorCount(writer_) - before, 4);
   EXPECT_EQ(DrainErrors(writer_),
-            (std::vector<std::string>{
-                "domain 'p' at position 4 of symbol 'p' is not a set written to the file before it",
-                "domain 'ij' at position 3 of symbol 'p' is not a one-dimensional set",
-                "domain 'q' at position 2 of symbol 'p' is not a one-dimensional set",
-                "domain 'nowhere' at position 1 of symbol 'p' is not a set written to the file before it"}));
+            (Errors{"domain 'p' at position 4 of symbol 'p' is not a set written to the file before it",
+                    "domain 'ij' at position 3 of symbol 'p' is not a one-dimensional set",
+                    "domain 'q' at position 2 of symbol 'p' is not a one-dimensional set",
+                    "domain 'nowhere' at position 1 of symbol 'p' is not a set written to the file before it"}));
   // Refused, the domain checks nothing; the names can still be stored as given.
   int key[20] = {3, 3, 3, 3};
   double values[5] = {1};
@@ -94,17 +86,12 @@ TEST_F(WriteRules, ACheckedDomainMustNameOneDimensionalSetsAlreadyInTheFile) {
   ASSERT_EQ(tvfDataWriteDone(writer_), 1);
   ASSERT_EQ(CtvfSymbolSetDomainX(writer_, 4, names), 1);
   EXPECT_EQ(tvfGetLastError(writer_), 0);
-}
-
-TEST_F(WriteRules, TheDomainComesBeforeTheRecords) {
-  WriteSet("i", {1});
-  ASSERT_EQ(CtvfDataWriteRawStart(writer_, "p", "", 1, 1, 0), 1);
-  int key[20] = {1};
-  double values[5] = {1};
+  // A domain comes before the records.
+  ASSERT_EQ(CtvfDataWriteRawStart(writer_, "r", "", 1, 1, 0), 1);
   ASSERT_EQ(tvfDataWriteRaw(writer_, key, values), 1);
-  const char *names[1] = {"i"};
-  EXPECT_EQ(CtvfSymbolSetDomain(writer_, names), 0);
-  EXPECT_EQ(DrainErrors(writer_), std::vector<std::string>{"the domain of symbol 'p' is set after its first record"});
+  const char *set[1] = {"i"};
+  EXPECT_EQ(CtvfSymbolSetDomain(writer_, set), 0);
+  EXPECT_EQ(DrainErrors(writer_), Errors{"the domain of symbol 'r' is set after its first record"});
 }
 
 TEST_F(WriteRules, LabelRules) {
@@ -114,23 +101,18 @@ TEST_F(WriteRules, LabelRules) {
   EXPECT_EQ(CtvfUELRegisterRaw(writer_, "B"), 0);
   ASSERT_EQ(tvfUELRegisterDone(writer_), 1);
   EXPECT_EQ(CtvfUELRegisterRaw(writer_, "d"), 0);
-  std::vector<std::string> errors = DrainErrors(writer_);
-  ASSERT_EQ(errors.size(), 3u);
-  EXPECT_EQ(errors[0],
-            "tvfUELRegisterRaw: labels are registered between tvfUELRegisterRawStart and tvfUELRegisterDone");
-  EXPECT_EQ(errors[1], "label 'B' is registered twice (first as number 2)");
-  EXPECT_EQ(errors[2], "label '" + std::string(64, 'y') + "...' is longer than 63 characters");
+  EXPECT_EQ(DrainErrors(writer_),
+            (Errors{"tvfUELRegisterRaw: labels are registered between tvfUELRegisterRawStart and tvfUELRegisterDone",
+                    "label 'B' is registered twice (first as number 2)",
+                    "label '" + std::string(64, 'y') + "...' is longer than 63 characters"}));
   int uels = 0, high = 0;
   ASSERT_EQ(tvfUMUelInfo(writer_, &uels, &high), 1);
   EXPECT_EQ(uels, 4);
-}
-
-TEST_F(WriteRules, RecordsMustUseRegisteredLabels) {
-  WriteSymbol(writer_, "p", 2, 1, {{{1, 0}, {1}}, {{4, 1}, {1}}, {{1, 1}, {1}}});
-  EXPECT_EQ(
-      DrainErrors(writer_),
-      (std::vector<std::string>{"label number 4 out of range in the records of symbol 'p' (the file has 3 labels)",
-                                "label number 0 out of range in the records of symbol 'p' (the file has 3 labels)"}));
+  // Records use registered labels only.
+  WriteSymbol(writer_, "p", 2, 1, {{{1, 0}, {1}}, {{5, 1}, {1}}, {{1, 1}, {1}}});
+  EXPECT_EQ(DrainErrors(writer_),
+            (Errors{"label number 5 out of range in the records of symbol 'p' (the file has 4 labels)",
+                    "label number 0 out of range in the records of symbol 'p' (the file has 4 labels)"}));
   EXPECT_EQ(CloseAndRead(1).size(), 1u);
 }
 
@@ -146,17 +128,16 @@ TEST_F(WriteRules, SymbolRules) {
   EXPECT_EQ(CtvfAddAlias(writer_, "name_1", "*"), 0);
   EXPECT_EQ(CtvfAddAlias(writer_, "al", "missing"), 0);
   EXPECT_EQ(CtvfAddAlias(writer_, "al", "Name_1"), 0);
+  const std::string invalid =
+      "' is not a valid symbol name (1 to 63 letters, digits and underscores, starting "
+      "with a letter)";
   EXPECT_EQ(DrainErrors(writer_),
-            (std::vector<std::string>{
-                "alias 'al': symbol 'Name_1' is not a set", "alias 'al': there is no set 'missing' in the file",
-                "symbol 'name_1' is already in the file", "symbol 'NAME_1' is already in the file",
-                "symbol 't': explanatory text is longer than 255 characters",
-                "symbol 'alias': type 4 is not a set (0), parameter (1), variable (2) or equation (3)",
-                "symbol 'd21': dimension 21 is outside 0 to 20",
-                "'" + std::string(64, 'n') +
-                    "' is not a valid symbol name (1 to 63 letters, digits and underscores, starting with a letter)",
-                "'a-b' is not a valid symbol name (1 to 63 letters, digits and underscores, starting with a letter)",
-                "'1x' is not a valid symbol name (1 to 63 letters, digits and underscores, starting with a letter)"}));
+            (Errors{"alias 'al': symbol 'Name_1' is not a set", "alias 'al': there is no set 'missing' in the file",
+                    "symbol 'name_1' is already in the file", "symbol 'NAME_1' is already in the file",
+                    "symbol 't': explanatory text is longer than 255 characters",
+                    "symbol 'alias': type 4 is not a set (0), parameter (1), variable (2) or equation (3)",
+                    "symbol 'd21': dimension 21 is outside 0 to 20", "'" + std::string(64, 'n') + invalid,
+                    "'a-b" + invalid, "'1x" + invalid}));
 }
 
 TEST_F(WriteRules, CallsInTheWrongOrderAreRefused) {
@@ -174,20 +155,19 @@ TEST_F(WriteRules, CallsInTheWrongOrderAreRefused) {
   EXPECT_EQ(CtvfOpenWrite(writer_, path_.c_str(), "", &err), 0);
   EXPECT_NE(err, 0);
   EXPECT_EQ(ErrorText(writer_, err), "tvfOpenWrite: a file is open; close it first");
+  const std::string being_written = ": the records of symbol 'p' are being written (tvfDataWriteDone comes first)";
+  const std::string none_written = ": no symbol is being written (tvfDataWriteRawStart comes first)";
   EXPECT_EQ(DrainErrors(writer_),
-            (std::vector<std::string>{
-                "tvfOpenWrite: a file is open; close it first", "tvfDataReadRawStart: no file is open for reading",
-                "tvfUELRegisterRawStart: the records of symbol 'p' are being written (tvfDataWriteDone comes first)",
-                "tvfAddAlias: the records of symbol 'p' are being written (tvfDataWriteDone comes first)",
-                "tvfDataWriteRawStart: the records of symbol 'p' are being written (tvfDataWriteDone comes first)",
-                "tvfDataWriteDone: no symbol is being written (tvfDataWriteRawStart comes first)",
-                "tvfDataWriteRaw: no symbol is being written (tvfDataWriteRawStart comes first)"}));
+            (Errors{"tvfOpenWrite: a file is open; close it first", "tvfDataReadRawStart: no file is open for reading",
+                    "tvfUELRegisterRawStart" + being_written, "tvfAddAlias" + being_written,
+                    "tvfDataWriteRawStart" + being_written, "tvfDataWriteDone" + none_written,
+                    "tvfDataWriteRaw" + none_written}));
   ASSERT_EQ(tvfClose(writer_), 1) << "closing finishes the open symbol";
   EXPECT_EQ(tvfClose(writer_), 0);
-  EXPECT_EQ(DrainErrors(writer_), std::vector<std::string>{"tvfClose: no file is open"});
+  EXPECT_EQ(DrainErrors(writer_), Errors{"tvfClose: no file is open"});
   EXPECT_EQ(CtvfOpenRead(reader_, path_.c_str(), &err), 1);
   EXPECT_EQ(tvfUELRegisterRawStart(reader_), 0);
-  EXPECT_EQ(DrainErrors(reader_), std::vector<std::string>{"tvfUELRegisterRawStart: no file is open for writing"});
+  EXPECT_EQ(DrainErrors(reader_), Errors{"tvfUELRegisterRawStart: no file is open for writing"});
 }
 
 TEST_F(WriteRules, NullPointersAreLoggedNotFollowed) {
@@ -197,11 +177,10 @@ TEST_F(WriteRules, NullPointersAreLoggedNotFollowed) {
   EXPECT_EQ(CtvfSymbolSetDomain(writer_, nullptr), 0);
   const char *names[1] = {nullptr};
   EXPECT_EQ(CtvfSymbolSetDomain(writer_, names), 0);
-  EXPECT_EQ(DrainErrors(writer_),
-            (std::vector<std::string>{"tvfSymbolSetDomain: argument domainNames[i] is a null pointer",
-                                      "tvfSymbolSetDomain: argument domainNames is a null pointer",
-                                      "tvfDataWriteRaw: argument keys is a null pointer",
-                                      "tvfUELRegisterRaw: argument label is a null pointer"}));
+  EXPECT_EQ(DrainErrors(writer_), (Errors{"tvfSymbolSetDomain: argument domainNames[i] is a null pointer",
+                                          "tvfSymbolSetDomain: argument domainNames is a null pointer",
+                                          "tvfDataWriteRaw: argument keys is a null pointer",
+                                          "tvfUELRegisterRaw: argument label is a null pointer"}));
   // A scalar has no domain names to read: an absent list is fine.
   ASSERT_EQ(tvfDataWriteDone(writer_), 1);
   ASSERT_EQ(CtvfDataWriteRawStart(writer_, "s", "", 0, 1, 0), 1);
@@ -213,26 +192,51 @@ TEST_F(WriteRules, NullPointersAreLoggedNotFollowed) {
   EXPECT_EQ(XFree(nullptr), 1);
 }
 
-TEST(WriteFiles, AFileThatCannotBeCreatedGivesAnErrorNumberAndText) {
+TEST(WriteFiles, FilesThatCannotBeCreatedOrWereLeftUnfinishedAreReported) {
   Object writer;
   int err = 0;
   EXPECT_EQ(CtvfOpenWrite(writer, "/nonexistent-dir/x.tvf", "", &err), 0);
   ASSERT_NE(err, 0);
   EXPECT_EQ(ErrorText(writer, err), "cannot create TVF file (No such file or directory)");
-}
 
-TEST(WriteFiles, AFileLeftUnfinishedIsRefusedByTheReader) {
   ScratchDir dir;
   const std::string path = dir.Path("unfinished.tvf");
   {
-    Object writer;
-    OpenWriteWithLabels(writer, path, {"a"});
-    WriteSymbol(writer, "p", 1, 1, {{{1}, {1}}});
+    Object unfinished;
+    OpenWriteWithLabels(unfinished, path, {"a"});
+    WriteSymbol(unfinished, "p", 1, 1, {{{1}, {1}}});
   }  // freed without tvfClose
   Object reader;
-  int err = 0;
   EXPECT_EQ(CtvfOpenRead(reader, path.c_str(), &err), 0);
   EXPECT_EQ(ErrorText(reader, err), "file '" + path + "' is incomplete: its writer did not close it");
+}
+
+using ErrorLog = WriteRules;
+
+TEST_F(ErrorLog, ErrorsComeOffMostRecentFirstStillCountAndKeepTheirTexts) {
+  EXPECT_EQ(tvfErrorCount(writer_), 0);
+  EXPECT_EQ(tvfGetLastError(writer_), 0);
+  EXPECT_EQ(CtvfUELRegisterRaw(writer_, "x"), 0);
+  EXPECT_EQ(tvfDataWriteDone(writer_), 0);
+  ASSERT_EQ(tvfErrorCount(writer_), 2);
+  EXPECT_EQ(tvfGetLastError(writer_), 2);
+  EXPECT_EQ(tvfErrorCount(writer_), 2) << "taking an error off does not uncount it";
+  EXPECT_EQ(CtvfUELRegisterRaw(writer_, "x"), 0);
+  EXPECT_EQ(tvfGetLastError(writer_), 3);
+  EXPECT_EQ(tvfGetLastError(writer_), 1);
+  EXPECT_EQ(tvfGetLastError(writer_), 0);
+  EXPECT_EQ(tvfErrorCount(writer_), 3);
+  EXPECT_EQ(ErrorText(writer_, 2), "tvfDataWriteDone: no symbol is being written (tvfDataWriteRawStart comes first)")
+      << "a number taken off keeps its text";
+  EXPECT_EQ(ErrorText(writer_, 0), "no error");
+  EXPECT_EQ(ErrorText(writer_, 99), "unknown error number 99");
+  EXPECT_EQ(ErrorText(writer_, -1), "unknown error number -1");
+  EXPECT_EQ(CtvfErrorStr(writer_, 0, nullptr), 0);
+  // Opening a file starts a fresh log.
+  ASSERT_EQ(tvfClose(writer_), 1);
+  OpenRead(writer_, path_);
+  EXPECT_EQ(tvfErrorCount(writer_), 0);
+  EXPECT_EQ(tvfGetLastError(writer_), 0);
 }
 
 }  // namespace
