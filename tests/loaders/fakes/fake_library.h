@@ -2,6 +2,7 @@
 // entry's answer, object creation, and the body of every generated operation (records the call).
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
@@ -23,21 +24,20 @@ template <size_t N>
 int AnswerCheck(FakeState& state, const char* library, const Row (&rows)[N], const char* name, int argCount,
                 const int* signature, char* msg) {
   ++state.checkCalls;
-  auto answer = [&](int result, const char* format) {
-    if (msg != nullptr) std::snprintf(msg, 256, format, library, name);
-    return result;
-  };
-  if (std::strcmp(name, state.refused) == 0) return answer(0, "fake %s: %s is not in this build");
-  for (const Row& row : rows) {
-    if (std::strcmp(row.name, name) != 0) continue;
-    if (static_cast<size_t>(argCount) + 1 != row.signature.size())
-      return answer(0, "fake %s: %s has wrong number of arguments.");
-    for (int i = 0; i <= argCount; ++i) {
-      if (signature[i] != row.signature[i]) return answer(0, "fake %s: %s has wrong argument types.");
-    }
-    return answer(1, "");
+  const Row* row = nullptr;
+  for (const Row& r : rows) row = std::strcmp(r.name, name) == 0 ? &r : row;
+  const char* reason = "";
+  if (std::strcmp(name, state.refused) == 0) {
+    reason = "fake %s: %s is not in this build";
+  } else if (row == nullptr) {
+    reason = "fake %s: %s cannot be found in library.";
+  } else if (static_cast<size_t>(argCount) + 1 != row->signature.size()) {
+    reason = "fake %s: %s has wrong number of arguments.";
+  } else if (!std::equal(row->signature.begin(), row->signature.end(), signature)) {
+    reason = "fake %s: %s has wrong argument types.";
   }
-  return answer(0, "fake %s: %s cannot be found in library.");
+  if (msg != nullptr) std::snprintf(msg, 256, reason, library, name);
+  return reason[0] == '\0';
 }
 
 // Accepts exactly the version that the glue is meant to send, so that a successful load proves it.
@@ -48,14 +48,11 @@ inline int AnswerVersion(FakeState& state, const char* library, int expected, bo
     state.duringVersionCall = nullptr;
     hook();
   }
-  if (compatibility != nullptr) *compatibility = 0;
-  if (refuseAll || api != expected) {
-    if (msg != nullptr) std::snprintf(msg, 256, "fake %s: API version %d refused", library, api);
-    return 0;
-  }
-  if (compatibility != nullptr) *compatibility = 1;
-  if (msg != nullptr) std::snprintf(msg, 256, "fake %s: API version %d accepted", library, api);
-  return 1;
+  const bool accepted = !refuseAll && api == expected;
+  if (compatibility != nullptr) *compatibility = accepted;
+  const char* answer = accepted ? "accepted" : "refused";
+  if (msg != nullptr) std::snprintf(msg, 256, "fake %s: API version %d %s", library, api, answer);
+  return accepted;
 }
 
 struct Object {
