@@ -1,6 +1,5 @@
-// Every allocation of a write and of a read made to fail in turn: each failure must come out as a failed
-// call or a logged error, never as a crash, a silent success or a leak. The scenarios allocate nothing
-// themselves.
+// Every allocation of a write and of a read made to fail in turn: each failure must come out as a failed call or a
+// logged error, never as a crash, a silent success or a leak. The scenarios allocate nothing themselves.
 #include <string>
 
 #include "support/allocation_failures.h"
@@ -11,7 +10,7 @@ namespace {
 
 // The calls of a small write, out-of-order records and a checked domain included; true when every call
 // succeeded and no error was logged.
-bool WriteSample(const char *path) {
+bool WriteSmallFile(const char *path) {
   tvfHandle_t pt = nullptr;
   if (!XCreate(&pt)) return false;
   int err = 0, nr = 0, key[20] = {};
@@ -46,7 +45,7 @@ bool WriteSample(const char *path) {
 }
 
 // Opens and reads everything of the sample; true when all went well.
-bool ReadSample(const char *path) {
+bool ReadSmallFile(const char *path) {
   tvfHandle_t pt = nullptr;
   if (!XCreate(&pt)) return false;
   int err = 0, symbols = 0, labels = 0, records = 0, key[20], first;
@@ -86,9 +85,9 @@ void FailEachAllocation(bool (*scenario)(const char *), const std::string &path)
 TEST(AllocationFailures, EveryAllocationOfAWriteAndOfAReadCanFail) {
   ScratchDir dir;
   const std::string path = dir.Path("w.tvf");
-  FailEachAllocation(WriteSample, path);
-  ASSERT_TRUE(WriteSample(path.c_str()));
-  FailEachAllocation(ReadSample, path);
+  FailEachAllocation(WriteSmallFile, path);
+  ASSERT_TRUE(WriteSmallFile(path.c_str()));
+  FailEachAllocation(ReadSmallFile, path);
 }
 
 }  // namespace

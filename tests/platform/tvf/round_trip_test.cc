@@ -55,23 +55,13 @@ std::string Domain(tvfHandle_t pt, int number) {
 
 TEST_F(RoundTrip, OrdinaryDoublesComeBackBitForBitWhateverTheSpecialValues) {
   // With the default special values, and with others on both sides (infinity is then ordinary too).
-  const std::vector<uint64_t> bits = {
-      0x0000000000000000,
-      0x8000000000000000,  // +0, -0
-      0x0000000000000002,
-      0x800fffffffffffff,  // subnormals
-      0x0010000000000000,
-      0x7fefffffffffffff,  // smallest normal, largest finite
-      0x7ff0000000000001,
-      0x7ff8000000000123,  // NaNs with payloads other than the NA one
-      0x7ff8000000000001,
-      0xfff8000000000000,  // the same, the default NaN of arithmetic
-      0x3ff0000000000000,
-      0x400921fb54442d18,  // 1.0, pi
-      0xc1e0000000000000,
-      0x7ff0000000000000,                  // -2^31, infinity
-      Bits(std::nextafter(1e300, 2e300)),  // the double next to UNDF
-  };
+  // +0, -0, two subnormals, the smallest normal, the largest finite, NaNs with payloads other than the NA one
+  // (the last the default NaN of arithmetic), 1.0, pi, -2^31, infinity and the double next to UNDF.
+  const std::vector<uint64_t> bits = {0x0000000000000000, 0x8000000000000000, 0x0000000000000002,
+                                      0x800fffffffffffff, 0x0010000000000000, 0x7fefffffffffffff,
+                                      0x7ff0000000000001, 0x7ff8000000000123, 0x7ff8000000000001,
+                                      0xfff8000000000000, 0x3ff0000000000000, 0x400921fb54442d18,
+                                      0xc1e0000000000000, 0x7ff0000000000000, Bits(std::nextafter(1e300, 2e300))};
   std::vector<Record> records;
   for (size_t i = 0; i < bits.size(); ++i) records.push_back({{static_cast<int>(i) + 1}, {FromBits(bits[i])}});
   for (bool others : {false, true}) {
@@ -96,12 +86,10 @@ TEST_F(RoundTrip, OrdinaryDoublesComeBackBitForBitWhateverTheSpecialValues) {
 TEST_F(RoundTrip, SpecialValuesInEverySlotAreTranslatedToTheReadersValues) {
   // The writer's representation (what the database's caller uses) and the reader's (internal) differ.
   const std::vector<double> base = {0.25, 0.5, 0.75, 1.25, 1.5};
-  std::vector<Record> records;
-  for (size_t slot = 0; slot < 5; ++slot) {
-    for (int special = 0; special < 5; ++special) {
-      records.push_back({{static_cast<int>(slot) * 5 + special + 1}, base});
-      records.back().values[slot] = kWriterSpecials[special];
-    }
+  std::vector<Record> records;  // record r has special r % 5 in slot r / 5
+  for (int r = 0; r < 25; ++r) {
+    records.push_back({{r + 1}, base});
+    records.back().values[static_cast<size_t>(r / 5)] = kWriterSpecials[r % 5];
   }
   WriteThenOpen(Labels(25), [&](tvfHandle_t writer) {
     const double same_twice[7] = {1e300, 2e300, 0.0, 4e300, 0.0, 0, 0};
@@ -120,12 +108,10 @@ TEST_F(RoundTrip, SpecialValuesInEverySlotAreTranslatedToTheReadersValues) {
   ASSERT_EQ(tvfSetReadSpecialValues(reader_, specials), 1);
   std::vector<Record> back = ReadSymbol(reader_, 1);
   ASSERT_EQ(back.size(), 25u);
-  for (size_t slot = 0; slot < 5; ++slot) {
-    for (size_t special = 0; special < 5; ++special) {
-      for (size_t v = 0; v < 5; ++v) {
-        EXPECT_EQ(Bits(back[slot * 5 + special].values[v]), Bits(v == slot ? kInternal[special] : base[v]))
-            << "slot " << slot << " special " << special;
-      }
+  for (size_t r = 0; r < 25; ++r) {
+    for (size_t v = 0; v < 5; ++v) {
+      EXPECT_EQ(Bits(back[r].values[v]), Bits(v == r / 5 ? kInternal[r % 5] : base[v]))
+          << "record " << r << " slot " << v;
     }
   }
 }
@@ -136,10 +122,8 @@ TEST_F(RoundTrip, TwentyDimensionalKeysWithLargeLabelNumbersComeBackSortedWithTh
   std::uniform_int_distribution<int> label(1, label_count);
   std::vector<Record> records;
   for (int i = 0; i < 2000; ++i) {
-    Record r;
-    for (int d = 0; d < 20; ++d) r.key.push_back(d < 18 && i % 3 ? (d % 5) + 1 : label(rng));
-    r.values = {static_cast<double>(i)};
-    records.push_back(r);
+    records.push_back({{}, {static_cast<double>(i)}});
+    for (int d = 0; d < 20; ++d) records.back().key.push_back(d < 18 && i % 3 ? (d % 5) + 1 : label(rng));
   }
   // Keys that differ only in the first or only in the last position.
   records.push_back({std::vector<int>(20, label_count), {-2}});
@@ -163,99 +147,84 @@ TEST_F(RoundTrip, TwentyDimensionalKeysWithLargeLabelNumbersComeBackSortedWithTh
   }
 }
 
-TEST_F(RoundTrip, EverySymbolTypeKeepsItsValuesTextAndSubtypeAndEmptySymbolsStayEmpty) {
-  const double x1[5] = {1.5, -0.0, 0.0, kInf, 1.0};
-  const double e2[5] = {2, 3, 4, 5, 6};
-  WriteThenOpen(Labels(2), [&](tvfHandle_t writer) {
-    WriteSymbol(writer, "s", 0, 1, {{{}, {42.5}}});
-    WriteSymbol(writer, "e", 0, 1, {});
-    WriteSymbol(writer, "v", 3, 2, {});
-    ASSERT_EQ(CtvfDataWriteRawStart(writer, "x", "a variable", 1, 2, 3), 1);
-    int key[20] = {1};
-    ASSERT_EQ(tvfDataWriteRaw(writer, key, x1), 1);
-    ASSERT_EQ(tvfDataWriteDone(writer), 1);
-    ASSERT_EQ(CtvfDataWriteRawStart(writer, "eq", "", 1, 3, 55), 1);
-    key[0] = 2;
-    ASSERT_EQ(tvfDataWriteRaw(writer, key, e2), 1);
-    ASSERT_EQ(tvfDataWriteDone(writer), 1);
-  });
-  EXPECT_EQ(Describe(reader_, 1), "s 0 1 0 1 ''");
-  EXPECT_EQ(Describe(reader_, 2), "e 0 1 0 0 ''");
-  EXPECT_EQ(Describe(reader_, 3), "v 3 2 0 0 ''");
-  EXPECT_EQ(Describe(reader_, 4), "x 1 2 3 1 'a variable'");
-  EXPECT_EQ(Describe(reader_, 5), "eq 1 3 55 1 ''");
-  EXPECT_EQ(ReadSymbol(reader_, 1)[0].values[0], 42.5);
-  EXPECT_TRUE(ReadSymbol(reader_, 2).empty());
-  EXPECT_TRUE(ReadSymbol(reader_, 3).empty());
-  std::vector<Record> x = ReadSymbol(reader_, 4);
-  ASSERT_EQ(x.size(), 1u);
-  for (size_t v = 0; v < 5; ++v) EXPECT_EQ(Bits(x[0].values[v]), Bits(x1[v])) << v;
-  std::vector<Record> e = ReadSymbol(reader_, 5);
-  ASSERT_EQ(e.size(), 1u);
-  EXPECT_EQ(e[0].values, std::vector<double>(e2, e2 + 5));
-}
-
-TEST_F(RoundTrip, LabelsTextsAndTheUniverse) {
-  const std::string longest(63, 'z');
-  WriteThenOpen({"seattle", "San Diego", "", longest, "caf\xc3\xa9"}, [](tvfHandle_t writer) {
+TEST_F(RoundTrip, EverySymbolTypeLabelTextAliasAndDomainComesBack) {
+  const std::string longest(63, 'z'), long_text(255, 't');
+  const std::vector<double> x1 = {1.5, -0.0, 0.0, kInf, 1.0}, e2 = {2, 3, 4, 5, 6};
+  WriteThenOpen({"seattle", "San Diego", "", longest, "caf\xc3\xa9"}, [&](tvfHandle_t writer) {
     int nr = 0;
     ASSERT_EQ(CtvfAddSetText(writer, "first text", &nr), 1);
     EXPECT_EQ(nr, 1);
     ASSERT_EQ(CtvfAddSetText(writer, "first text", &nr), 1);
     EXPECT_EQ(nr, 2) << "texts are numbered as given, repeats included";
-    ASSERT_EQ(CtvfAddSetText(writer, std::string(255, 't').c_str(), &nr), 1);
+    ASSERT_EQ(CtvfAddSetText(writer, long_text.c_str(), &nr), 1);
     EXPECT_EQ(nr, 3);
     WriteSymbol(writer, "i", 1, 0, {{{1}, {1}}, {{2}, {3}}, {{4}, {0}}});
+    ASSERT_EQ(CtvfAddAlias(writer, "j", "I"), 1) << "set names are found in any letter case";
+    ASSERT_EQ(CtvfAddAlias(writer, "k", "j"), 1) << "an alias of an alias stands for the set";
+    ASSERT_EQ(CtvfAddAlias(writer, "u", "*"), 1);
+    WriteSymbol(writer, "checked", 3, 1, {{{1, 3, 4}, {1}}}, {"i", "*", "j"});
+    WriteSymbol(writer, "relaxed", 2, 1, {{{3, 3}, {1}}});
+    const char *relaxed[2] = {"anything", ""};
+    ASSERT_EQ(CtvfSymbolSetDomainX(writer, 6, relaxed), 1);
+    WriteSymbol(writer, "none", 2, 1, {});
+    WriteSymbol(writer, "s", 0, 1, {{{}, {42.5}}});
+    WriteSymbol(writer, "e", 0, 1, {});
+    WriteSymbol(writer, "v", 3, 2, {});
+    ASSERT_EQ(CtvfDataWriteRawStart(writer, "x", "a variable", 1, 2, 3), 1);
+    int key[20] = {1};
+    ASSERT_EQ(tvfDataWriteRaw(writer, key, x1.data()), 1);
+    ASSERT_EQ(tvfDataWriteDone(writer), 1);
+    ASSERT_EQ(CtvfDataWriteRawStart(writer, "eq", "", 1, 3, 55), 1);
+    key[0] = 2;
+    ASSERT_EQ(tvfDataWriteRaw(writer, key, e2.data()), 1);
+    ASSERT_EQ(tvfDataWriteDone(writer), 1);
   });
   int uels = -1, high = -1, symbols = -1;
   ASSERT_EQ(tvfUMUelInfo(reader_, &uels, &high), 1);
   EXPECT_EQ(uels, 5);
   ASSERT_EQ(tvfSystemInfo(reader_, &symbols, &uels), 1);
-  EXPECT_EQ(symbols, 1);
-  std::vector<std::string> labels;
-  char label[256];
-  int mapping = 0;
-  for (int n = 0; n <= 6; ++n) labels.push_back(CtvfUMUelGet(reader_, n, label, &mapping) == 1 ? label : "(none)");
-  EXPECT_EQ(labels, (std::vector<std::string>{"(none)", "seattle", "San Diego", "", longest, "caf\xc3\xa9", "(none)"}));
-  std::vector<std::string> texts;
+  EXPECT_EQ(symbols, 12);
+  std::vector<std::string> labels, texts;
   char text[256];
-  int node = -1;
-  for (int n = 1; CtvfGetElemText(reader_, n, text, &node) != 0; ++n) texts.push_back(text);
-  EXPECT_EQ(texts, (std::vector<std::string>{"first text", "first text", std::string(255, 't')}));
+  int mapping = 0;
+  for (int n = 0; n <= 6; ++n) labels.push_back(CtvfUMUelGet(reader_, n, text, &mapping) == 1 ? text : "(none)");
+  EXPECT_EQ(labels, (std::vector<std::string>{"(none)", "seattle", "San Diego", "", longest, "caf\xc3\xa9", "(none)"}));
+  for (int n = 1; CtvfGetElemText(reader_, n, text, &mapping) != 0; ++n) texts.push_back(text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"first text", "first text", long_text}));
 
-  std::vector<Record> i = ReadSymbol(reader_, 1);
-  ASSERT_EQ(i.size(), 3u);
-  EXPECT_EQ(i[1].values[0], 3.0) << "a set record carries its text number";
-  std::vector<Record> universe = ReadSymbol(reader_, 0);
+  // Symbols are read in any order and again, also after a read abandoned half way.
+  int count = 0, key[20], dim_first;
+  double values[5];
+  ASSERT_EQ(tvfDataReadRawStart(reader_, 1, &count), 1);
+  ASSERT_EQ(tvfDataReadRaw(reader_, key, values, &dim_first), 1);
+  EXPECT_EQ(ReadSymbol(reader_, 1)[1].values[0], 3.0) << "a set record carries its text number";
+  std::vector<Record> universe = ReadSymbol(reader_, SymbolNumber(reader_, "*"));
   ASSERT_EQ(universe.size(), 5u);
   EXPECT_EQ(universe[4].key, std::vector<int>{5});
   EXPECT_EQ(SymbolNumber(reader_, "*"), 0);
-}
-
-TEST_F(RoundTrip, AliasesStandForTheirSetOrTheUniverseAndDomainsAreKeptAsGiven) {
-  WriteThenOpen(Labels(3), [](tvfHandle_t writer) {
-    WriteSymbol(writer, "i", 1, 0, {{{1}, {0}}, {{3}, {0}}});
-    ASSERT_EQ(CtvfAddAlias(writer, "j", "I"), 1) << "set names are found in any letter case";
-    ASSERT_EQ(CtvfAddAlias(writer, "k", "j"), 1) << "an alias of an alias stands for the set";
-    ASSERT_EQ(CtvfAddAlias(writer, "u", "*"), 1);
-    const std::vector<std::string> checked = {"i", "*", "j"};
-    WriteSymbol(writer, "checked", 3, 1, {{{1, 2, 3}, {1}}}, &checked);
-    WriteSymbol(writer, "relaxed", 2, 1, {{{3, 3}, {1}}});
-    const char *relaxed[2] = {"anything", ""};
-    ASSERT_EQ(CtvfSymbolSetDomainX(writer, 6, relaxed), 1);
-    WriteSymbol(writer, "none", 2, 1, {});
-  });
   // The subtype of an alias is its set's number (0 for the Universe); an alias reads as what it stands for.
-  EXPECT_EQ(Describe(reader_, SymbolNumber(reader_, "j")), "j 1 4 1 2 ''");
-  EXPECT_EQ(Describe(reader_, SymbolNumber(reader_, "k")), "k 1 4 1 2 ''");
-  EXPECT_EQ(Describe(reader_, SymbolNumber(reader_, "u")), "u 1 4 0 3 ''");
-  EXPECT_EQ(ReadSymbol(reader_, SymbolNumber(reader_, "J")).size(), 2u);
-  EXPECT_EQ(ReadSymbol(reader_, SymbolNumber(reader_, "k")).size(), 2u);
-  EXPECT_EQ(ReadSymbol(reader_, SymbolNumber(reader_, "U")).size(), 3u);
+  EXPECT_EQ(Describe(reader_, SymbolNumber(reader_, "J")), "j 1 4 1 3 ''");
+  EXPECT_EQ(Describe(reader_, SymbolNumber(reader_, "k")), "k 1 4 1 3 ''");
+  EXPECT_EQ(Describe(reader_, SymbolNumber(reader_, "U")), "u 1 4 0 5 ''");
+  for (int alias : {2, 3}) EXPECT_EQ(ReadSymbol(reader_, alias).size(), 3u);
+  EXPECT_EQ(ReadSymbol(reader_, 4).size(), 5u);
   EXPECT_EQ(Domain(reader_, 5), "3 i,*,j");
   EXPECT_EQ(Domain(reader_, 6), "2 anything,");
   EXPECT_EQ(Domain(reader_, 7), "1 *,*");
-  EXPECT_EQ(Domain(reader_, 8), "0");
+  EXPECT_EQ(Domain(reader_, 13), "0");
+  EXPECT_EQ(Describe(reader_, 8), "s 0 1 0 1 ''");
+  EXPECT_EQ(Describe(reader_, 9), "e 0 1 0 0 ''");
+  EXPECT_EQ(Describe(reader_, 10), "v 3 2 0 0 ''");
+  EXPECT_EQ(Describe(reader_, 11), "x 1 2 3 1 'a variable'");
+  EXPECT_EQ(Describe(reader_, 12), "eq 1 3 55 1 ''");
+  EXPECT_EQ(ReadSymbol(reader_, 8)[0].values[0], 42.5);
+  EXPECT_TRUE(ReadSymbol(reader_, 9).empty());
+  EXPECT_TRUE(ReadSymbol(reader_, 10).empty());
+  std::vector<Record> x = ReadSymbol(reader_, 11);
+  ASSERT_EQ(x.size(), 1u);
+  for (size_t v = 0; v < 5; ++v) EXPECT_EQ(Bits(x[0].values[v]), Bits(x1[v])) << v;
+  EXPECT_EQ(ReadSymbol(reader_, 12)[0].values, e2);
+  EXPECT_EQ(ReadSymbol(reader_, 1).size(), 3u);
 }
 
 TEST_F(RoundTrip, OneObjectWritesAndReadsFilesInTurnAnEmptyOneIncluded) {
@@ -270,21 +239,11 @@ TEST_F(RoundTrip, OneObjectWritesAndReadsFilesInTurnAnEmptyOneIncluded) {
   EXPECT_EQ(std::to_string(symbols) + " " + std::to_string(labels) + " " + std::to_string(version) + " " + producer,
             "0 0 1 tvf tests");
   ASSERT_EQ(tvfClose(object), 1);
-
   OpenWriteWithLabels(object, path_, Labels(4));
-  WriteSymbol(object, "a", 1, 1, {{{1}, {1}}, {{2}, {2}}});
   WriteSymbol(object, "b", 2, 1, {{{4, 4}, {44}}});
   ASSERT_EQ(tvfClose(object), 1);
   OpenRead(object, path_);
-  // Symbols are read in any order and again; a read may be abandoned half way.
-  EXPECT_EQ(ReadSymbol(object, 2).size(), 1u);
-  EXPECT_EQ(ReadSymbol(object, 1).size(), 2u);
-  EXPECT_EQ(ReadSymbol(object, 2)[0].values[0], 44);
-  int count = 0, key[20], dim_first;
-  double values[5];
-  ASSERT_EQ(tvfDataReadRawStart(object, 1, &count), 1);
-  ASSERT_EQ(tvfDataReadRaw(object, key, values, &dim_first), 1);
-  EXPECT_EQ(ReadSymbol(object, 1).size(), 2u);
+  EXPECT_EQ(ReadSymbol(object, 1)[0].values[0], 44);
   EXPECT_EQ(tvfClose(object), 1);
 }
 
@@ -292,50 +251,46 @@ TEST_F(RoundTrip, OneObjectWritesAndReadsFilesInTurnAnEmptyOneIncluded) {
 class LargeSymbols : public RoundTrip, public ::testing::WithParamInterface<int> {};
 
 TEST_P(LargeSymbols, SurviveEveryCodecAndAnEarlyKeyAfterManyChunksIsSortedIn) {
-  const int rows = 600, columns = 500;
-  std::mt19937_64 rng(11);
-  std::vector<Record> big;
-  for (int r = 1; r <= rows; ++r) {
-    for (int c = 1; c <= columns; c += 1 + static_cast<int>(rng() % 3)) {
-      big.push_back({{r, c}, {(rng() % 4 == 0) ? FromBits(rng()) : static_cast<double>(rng() % 100)}});
-    }
-  }
   // Symbol x is written in order until its last records, which belong near the start: what was already coded
-  // is read back and the whole symbol written again.
+  // is read back and the whole symbol written again. A quarter of its levels are random bit patterns, which
+  // no codec can shrink.
+  std::mt19937_64 rng(11);
   std::vector<Record> x;
   for (int r = 2; r <= 400; ++r) {
-    for (int c = 1; c <= 400; ++c) x.push_back({{r, c}, {r * 1000.0 + c, 1, 0, 1e300, -0.0}});
+    for (int c = 1; c <= 400; ++c) {
+      const double level = rng() % 4 == 0 ? FromBits(rng()) : r * 1000.0 + c;
+      x.push_back({{r, c}, {level, 1, 0, 1e300, -0.0}});
+    }
   }
   std::vector<Record> written = x;
   written.push_back({{1, 7}, {-1, -2, -3, -4, -5}});
   written.push_back({{1, 3}, {-6, -7, -8, -9, -10}});
   written.push_back({{400, 400}, {9, 9, 9, 9, 9}});  // a duplicate of the last one before
   WriteThenOpen(
-      Labels(rows),
+      Labels(400),
       [&](tvfHandle_t writer) {
-        WriteSymbol(writer, "small", 1, 1, {{{1}, {1}}});
-        WriteSymbol(writer, "big", 2, 1, big);
+        WriteSymbol(writer, "before", 1, 1, {{{1}, {1}}});
         WriteSymbol(writer, "x", 2, 2, written);
+        WriteSymbol(writer, "in_order", 2, 2, x);
         WriteSymbol(writer, "after", 1, 1, {{{2}, {2}}});
         EXPECT_EQ(DrainErrors(writer),
                   std::vector<std::string>{"duplicate key ('l400','l400') in the records of symbol 'x'"});
       },
       GetParam());
-  std::vector<Record> back = ReadSymbol(reader_, 2);
-  ASSERT_EQ(back.size(), big.size());
-  for (size_t i = 0; i < back.size(); ++i) {
-    ASSERT_EQ(back[i].key, big[i].key) << i;
-    ASSERT_EQ(Bits(back[i].values[0]), Bits(big[i].values[0])) << i;
-  }
-  back = ReadSymbol(reader_, 3);
+  const std::vector<Record> back = ReadSymbol(reader_, 2), in_order = ReadSymbol(reader_, 3);
   ASSERT_EQ(back.size(), x.size() + 2);
+  ASSERT_EQ(in_order.size(), x.size());
   EXPECT_EQ(back[0].key, (std::vector<int>{1, 3}));
   EXPECT_EQ(back[1].values, (std::vector<double>{-1, -2, -3, -4, -5}));
   for (size_t i = 0; i < x.size(); ++i) {
     ASSERT_EQ(back[i + 2].key, x[i].key) << i;
-    ASSERT_EQ(back[i + 2].values, x[i].values) << i;
+    ASSERT_EQ(in_order[i].key, x[i].key) << i;
+    for (size_t v = 0; v < 5; ++v) {
+      ASSERT_EQ(Bits(back[i + 2].values[v]), Bits(x[i].values[v])) << i;
+      ASSERT_EQ(Bits(in_order[i].values[v]), Bits(x[i].values[v])) << i;
+    }
   }
-  EXPECT_EQ(Bits(back.back().values[4]), Bits(-0.0));
+  EXPECT_EQ(ReadSymbol(reader_, 1)[0].values[0], 1);
   EXPECT_EQ(ReadSymbol(reader_, 4)[0].values[0], 2);
 }
 

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -99,15 +99,13 @@ inline void WriteTvf(const std::string &path, const std::vector<std::string> &la
   ASSERT_EQ(tvfClose(writer), 1);
 }
 
-// Writes records of a symbol in the given order; keys are label numbers.
+// Writes records of a symbol in the given order, keys as label numbers, after its checked domain if one is given.
 inline void WriteSymbol(tvfHandle_t pt, const std::string &name, int dim, int type, const std::vector<Record> &records,
-                        const std::vector<std::string> *checked_domain = nullptr, const std::string &text = "") {
+                        const std::vector<std::string> &checked_domain = {}, const std::string &text = "") {
   ASSERT_EQ(CtvfDataWriteRawStart(pt, name.c_str(), text.c_str(), dim, type, 0), 1);
-  if (checked_domain != nullptr) {
-    std::vector<const char *> names;
-    for (const std::string &d : *checked_domain) names.push_back(d.c_str());
-    ASSERT_EQ(CtvfSymbolSetDomain(pt, names.data()), 1);
-  }
+  std::vector<const char *> names;
+  for (const std::string &d : checked_domain) names.push_back(d.c_str());
+  ASSERT_EQ(names.empty() ? 1 : CtvfSymbolSetDomain(pt, names.data()), 1);
   for (const Record &r : records) {
     int key[TVF_MAX_DIM] = {};
     double values[TVF_VALUE_COUNT] = {};
@@ -126,11 +124,10 @@ inline void WriteSample(const std::string &path, int codec = 0) {
       [](tvfHandle_t writer) {
         int nr;
         ASSERT_EQ(CtvfAddSetText(writer, "on the coast", &nr), 1);
-        WriteSymbol(writer, "i", 1, 0, {{{1}, {1}}, {{3}, {0}}}, nullptr, "plants");
+        WriteSymbol(writer, "i", 1, 0, {{{1}, {1}}, {{3}, {0}}}, {}, "plants");
         ASSERT_EQ(CtvfAddAlias(writer, "ii", "i"), 1);
-        const std::vector<std::string> domain = {"i", "*"};
         const double inf = std::numeric_limits<double>::infinity();  // the default PINF
-        WriteSymbol(writer, "d", 2, 1, {{{1, 2}, {2.5}}, {{1, 3}, {-0.0}}, {{3, 2}, {inf}}}, &domain, "distance");
+        WriteSymbol(writer, "d", 2, 1, {{{1, 2}, {2.5}}, {{1, 3}, {-0.0}}, {{3, 2}, {inf}}}, {"i", "*"}, "distance");
         WriteSymbol(writer, "x", 1, 2, {{{2}, {1.25, 1e300, 0, std::numeric_limits<double>::denorm_min(), 1}}});
         WriteSymbol(writer, "s", 0, 1, {{{}, {3.25}}});
       },
@@ -169,8 +166,7 @@ inline int SymbolNumber(tvfHandle_t pt, const std::string &name) {
 }
 
 inline std::vector<char> ReadFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+  return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
 inline void WriteFile(const std::string &path, const std::vector<char> &bytes) {
@@ -178,16 +174,8 @@ inline void WriteFile(const std::string &path, const std::vector<char> &bytes) {
       .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline uint64_t Bits(double v) {
-  uint64_t b;
-  std::memcpy(&b, &v, sizeof b);
-  return b;
-}
-inline double FromBits(uint64_t b) {
-  double v;
-  std::memcpy(&v, &b, sizeof v);
-  return v;
-}
+inline uint64_t Bits(double v) { return std::bit_cast<uint64_t>(v); }
+inline double FromBits(uint64_t b) { return std::bit_cast<double>(b); }
 
 }  // namespace tvf_test
 
