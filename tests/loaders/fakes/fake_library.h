@@ -1,5 +1,7 @@
-// The parts that every fake library shares: the check entry's answer from a table of rows, the version
-// entry's answer, object creation, and the body of every generated operation (records the call).
+// The parts that every fake library shares: what it records and the switches that a test turns (each fake
+// exports fakeState(prefix), the state of its library with that prefix: "tvf", "tvp", "tvh", "dct", "cfg"), the
+// check entry's answer from a table of rows, the version entry's answer, object creation, and the body of every
+// generated operation.
 #pragma once
 
 #include <algorithm>
@@ -8,9 +10,20 @@
 #include <type_traits>
 #include <vector>
 
-#include "fakes/fake_state.h"
-
 #define FAKE_UNPAREN(...) __VA_ARGS__
+
+struct FakeState {
+  int versionCalls = 0;                   // calls of the version entry
+  int checkCalls = 0;                     // calls of the check entry
+  int createCalls = 0;                    // calls of the create entry
+  int freeCalls = 0;                      // calls of the free entry
+  int createYieldsNothing = 0;            // switch: the create entry writes no object
+  char refused[64] = "";                  // switch: the operation that the check entry refuses ("" for none)
+  char loadPath[256] = "";                // the directory told through CtvfSetLoadPath
+  void (*duringVersionCall)() = nullptr;  // switch: run once inside the next call of the version entry
+};
+
+extern "C" FakeState* fakeState(const char* prefix);
 
 namespace fake {
 
@@ -74,16 +87,11 @@ int Free(FakeState& state, Handle* pt) {
   return 1;
 }
 
-// The body of every operation: remembers what was called with which object; succeeds.
+// The body of every operation: succeeds.
 template <class R>
-R Record(FakeState& state, const char* name, void* object) {
-  std::snprintf(state.lastCall, sizeof state.lastCall, "%s", name);
-  state.lastObject = object;
-  if constexpr (std::is_same_v<R, int>) {
-    return 1;
-  } else if constexpr (!std::is_void_v<R>) {
-    return R{};
-  }
+R Answer() {
+  if constexpr (std::is_same_v<R, int>) return 1;
+  if constexpr (!std::is_same_v<R, int>) return R();
 }
 
 }  // namespace fake

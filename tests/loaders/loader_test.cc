@@ -1,34 +1,69 @@
-// Loading the TVF library and creating its objects: the library's file name, every operation bound once,
-// entry names in three spellings, loads that fail (and leave the library unloaded, its file open, for the
-// next call to try again) and operations that the library does not have. Against fake libraries built from
-// the same operation table, and against the real library of this build. A scenario that loads something runs
-// in a fresh child process, since a loaded library stays loaded.
+// The loaders of the TVF library and of the four model libraries of one file (model instance, environment,
+// dictionary, configuration): file names, every operation bound once, entry names in three spellings, failed
+// loads (the library left unloaded, its file open, for the next call to try again) and missing operations,
+// against fakes built from the same tables. A scenario that loads runs in a fresh child: loaded stays loaded.
+#include <dlfcn.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "child_process.h"
-#include "fake_libraries.h"
+#include "fakes/fake_library.h"
+#include "loaders/cfgmcc.h"
 #include "loaders/dctmcc.h"
 #include "loaders/tvfcc.h"
+#include "loaders/tvhmcc.h"
+#include "loaders/tvpmcc.h"
 
 namespace tvb {
 namespace {
 
-using testing::CreateTvf;
-using testing::ExpectEndsForAMissingOperation;
-using testing::FakeDirectory;
 using ::testing::HasSubstr;
-using testing::LoadedModule;
 using ::testing::StartsWith;
-using testing::StateOfLoadedFake;
 
 constexpr const char* kFile = "libtvfdclib.so";
+constexpr const char* kRunddFile = "librunddclib.so";
+
+// The directory of a fake library variant, e.g. FakeDirectory("tvf_complete"); without a trailing "/".
+std::string FakeDirectory(const std::string& variant) { return std::string(TVB_FAKE_LIBRARIES) + "/" + variant; }
+
+// The module of a library that the process has loaded already (the loader keeps it open); null otherwise.
+// RTLD_NOLOAD: this never opens the file itself.
+void* LoadedModule(const std::string& directory, const char* fileName) {
+  return dlopen((directory + "/" + fileName).c_str(), RTLD_NOW | RTLD_NOLOAD);
+}
+
+// The state of library prefix in a loaded fake; fails the test (and returns null) when it is not loaded.
+FakeState* StateOfLoadedFake(const std::string& directory, const char* fileName, const char* prefix) {
+  void* module = LoadedModule(directory, fileName);
+  EXPECT_NE(module, nullptr) << directory << "/" << fileName << " is not loaded";
+  if (module == nullptr) return nullptr;
+  auto state = reinterpret_cast<FakeState* (*)(const char*)>(dlsym(module, "fakeState"));
+  return state != nullptr ? state(prefix) : nullptr;
+}
+
+// An object of the TVF library in `directory`; fails the test (and returns null) when it cannot be created.
+tvfHandle_t CreateTvf(const std::string& directory) {
+  tvfHandle_t pt = nullptr;
+  char msg[256];
+  EXPECT_TRUE(tvf::tvfCreateD(&pt, directory.c_str(), msg, sizeof msg)) << msg;
+  return pt;
+}
+
+// Runs `body` in a child, which must end with status 123 (an operation that could not be bound was called)
+// after printing `output`.
+void ExpectEndsForAMissingOperation(const std::function<void()>& body, const std::string& output) {
+  const testing::ChildResult child = testing::RunInChild(body);
+  EXPECT_EQ(child.exitStatus, 123);
+  EXPECT_EQ(child.output, output);
+}
 
 // Every slot holds the module's entry of the operation's lookup name.
 void ExpectEveryOperationBoundTo(void* module) {
@@ -37,14 +72,17 @@ void ExpectEveryOperationBoundTo(void* module) {
 #undef TVF_OP
 }
 
-// A failed load changes nothing, so these run in the test process itself.
-std::string TvfLoadFailure(const char* dir) {
-  char msg[2048] = "";
-  tvfHandle_t pt = reinterpret_cast<tvfHandle_t>(&msg);  // any non-null value: a failure must clear it
-  EXPECT_FALSE(dir != nullptr ? tvf::tvfCreateD(&pt, dir, msg, sizeof msg) : tvf::tvfCreate(&pt, msg, sizeof msg));
+// The message of a create that must fail, given a buffer of `size` bytes and nothing written past it: the object
+// is cleared and the library left unloaded. A failed load changes nothing, so the file-name cases run in the
+// test process itself.
+std::string TvfLoadFailure(const char* dir, int size = 2048) {
+  std::vector<char> msg(static_cast<size_t>(size) + 1, 'x');
+  tvfHandle_t pt = reinterpret_cast<tvfHandle_t>(msg.data());  // any non-null value: a failure must clear it
+  EXPECT_FALSE(dir != nullptr ? tvf::tvfCreateD(&pt, dir, msg.data(), size) : tvf::tvfCreate(&pt, msg.data(), size));
   EXPECT_EQ(pt, nullptr);
   EXPECT_FALSE(tvf::Loader().IsLoaded());
-  return msg;
+  EXPECT_EQ(msg[static_cast<size_t>(size)], 'x') << "written past the caller's buffer";
+  return std::string(msg.data(), strnlen(msg.data(), static_cast<size_t>(size)));
 }
 
 TEST(LibraryFileName, IsTheDirectoryAndExactlyOneSlashOrTheBareNameLeftToTheSearch) {
@@ -60,18 +98,26 @@ TEST(LibraryFileName, IsTheDirectoryAndExactlyOneSlashOrTheBareNameLeftToTheSear
     EXPECT_THAT(TvfLoadFailure(dir), StartsWith("Could not load shared library " + file + ": "))
         << (dir != nullptr ? dir : "no directory");
   }
+  // The four model libraries all live in the rundd file.
+  char msg[1024];
+  const char* expected = "Could not load shared library /no/such/dir/librunddclib.so: ";
+  EXPECT_FALSE(tvp::tvpGetReadyD("/no/such/dir", msg, sizeof msg));
+  EXPECT_THAT(msg, StartsWith(expected));
+  EXPECT_FALSE(tvh::tvhGetReadyD("/no/such/dir", msg, sizeof msg));
+  EXPECT_THAT(msg, StartsWith(expected));
+  EXPECT_FALSE(dct::dctGetReadyD("/no/such/dir", msg, sizeof msg));
+  EXPECT_THAT(msg, StartsWith(expected));
+  cfgHandle_t cfg = nullptr;
+  EXPECT_FALSE(cfg::cfgCreateD(&cfg, "/no/such/dir", msg, sizeof msg));
+  EXPECT_THAT(msg, StartsWith(expected));
+  EXPECT_FALSE(tvp::tvpGetReady(msg, sizeof msg));
+  EXPECT_THAT(msg, StartsWith("Could not load shared library librunddclib.so: "));
 }
 
 TEST(LoadFailureMessage, IsCutToTheCallersBufferAndNotWrittenWithoutOne) {
-  char msg[32];
-  std::memset(msg, 'x', sizeof msg);
+  EXPECT_EQ(TvfLoadFailure("/no/such/dir", 10), "Could not");
+  EXPECT_EQ(TvfLoadFailure("/no/such/dir", 0), "");
   tvfHandle_t pt = nullptr;
-  EXPECT_FALSE(tvf::tvfCreateD(&pt, "/no/such/dir", msg, 10));
-  EXPECT_STREQ(msg, "Could not");
-  EXPECT_EQ(msg[10], 'x');
-  std::strcpy(msg, "intact");
-  EXPECT_FALSE(tvf::tvfCreateD(&pt, "/no/such/dir", msg, 0));
-  EXPECT_STREQ(msg, "intact");
   EXPECT_FALSE(tvf::tvfCreateD(&pt, "/no/such/dir", nullptr, 256));
 }
 
@@ -83,8 +129,7 @@ TEST(TvfLoader, BindsEveryOperationInOneLoadAndTellsTheLibraryItsDirectoryAsGive
       ASSERT_NE(mkdtemp(dirTemplate), nullptr);
       const std::string dir = dirTemplate;
       std::filesystem::copy_file(FakeDirectory("tvf_complete") + "/" + kFile, dir + "/" + kFile);
-      tvfHandle_t first = nullptr;
-      tvfHandle_t second = nullptr;
+      tvfHandle_t first = nullptr, second = nullptr;
       char msg[256] = "not cleared";
       ASSERT_TRUE(tvf::tvfCreateD(&first, (dir + suffix).c_str(), msg, sizeof msg)) << msg;
       EXPECT_STREQ(msg, "");
@@ -101,10 +146,6 @@ TEST(TvfLoader, BindsEveryOperationInOneLoadAndTellsTheLibraryItsDirectoryAsGive
       EXPECT_EQ(state->versionCalls, 1);
       EXPECT_EQ(state->checkCalls, 30);
       EXPECT_EQ(state->createCalls, 2);
-      int errNr = -1;
-      EXPECT_EQ(tvf::ops.tvfOpenRead(second, "file.tvf", &errNr), 1);
-      EXPECT_STREQ(state->lastCall, "tvfOpenRead");
-      EXPECT_EQ(state->lastObject, second);
       EXPECT_TRUE(tvf::tvfFree(&second));
       EXPECT_EQ(second, nullptr);
       EXPECT_EQ(state->freeCalls, 1);
@@ -122,20 +163,16 @@ TEST(TvfLoader, BindsEveryOperationInOneLoadAndTellsTheLibraryItsDirectoryAsGive
 }
 
 // A second create that starts while the first load is under way (inside the library's version entry).
-struct SecondCreate {
-  std::thread thread;
-  std::atomic<bool> started{false};
-  tvfHandle_t object = nullptr;
-  bool created = false;
-} secondCreate;
+std::thread secondCreate;
+tvfHandle_t secondObject = nullptr;
 
 void StartSecondCreate() {
-  secondCreate.thread = std::thread([] {
-    secondCreate.started = true;
-    char msg[256];
-    secondCreate.created = tvf::tvfCreateD(&secondCreate.object, FakeDirectory("tvf_complete").c_str(), msg, 256);
+  std::atomic<bool> started{false};
+  secondCreate = std::thread([&started] {
+    started = true;
+    secondObject = CreateTvf(FakeDirectory("tvf_complete"));
   });
-  while (!secondCreate.started) std::this_thread::yield();
+  while (!started) std::this_thread::yield();
 }
 
 TEST(TvfLoader, CreateDuringTheFirstLoadWaitsForItAndLoadsNothing) {
@@ -146,32 +183,14 @@ TEST(TvfLoader, CreateDuringTheFirstLoadWaitsForItAndLoadsNothing) {
     FakeState* state = StateOfLoadedFake(dir, kFile, "tvf");
     state->duringVersionCall = StartSecondCreate;
     tvfHandle_t first = CreateTvf(dir);
-    secondCreate.thread.join();
-    EXPECT_TRUE(secondCreate.created);
+    secondCreate.join();
+    EXPECT_NE(secondObject, nullptr);
     EXPECT_EQ(state->versionCalls, 1);
     EXPECT_EQ(state->createCalls, 2);
     tvf::tvfFree(&first);
-    tvf::tvfFree(&secondCreate.object);
+    tvf::tvfFree(&secondObject);
   });
 }
-
-#ifdef TVB_TVF_LIBRARY_DIR
-TEST(TvfLoader, BindsEveryOperationToTheRealLibraryOfThisBuild) {
-  EXPECT_PASSES_IN_CHILD([] {
-    tvfHandle_t pt = CreateTvf(TVB_TVF_LIBRARY_DIR);
-    ASSERT_NE(pt, nullptr);
-    void* module = LoadedModule(TVB_TVF_LIBRARY_DIR, kFile);
-    ASSERT_NE(module, nullptr);
-    ExpectEveryOperationBoundTo(module);
-    EXPECT_EQ(tvf::ops.tvfErrorCount(pt), 0);
-    char loadPath[256] = "";
-    reinterpret_cast<int (*)(char*)>(dlsym(module, "CtvfGetLoadPath"))(loadPath);
-    EXPECT_STREQ(loadPath, TVB_TVF_LIBRARY_DIR);
-    EXPECT_TRUE(tvf::tvfFree(&pt));
-    EXPECT_EQ(pt, nullptr);
-  });
-}
-#endif
 
 TEST(EntryNames, FirstSpellingFoundOfLowerAsWrittenUpperIsBound) {
   EXPECT_PASSES_IN_CHILD([] {
@@ -189,12 +208,7 @@ TEST(EntryNames, FirstSpellingFoundOfLowerAsWrittenUpperIsBound) {
 TEST(LoadFailure, MissingMandatoryEntryFailsTheLoadBeforeTheHandshake) {
   EXPECT_PASSES_IN_CHILD([] {
     const std::string dir = FakeDirectory("tvf_without_free");
-    tvfHandle_t pt = nullptr;
-    char msg[1024];
-    EXPECT_FALSE(tvf::tvfCreateD(&pt, dir.c_str(), msg, sizeof msg));
-    EXPECT_THAT(msg, StartsWith("Could not load symbol 'XFree': "));
-    EXPECT_EQ(pt, nullptr);
-    EXPECT_FALSE(tvf::Loader().IsLoaded());
+    EXPECT_THAT(TvfLoadFailure(dir.c_str()), StartsWith("Could not load symbol 'XFree': "));
     EXPECT_EQ(StateOfLoadedFake(dir, kFile, "tvf")->versionCalls, 0);
   });
 }
@@ -202,13 +216,8 @@ TEST(LoadFailure, MissingMandatoryEntryFailsTheLoadBeforeTheHandshake) {
 TEST(LoadFailure, RefusedApiVersionFailsWithTheLibrarysOwnMessage) {
   EXPECT_PASSES_IN_CHILD([] {
     const std::string dir = FakeDirectory("tvf_refusing_api");
-    tvfHandle_t pt = nullptr;
-    char msg[256];
-    EXPECT_FALSE(tvf::tvfCreateD(&pt, dir.c_str(), msg, sizeof msg));
-    EXPECT_STREQ(msg, "fake tvfdclib: API version 7 refused");
-    EXPECT_FALSE(tvf::Loader().IsLoaded());
-    EXPECT_FALSE(tvf::tvfCreateD(&pt, dir.c_str(), msg, 11));
-    EXPECT_STREQ(msg, "fake tvfdc");
+    EXPECT_EQ(TvfLoadFailure(dir.c_str()), "fake tvfdclib: API version 7 refused");
+    EXPECT_EQ(TvfLoadFailure(dir.c_str(), 11), "fake tvfdc");
     FakeState* state = StateOfLoadedFake(dir, kFile, "tvf");
     EXPECT_EQ(state->versionCalls, 2);
     EXPECT_EQ(state->checkCalls, 0);
@@ -219,19 +228,15 @@ TEST(LoadFailure, RefusedApiVersionFailsWithTheLibrarysOwnMessage) {
 TEST(LoadFailure, ClaimedButUnexportedEntryFailsTheWholeLoadUntilARetrySucceeds) {
   EXPECT_PASSES_IN_CHILD([] {
     const std::string dir = FakeDirectory("tvf_withholding_open_read");
-    tvfHandle_t pt = nullptr;
-    char msg[1024];
-    EXPECT_FALSE(tvf::tvfCreateD(&pt, dir.c_str(), msg, sizeof msg));
-    EXPECT_THAT(msg, StartsWith("Could not load symbol 'CtvfOpenRead': "));
-    EXPECT_THAT(msg, HasSubstr("CTVFOPENREAD"));  // the platform's reason for the last of the three tries
-    EXPECT_FALSE(tvf::Loader().IsLoaded());
-    ASSERT_NE(LoadedModule(dir, kFile), nullptr);  // the file stays open
+    const std::string failure = TvfLoadFailure(dir.c_str());
+    EXPECT_THAT(failure, StartsWith("Could not load symbol 'CtvfOpenRead': "));
+    EXPECT_THAT(failure, HasSubstr("CTVFOPENREAD"));  // the platform's reason for the last of the three tries
+    ASSERT_NE(LoadedModule(dir, kFile), nullptr);     // the file stays open
 
     // The library stops claiming the operation: the next create loads it from the start, with a stub.
     FakeState* state = StateOfLoadedFake(dir, kFile, "tvf");
     std::strcpy(state->refused, "tvfOpenRead");
-    ASSERT_TRUE(tvf::tvfCreateD(&pt, dir.c_str(), msg, sizeof msg)) << msg;
-    EXPECT_STREQ(msg, "");
+    tvfHandle_t pt = CreateTvf(dir);
     EXPECT_EQ(state->versionCalls, 2);
     EXPECT_EQ(state->createCalls, 1);
     ExpectEndsForAMissingOperation(
@@ -246,12 +251,8 @@ TEST(LoadFailure, ClaimedButUnexportedEntryFailsTheWholeLoadUntilARetrySucceeds)
 TEST(MissingOperation, StubReportsTheLibrarysReasonAndEndsTheProcess) {
   ExpectEndsForAMissingOperation(
       [] {
-        const std::string dir = FakeDirectory("tvf_lacking_close");
-        tvfHandle_t pt = CreateTvf(dir);
-        int errNr = 0;
-        EXPECT_EQ(tvf::ops.tvfOpenRead(pt, "file.tvf", &errNr), 1);
-        EXPECT_EQ(tvf::ops.tvfErrorCount(pt), 1);
-        EXPECT_STREQ(StateOfLoadedFake(dir, kFile, "tvf")->lastCall, "tvfErrorCount");
+        tvfHandle_t pt = CreateTvf(FakeDirectory("tvf_lacking_close"));
+        EXPECT_EQ(tvf::ops.tvfErrorCount(pt), 1);  // the fake's own answer
         tvf::ops.tvfClose(pt);
       },
       "tvfClose could not be loaded: fake tvfdclib: tvfClose is not in this build\n");
@@ -266,6 +267,48 @@ TEST(MissingOperation, StubReportsTheLibrarysReasonAndEndsTheProcess) {
       "dctFindClose could not be loaded: fake runddclib: dctFindClose is not in this build\n");
   // Before any load, without a reason.
   ExpectEndsForAMissingOperation([] { tvf::ops.tvfClose(nullptr); }, "tvfClose could not be loaded: \n");
+}
+
+// Every slot of the four tables holds the fake's entry of the operation's lookup name.
+void ExpectEveryModelOperationBoundTo(void* module) {
+#define TVB_BOUND(library, name, lookup) \
+  EXPECT_EQ(reinterpret_cast<void*>(library::ops.name), dlsym(module, #lookup)) << #name;
+#define TVP_OP(name, lookup, ...) TVB_BOUND(tvp, name, lookup)
+#define TVH_OP(name, lookup, ...) TVB_BOUND(tvh, name, lookup)
+#define DCT_OP(name, lookup, ...) TVB_BOUND(dct, name, lookup)
+#define CFG_OP(name, lookup, ...) TVB_BOUND(cfg, name, lookup)
+#include "loaders/tables/cfg_operations.h"
+#include "loaders/tables/dct_operations.h"
+#include "loaders/tables/tvh_operations.h"
+#include "loaders/tables/tvp_operations.h"
+}
+
+TEST(ModelLibraries, EachLibraryAgreesItsVersionOnceAndBindsItsOwnEntries) {
+  EXPECT_PASSES_IN_CHILD([] {
+    const std::string dir = FakeDirectory("rundd_complete");
+    char msg[256];
+    cfgHandle_t cfg = nullptr;
+    ASSERT_TRUE(cfg::cfgCreateD(&cfg, dir.c_str(), msg, sizeof msg)) << msg;  // the first to open the file
+    ASSERT_NE(cfg, nullptr);
+    ASSERT_TRUE(tvp::tvpGetReadyD(dir.c_str(), msg, sizeof msg)) << msg;
+    ASSERT_TRUE(tvh::tvhGetReadyD(dir.c_str(), msg, sizeof msg)) << msg;
+    ASSERT_TRUE(dct::dctGetReadyD(dir.c_str(), msg, sizeof msg)) << msg;
+    ExpectEveryModelOperationBoundTo(LoadedModule(dir, kRunddFile));
+    for (const char* library : {"tvp", "tvh", "dct", "cfg"}) {
+      EXPECT_EQ(StateOfLoadedFake(dir, kRunddFile, library)->versionCalls, 1) << library;
+    }
+    ASSERT_TRUE(tvp::tvpGetReady(msg, sizeof msg)) << msg;
+    EXPECT_EQ(StateOfLoadedFake(dir, kRunddFile, "tvp")->versionCalls, 1) << "readying again loads nothing";
+
+    FakeState* state = StateOfLoadedFake(dir, kRunddFile, "cfg");
+    EXPECT_TRUE(cfg::cfgFree(&cfg));
+    EXPECT_EQ(cfg, nullptr);
+    EXPECT_EQ(state->freeCalls, 1);
+    state->createYieldsNothing = 1;
+    EXPECT_FALSE(cfg::cfgCreate(&cfg, msg, sizeof msg));
+    EXPECT_STREQ(msg, "Error while creating object");
+    EXPECT_EQ(cfg, nullptr);
+  });
 }
 
 }  // namespace
