@@ -77,5 +77,39 @@ class DatabaseTest : public ::testing::Test {
     return value;
   }
 
+  // The last error after a call that must fail (rc 0); "<no failure>" when it did not fail.
+  std::string errorOf(int rc) { return rc == 0 ? lastError() : "<no failure>"; }
+  // The level of the record under rec; -1 when there is none or it cannot be read.
+  double level(tvbRecordHandle* rec) {
+    double value = -1;
+    if (rec) c__tvbgetlevel(db, rec, &value);
+    return value;
+  }
+  // The element text of the record under rec, or <the last error>.
+  std::string elemText(tvbRecordHandle* rec) {
+    char text[TRV_SSSIZE];
+    return c__tvbgetelemtext(db, rec, text) ? text : "<" + lastError() + ">";
+  }
+  // The Universe ("*") of this database, or of another one.
+  tvbSymbol* universe(tvbHandle* of = nullptr) {
+    tvbSymbol* sym = nullptr;
+    EXPECT_EQ(1, c__tvbfindsymbol(of ? of : db, "*", &sym));
+    return sym;
+  }
+  // Registers label (if new) and returns its number; 0 when it is refused.
+  int uel(const char* label, tvbHandle* of = nullptr) {
+    int nr = 0;
+    c__tvbmergeuel(of ? of : db, label, &nr);
+    return nr;
+  }
+  // The database's symbol or label count (TRV_INFO_...), of this database or another one.
+  int dbInfo(int key, tvbHandle* of = nullptr) {
+    int value = -1;
+    double unused;
+    char text[TRV_SSSIZE];
+    EXPECT_EQ(1, c__tvbinfo(of ? of : db, key, &value, &unused, text)) << lastError();
+    return value;
+  }
+
   tvbHandle* db = nullptr;
 };
