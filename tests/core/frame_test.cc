@@ -1,6 +1,5 @@
 // The database handle: creation and release entries, the last error, log output, contract assertions and
 // clean failures when memory runs out.
-#include <cstring>
 #include <string>
 
 #include "support/allocation_failures.h"
@@ -8,64 +7,42 @@
 
 namespace {
 
-TEST(Creation, NewDatabaseHasEmptyMessageAndNoLastError) {
-  tvbHandle* db = nullptr;
-  char msg[TRV_SSSIZE] = "junk";
-  ASSERT_EQ(1, tvbcreate(&db, msg, sizeof msg));
+TEST(Creation, EveryCreationEntryMakesAUsableDatabaseWithoutMessageOrLastError) {
+  char msg[TRV_SSSIZE] = "junk", lpDir[TRV_SSSIZE] = {0};
+  tvbHandle* dbs[7] = {};
+  EXPECT_EQ(1, tvbcreate(&dbs[0], msg, sizeof msg));
   EXPECT_STREQ("", msg);
-  char error[TRV_SSSIZE] = "junk";
-  EXPECT_EQ(0, c__tvbgetlasterror(db, error));
-  EXPECT_STREQ("", error);
-  EXPECT_EQ(1, tvbfree(&db));
-  EXPECT_EQ(nullptr, db);
-  EXPECT_EQ(1, tvbfree(&db));  // already null: nothing to do
-}
-
-TEST(Creation, EveryCreationEntryMakesAUsableDatabase) {
-  char msg[TRV_SSSIZE];
-  char lpDir[TRV_SSSIZE] = {0};
-  tvbHandle* dbs[6] = {};
-  EXPECT_EQ(1, tvbcreated(&dbs[0], "", msg, sizeof msg));
-  EXPECT_EQ(1, d__tvbcreated(&dbs[1], lpDir, msg, sizeof msg));
-  EXPECT_EQ(1, xcreate(&dbs[2]));
-  EXPECT_EQ(1, xcreated(&dbs[3], "/opt/tvb"));
-  EXPECT_EQ(1, d__xcreated(&dbs[4], lpDir));
-  EXPECT_EQ(1, tvbxcreate_(&dbs[5]));
-  for (tvbHandle*& db : dbs) {
+  EXPECT_EQ(1, tvbcreated(&dbs[1], "", msg, sizeof msg));
+  EXPECT_EQ(1, d__tvbcreated(&dbs[2], lpDir, msg, sizeof msg));
+  EXPECT_EQ(1, xcreate(&dbs[3]));
+  EXPECT_EQ(1, xcreated(&dbs[4], "/opt/tvb"));
+  EXPECT_EQ(1, d__xcreated(&dbs[5], lpDir));
+  EXPECT_EQ(1, tvbxcreate_(&dbs[6]));
+  for (int i = 0; i < 7; ++i) {
+    char error[TRV_SSSIZE] = "junk";
+    EXPECT_EQ(0, c__tvbgetlasterror(dbs[i], error));
+    EXPECT_STREQ("", error);
     int nr = 0;
-    EXPECT_EQ(1, c__tvbmergeuel(db, "a", &nr));
+    EXPECT_EQ(1, c__tvbmergeuel(dbs[i], "a", &nr));
     EXPECT_EQ(1, nr);
-    EXPECT_EQ(1, xfree(&db));
+    EXPECT_EQ(1, (i % 2 ? xfree : tvbfree)(&dbs[i]));
+    EXPECT_EQ(nullptr, dbs[i]);
+    EXPECT_EQ(1, tvbfree(&dbs[i]));  // already null: nothing to do
   }
 }
 
-TEST(CreationDeath, NullHandleVariableAndLongDirectoryAreContractViolations) {
-  char msg[TRV_SSSIZE];
-  EXPECT_DEATH(tvbcreate(nullptr, msg, sizeof msg), "Assertion failed: NULL != tvb, file tvbcclib");
-  std::string longDir(256, 'd');
-  tvbHandle* db = nullptr;
-  EXPECT_DEATH(tvbcreated(&db, longDir.c_str(), msg, sizeof msg),
-               "Assertion failed: sysDir.length\\(\\) < TRV_SSSIZE, file tvbcoorg");
-}
+using Messages = DatabaseTest;
 
-using LastError = DatabaseTest;
-
-TEST_F(LastError, SurvivesLaterSuccessAndIsCutTo255Characters) {
-  int nr;
+TEST_F(Messages, LastErrorSurvivesLaterSuccessAndIsCutTo255CharactersPrintLogAddsANewline) {
   ASSERT_EQ(0, c__tvbgetuelbyindex(db, 1, nullptr));
   EXPECT_EQ("Uel index 1 out of range [1,0]", lastError());
-  EXPECT_EQ(1, c__tvbmergeuel(db, "x", &nr));
+  EXPECT_EQ(1, uel("x"));
   EXPECT_EQ("Uel index 1 out of range [1,0]", lastError());
-
-  std::string label = "'\"" + std::string(400, 'q');  // both quote kinds: the message repeats the label
-  EXPECT_EQ(0, c__tvbmergeuel(db, label.c_str(), &nr));
+  EXPECT_EQ(0, uel(("'\"" + std::string(400, 'q')).c_str()));  // both quote kinds: the message repeats the label
   char msg[TRV_SSSIZE];
   EXPECT_EQ(1, c__tvbgetlasterror(db, msg));
-  EXPECT_EQ(255u, std::strlen(msg));
-  EXPECT_EQ(0, std::strncmp(msg, "Label with single and double quote not allowed >'\"qqq", 52));
-}
+  EXPECT_EQ("Label with single and double quote not allowed >'\"" + std::string(255 - 50, 'q'), msg);
 
-TEST_F(LastError, PrintLogWritesTheMessageAndANewline) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(1, c__tvbprintlog(db, "hello log"));
   EXPECT_EQ("hello log\n", testing::internal::GetCapturedStdout());
@@ -74,16 +51,18 @@ TEST_F(LastError, PrintLogWritesTheMessageAndANewline) {
 
 using Assertions = DatabaseTest;
 
-TEST_F(Assertions, NullHandleAndWrongValueFieldAbortNamingTheCondition) {
+TEST_F(Assertions, ContractViolationsAbortNamingTheCondition) {
+  char msg[TRV_SSSIZE];
+  EXPECT_DEATH(tvbcreate(nullptr, msg, sizeof msg), "Assertion failed: NULL != tvb, file tvbcclib");
+  EXPECT_DEATH(tvbcreated(&db, std::string(256, 'd').c_str(), msg, sizeof msg),
+               "Assertion failed: sysDir.length\\(\\) < TRV_SSSIZE, file tvbcoorg");
   int nr;
   EXPECT_DEATH(c__tvbmergeuel(nullptr, "a", &nr), "Assertion failed: ptvb != NULL, file tvbcoorg");
   double value;
   EXPECT_DEATH(c__tvbgetlevel(db, nullptr, &value), "symIterPtr != NULL");
 
-  tvbSymbol* set = addSymbol("s", 1, TRV_DT_SET);
-  tvbSymbol* par = addSymbol("p", 1, TRV_DT_PAR);
-  tvbRecordHandle* setRec = add(set, {"a"});
-  tvbRecordHandle* parRec = add(par, {"a"});
+  tvbRecordHandle* setRec = add(addSymbol("s", 1, TRV_DT_SET), {"a"});
+  tvbRecordHandle* parRec = add(addSymbol("p", 1, TRV_DT_PAR), {"a"});
   EXPECT_DEATH(c__tvbgetlevel(db, setRec, &value),
                "\\(sym->type==TRV_DT_PAR\\) \\|\\| \\(sym->type==TRV_DT_VAR\\) \\|\\| \\(sym->type==TRV_DT_EQU\\)");
   EXPECT_DEATH(c__tvbsetupper(db, parRec, 1.0), "\\(sym->type==TRV_DT_VAR\\) \\|\\| \\(sym->type==TRV_DT_EQU\\)");
@@ -104,25 +83,26 @@ template <class Op>
 int failEachAllocation(tvbHandle* db, const char* expected, Op op) {
   for (int n = 0; n < 1000; ++n) {
     tvbtest::failAllocationAfter(n);
-    int rc = op();
-    bool injected = tvbtest::injectedFailure();
+    const int rc = op();
+    const bool injected = tvbtest::injectedFailure();
     tvbtest::stopFailing();
-    if (!injected) {
-      EXPECT_EQ(1, rc);
-      return n;
-    }
-    EXPECT_EQ(0, rc) << "allocation " << n;
     char msg[TRV_SSSIZE];
     c__tvbgetlasterror(db, msg);
-    EXPECT_STREQ(expected, msg) << "allocation " << n;
+    if (!injected) {
+      EXPECT_EQ(1, rc) << msg;
+      return n;
+    }
+    EXPECT_EQ(std::string("0 ") + expected, std::to_string(rc) + " " + msg) << "allocation " << n;
   }
   ADD_FAILURE() << "never succeeded";
   return -1;
 }
 
-TEST(OutOfMemory, EveryAllocationOfTheCoreOperationsFailsCleanly) {
+using OutOfMemory = DatabaseTest;
+
+TEST_F(OutOfMemory, EveryAllocationOfCreationAndTheCoreOperationsFailsCleanly) {
+  tvbfree(&db);  // a database of this test's own, so that all it ever held is accounted for
   long baseline = tvbtest::liveAllocations();
-  tvbHandle* db = nullptr;
   char msg[TRV_SSSIZE];
   ASSERT_EQ(1, tvbcreate(&db, msg, sizeof msg));
 
@@ -144,42 +124,31 @@ TEST(OutOfMemory, EveryAllocationOfTheCoreOperationsFailsCleanly) {
   }
   int uels[2] = {1, 2};  // (a0,b0): replaces a record
   double values[5] = {7, 0, 0, 0, 0};
-  failEachAllocation(db, "Out of memory in tvbAddRecord", [&] { return c__tvbaddrecordraw(db, sym, uels, values, ""); });
+  failEachAllocation(db, "Out of memory in tvbAddRecord",
+                     [&] { return c__tvbaddrecordraw(db, sym, uels, values, ""); });
   tvbRecordHandle* found = nullptr;
   failEachAllocation(db, "Out of memory in tvbFindRecord", [&] { return c__tvbfindrecord(db, sym, labels, &found); });
   c__tvbfreesymboliterator(db, found);
 
-  tvbSymbol* copy = nullptr;
-  ASSERT_EQ(1, c__tvbaddsymbol(db, "q", 2, TRV_DT_PAR, 0, "", &copy));
+  tvbSymbol* copy = addSymbol("q", 2, TRV_DT_PAR);
   failEachAllocation(db, "Out of memory in tvbCopySymbol", [&] { return c__tvbcopysymbol(db, copy, sym); });
 
   // Nothing was lost or half-made along the way.
-  int count = 0;
-  double unused;
-  char text[TRV_SSSIZE];
-  EXPECT_EQ(1, c__tvbsymbolinfo(db, sym, TRV_SYMINFO_RECORD_COUNT, &count, &unused, text));
-  EXPECT_EQ(3000, count);
-  EXPECT_EQ(1, c__tvbsymbolinfo(db, copy, TRV_SYMINFO_RECORD_COUNT, &count, &unused, text));
-  EXPECT_EQ(3000, count);
-  EXPECT_EQ(1, c__tvbinfo(db, TRV_INFO_SYMBOL_COUNT, &count, &unused, text));
-  EXPECT_EQ(2, count);
-
+  EXPECT_EQ(3000, intInfo(sym, TRV_SYMINFO_RECORD_COUNT));
+  EXPECT_EQ(3000, intInfo(copy, TRV_SYMINFO_RECORD_COUNT));
+  EXPECT_EQ(2, dbInfo(TRV_INFO_SYMBOL_COUNT));
   tvbfree(&db);
   EXPECT_EQ(baseline, tvbtest::liveAllocations());
-}
 
-TEST(OutOfMemory, CreationReportsOnStandardOutputWhenNoDatabaseWasMade) {
-  tvbHandle* db = nullptr;
-  char msg[TRV_SSSIZE];
+  // Creation itself: no database, and with none for the last error, the message on standard output.
   testing::internal::CaptureStdout();
   tvbtest::failAllocationAfter(0);
-  int rc = tvbcreate(&db, msg, sizeof msg);
+  const int rc = tvbcreate(&db, msg, sizeof msg);
   tvbtest::stopFailing();
-  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ("Out of memory in tvbCreate\n", testing::internal::GetCapturedStdout());
   EXPECT_EQ(0, rc);
   EXPECT_EQ(nullptr, db);
   EXPECT_STREQ("Error while creating object", msg);
-  EXPECT_EQ("Out of memory in tvbCreate\n", out);
 }
 
 }  // namespace
