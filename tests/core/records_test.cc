@@ -2,6 +2,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "support/database_fixture.h"
 
@@ -9,77 +10,49 @@ namespace {
 
 using Records = DatabaseTest;
 
-TEST_F(Records, AddingRegistersLabelsAndRecordsWalkInLabelNumberOrder) {
+TEST_F(Records, AddingByLabelsAndByNumbersRecordsWalkInLabelNumberOrder) {
   tvbSymbol* set = addSymbol("s", 1, TRV_DT_SET);
-  addAndFree(set, {"b"});
-  addAndFree(set, {"a"});
-  char label[TRV_SSSIZE];
-  c__tvbgetuelbyindex(db, 1, label);
-  EXPECT_STREQ("b", label);
+  for (const char* label : {"b", "a"}) addAndFree(set, {label});
+  EXPECT_EQ(1, uel("b"));
   EXPECT_EQ((std::vector<std::string>{"b", "a"}), keys(set));
-
-  EXPECT_EQ(nullptr, add(set, {"B"}));
-  EXPECT_EQ("Record (\"B\") exists already for symbol s", lastError());
-
   tvbSymbol* p2 = addSymbol("p2", 2, TRV_DT_PAR);
   addAndFree(p2, {"a", "x"});
   EXPECT_EQ(nullptr, add(p2, {"A ", "X"}));
   EXPECT_EQ("Record (\"A \",\"X\") exists already for symbol p2", lastError());
-
   // A bad label at the second position leaves the first one registered.
   EXPECT_EQ(nullptr, add(p2, {"new", std::string(70, 'z').c_str()}));
   EXPECT_EQ("Label exceeds maximum size of 63: >" + std::string(70, 'z') + "<", lastError());
-  int nr = 0;
-  c__tvbmergeuel(db, "new", &nr);
-  EXPECT_EQ(4, nr);
-}
+  EXPECT_EQ(4, uel("new"));
 
-TEST_F(Records, NullSymbolAndUniverseAreRefused) {
+  // Neither no symbol nor the Universe takes records.
   tvbRecordHandle* rec = reinterpret_cast<tvbRecordHandle*>(0x1);
   const char* labels[1] = {"a"};
-  EXPECT_EQ(0, c__tvbaddrecord(db, nullptr, labels, &rec));
-  EXPECT_EQ("No symbol handle specified", lastError());
+  EXPECT_EQ("No symbol handle specified", errorOf(c__tvbaddrecord(db, nullptr, labels, &rec)));
   EXPECT_EQ(nullptr, rec);
-  tvbSymbol* universe;
-  c__tvbfindsymbol(db, "*", &universe);
-  EXPECT_EQ(0, c__tvbaddrecord(db, universe, labels, &rec));
-  EXPECT_EQ("Cannot add records to the Universe", lastError());
-  int uels[1] = {1};
-  double values[5] = {};
-  EXPECT_EQ(0, c__tvbaddrecordraw(db, universe, uels, values, ""));
-  EXPECT_EQ("Cannot add records to the Universe", lastError());
-  int status = 5;
+  int status = 5, uels[1] = {1};
   EXPECT_EQ(nullptr, c__tvbaddrecordpy(db, nullptr, labels, &status));
   EXPECT_EQ(0, status);
-}
+  EXPECT_EQ("Cannot add records to the Universe", errorOf(c__tvbaddrecord(db, universe(), labels, &rec)));
+  double values[5] = {};
+  EXPECT_EQ("Cannot add records to the Universe", errorOf(c__tvbaddrecordraw(db, universe(), uels, values, "")));
 
-TEST_F(Records, RawAdditionChecksNumbersAndReplacesExistingRecords) {
+  // By numbers (of the labels b, a, x, new): known labels only; a present key is replaced.
   tvbSymbol* p = addSymbol("p", 2, TRV_DT_PAR);
-  int nr;
-  c__tvbmergeuel(db, "i1", &nr);
-  c__tvbmergeuel(db, "j1", &nr);
-  double values[5] = {1.5, 0, 0, 0, 0};
-  int zero[2] = {1, 0};
-  EXPECT_EQ(0, c__tvbaddrecordraw(db, p, zero, values, ""));
-  EXPECT_EQ("Error when adding record to symbol p: UEL needs to be greater than zero but is 0", lastError());
-  int unknown[2] = {3, 1};
-  EXPECT_EQ(0, c__tvbaddrecordraw(db, p, unknown, values, ""));
-  EXPECT_EQ("Error when adding record to symbol p: UEL 3 is unknown. Largest known UEL is 2", lastError());
-  int key[2] = {1, 2};
+  int zero[2] = {1, 0}, unknown[2] = {5, 1}, key[2] = {3, 4};
+  values[0] = 1.5;
+  EXPECT_EQ("Error when adding record to symbol p: UEL needs to be greater than zero but is 0",
+            errorOf(c__tvbaddrecordraw(db, p, zero, values, "")));
+  EXPECT_EQ("Error when adding record to symbol p: UEL 5 is unknown. Largest known UEL is 4",
+            errorOf(c__tvbaddrecordraw(db, p, unknown, values, "")));
   EXPECT_EQ(1, c__tvbaddrecordraw(db, p, key, values, ""));
   values[0] = -4.25;
   EXPECT_EQ(1, c__tvbaddrecordraw(db, p, key, values, ""));
   EXPECT_EQ(1, intInfo(p, TRV_SYMINFO_RECORD_COUNT));
-  tvbRecordHandle* rec = find(p, {"i1", "j1"});
-  ASSERT_NE(nullptr, rec);
-  double level = 0;
-  EXPECT_EQ(1, c__tvbgetlevel(db, rec, &level));
-  EXPECT_EQ(-4.25, level);
-  int uels[2];
-  double got[5];
-  EXPECT_EQ(1, c__tvbgetrecordraw(db, rec, 2, uels, got));
-  EXPECT_EQ(1, uels[0]);
-  EXPECT_EQ(2, uels[1]);
+  rec = find(p, {"x", "new"});
+  EXPECT_EQ(-4.25, level(rec));
+  int got[2];
+  EXPECT_EQ(1, c__tvbgetrecordraw(db, rec, 2, got, values));
+  EXPECT_EQ((std::vector<int>{3, 4}), std::vector<int>(got, got + 2));
   c__tvbfreesymboliterator(db, rec);
 }
 
@@ -88,185 +61,127 @@ TEST_F(Records, FindReportsWhatIsMissing) {
   EXPECT_EQ(nullptr, find(p, {"a", "b"}));
   EXPECT_EQ("Cannot find any record in Symbol p (p is empty)", lastError());
   addAndFree(p, {"a", "b"});
-  int nr;
-  c__tvbmergeuel(db, "c", &nr);
-  EXPECT_EQ(nullptr, find(p, {"a", "nowhere"}));
-  EXPECT_EQ("Cannot find element nowhere (on position 2) in Symbol p", lastError());
-  EXPECT_EQ(nullptr, find(p, {"a  ", "c"}));
-  EXPECT_EQ("Cannot find record (\"a\",\"c\") in Symbol p", lastError());
+  uel("c");
+  for (auto [i, j, message] : {std::tuple{"nowhere", "b", "Cannot find element nowhere (on position 1) in Symbol p"},
+                               {"a", "nowhere", "Cannot find element nowhere (on position 2) in Symbol p"},
+                               {"a  ", "c", "Cannot find record (\"a\",\"c\") in Symbol p"}}) {
+    EXPECT_EQ(nullptr, find(p, {i, j}));
+    EXPECT_EQ(message, lastError());
+  }
   tvbRecordHandle* rec = find(p, {"A", "B "});
-  ASSERT_NE(nullptr, rec);
   EXPECT_EQ("a.b", keyOf(rec, 2));
   char label[TRV_SSSIZE];
   EXPECT_EQ(1, c__tvbgetkey(db, rec, 1, label));
   EXPECT_STREQ("b", label);
-  EXPECT_EQ(0, c__tvbgetkey(db, rec, 2, label));
-  EXPECT_EQ("Index too large", lastError());
+  EXPECT_EQ("Index too large", errorOf(c__tvbgetkey(db, rec, 2, label)));
   EXPECT_EQ(0, c__tvbgetkey(db, rec, -1, label));
   c__tvbfreesymboliterator(db, rec);
 
-  tvbSymbol* universe;
-  c__tvbfindsymbol(db, "*", &universe);
-  rec = find(universe, {"C"});
-  ASSERT_NE(nullptr, rec);
+  rec = find(universe(), {"C"});
   EXPECT_EQ("c", keyOf(rec, 1));
   EXPECT_EQ(1, c__tvbgetkey(db, rec, 5, label));  // a label of the Universe has one position, whatever is asked
   EXPECT_STREQ("c", label);
   c__tvbfreesymboliterator(db, rec);
-  EXPECT_EQ(nullptr, find(universe, {"zz"}));
+  EXPECT_EQ(nullptr, find(universe(), {"zz"}));
   EXPECT_EQ("Cannot find element zz in Universe", lastError());
 }
 
-TEST_F(Records, NewRecordsGetTheDefaultsOfTheirSubtype) {
-  struct Case {
+// A new record holds level 0, marginal 0, the bounds of its subtype and scale 1; each setter stores its field;
+// the getters and the raw read agree.
+TEST_F(Records, ValuesStartAtTheSubtypeDefaultsAndTheSettersStoreEachField) {
+  const struct {
     int type, subtype;
     double lower, upper;
-  } cases[] = {{TRV_DT_VAR, TRV_VAR_BINARY, 0, 1},    {TRV_DT_VAR, TRV_VAR_INTEGER, 0, 100},
-               {TRV_DT_VAR, TRV_VAR_POSITIVE, 0, 3e300}, {TRV_DT_VAR, TRV_VAR_NEGATIVE, 4e300, 0},
-               {TRV_DT_VAR, TRV_VAR_FREE, 4e300, 3e300}, {TRV_DT_VAR, TRV_VAR_SEMICONT, 1, 3e300},
-               {TRV_DT_VAR, TRV_VAR_SEMIINT, 1, 100},    {TRV_DT_EQU, TRV_EQU_EQ, 0, 0},
-               {TRV_DT_EQU, TRV_EQU_GE, 0, 3e300},       {TRV_DT_EQU, TRV_EQU_LE, 4e300, 0},
-               {TRV_DT_EQU, TRV_EQU_NB, 4e300, 3e300}};
-  int n = 0;
-  for (const Case& c : cases) {
-    std::string name = "s" + std::to_string(n++);
-    tvbSymbol* sym = addSymbol(name.c_str(), 1, c.type, c.subtype);
-    tvbRecordHandle* rec = add(sym, {"k"});
+  } rows[] = {{TRV_DT_VAR, TRV_VAR_BINARY, 0, 1},       {TRV_DT_VAR, TRV_VAR_INTEGER, 0, 100},
+              {TRV_DT_VAR, TRV_VAR_POSITIVE, 0, 3e300}, {TRV_DT_VAR, TRV_VAR_NEGATIVE, 4e300, 0},
+              {TRV_DT_VAR, TRV_VAR_FREE, 4e300, 3e300}, {TRV_DT_VAR, TRV_VAR_SEMICONT, 1, 3e300},
+              {TRV_DT_VAR, TRV_VAR_SEMIINT, 1, 100},    {TRV_DT_EQU, TRV_EQU_EQ, 0, 0},
+              {TRV_DT_EQU, TRV_EQU_GE, 0, 3e300},       {TRV_DT_EQU, TRV_EQU_LE, 4e300, 0},
+              {TRV_DT_EQU, TRV_EQU_NB, 4e300, 3e300}};
+  for (const auto& row : rows) {
+    const std::string name = "s" + std::to_string(&row - rows);
+    SCOPED_TRACE(name);
+    tvbRecordHandle* rec = add(addSymbol(name.c_str(), 1, row.type, row.subtype), {"k"});
     ASSERT_NE(nullptr, rec);
-    double level = -1, marginal = -1, lower = -1, upper = -1, scale = -1;
-    c__tvbgetlevel(db, rec, &level);
-    c__tvbgetmarginal(db, rec, &marginal);
-    c__tvbgetlower(db, rec, &lower);
-    c__tvbgetupper(db, rec, &upper);
-    c__tvbgetscale(db, rec, &scale);
-    EXPECT_EQ(0, level) << name;
-    EXPECT_EQ(0, marginal) << name;
-    EXPECT_EQ(c.lower, lower) << name;
-    EXPECT_EQ(c.upper, upper) << name;
-    EXPECT_EQ(1, scale) << name;
+    const auto fields = [&] {
+      std::vector<double> got(5, -1);
+      c__tvbgetlevel(db, rec, &got[0]);
+      c__tvbgetmarginal(db, rec, &got[1]);
+      c__tvbgetlower(db, rec, &got[2]);
+      c__tvbgetupper(db, rec, &got[3]);
+      c__tvbgetscale(db, rec, &got[4]);
+      int uel = 0;
+      double raw[5];
+      EXPECT_EQ(1, c__tvbgetrecordraw(db, rec, 1, &uel, raw));
+      EXPECT_EQ(1, uel);
+      EXPECT_EQ(got, std::vector<double>(raw, raw + 5));
+      return got;
+    };
+    EXPECT_EQ((std::vector<double>{0, 0, row.lower, row.upper, 1}), fields());
+    c__tvbsetlevel(db, rec, 1);
+    c__tvbsetmarginal(db, rec, 2);
+    c__tvbsetlower(db, rec, -3);
+    c__tvbsetupper(db, rec, 4);
+    c__tvbsetscale(db, rec, 5);
+    EXPECT_EQ((std::vector<double>{1, 2, -3, 4, 5}), fields());
     c__tvbfreesymboliterator(db, rec);
   }
 }
 
-TEST_F(Records, SettersStoreEachFieldAndRawReadGivesAllFive) {
-  tvbSymbol* v = addSymbol("v", 1, TRV_DT_VAR, TRV_VAR_FREE);
-  tvbRecordHandle* rec = add(v, {"k"});
-  c__tvbsetlevel(db, rec, 1);
-  c__tvbsetmarginal(db, rec, 2);
-  c__tvbsetlower(db, rec, -3);
-  c__tvbsetupper(db, rec, 4);
-  c__tvbsetscale(db, rec, 5);
-  int uel;
-  double values[5];
-  ASSERT_EQ(1, c__tvbgetrecordraw(db, rec, 1, &uel, values));
-  EXPECT_EQ(1, uel);
-  EXPECT_EQ((std::vector<double>{1, 2, -3, 4, 5}), std::vector<double>(values, values + 5));
-  c__tvbfreesymboliterator(db, rec);
-}
-
+// Values cross the interface in the caller's special values (mode 2: five values of the caller's; mode 1: only
+// Eps differs, 0.0 standing for it; mode 0: the internal values themselves) and are stored as the internal ones.
 TEST_F(Records, SpecialValuesTranslateInEveryMode) {
-  tvbSymbol* v = addSymbol("v", 1, TRV_DT_VAR, TRV_VAR_POSITIVE);
-  tvbRecordHandle* rec = add(v, {"k"});
+  constexpr double kInf = std::numeric_limits<double>::infinity(), kEps = std::numeric_limits<double>::denorm_min();
+  tvbRecordHandle* rec = add(addSymbol("v", 1, TRV_DT_VAR, TRV_VAR_POSITIVE), {"k"});
   double internal[5];
   c__tvbgetspecialvalues(db, internal);
   EXPECT_EQ(1e300, internal[0]);
   EXPECT_TRUE(std::isnan(internal[1]));
-  EXPECT_EQ(std::numeric_limits<double>::infinity(), internal[2]);
-  EXPECT_EQ(-std::numeric_limits<double>::infinity(), internal[3]);
-  EXPECT_EQ(std::numeric_limits<double>::denorm_min(), internal[4]);
-
-  // Mode 2 (the defaults 1e300..5e300): every slot translated both ways.
-  double x;
-  c__tvbsetlevel(db, rec, 2e300);  // caller's NA
-  int uel;
-  double raw[5];
-  c__tvbgetlevel(db, rec, &x);
-  EXPECT_EQ(2e300, x);
-  c__tvbsetlevel(db, rec, std::nan(""));  // a NaN from the caller stays a NaN and reads as NA
-  c__tvbgetlevel(db, rec, &x);
-  EXPECT_EQ(2e300, x);
-  c__tvbsetmarginal(db, rec, 5e300);
-  c__tvbgetrecordraw(db, rec, 1, &uel, raw);
-  EXPECT_EQ(5e300, raw[1]);
-  EXPECT_EQ(3e300, raw[3]);
-
-  // Mode 0: the internal values themselves; nothing translated.
-  int mode = -1;
-  c__tvbsetspecialvaluesx(db, internal, &mode);
-  EXPECT_EQ(0, mode);
-  c__tvbgetupper(db, rec, &x);
-  EXPECT_EQ(std::numeric_limits<double>::infinity(), x);
-  c__tvbgetmarginal(db, rec, &x);  // stored Eps reads as the internal Eps
-  EXPECT_EQ(std::numeric_limits<double>::denorm_min(), x);
-
-  // Mode 1: only epsilon differs; 0.0 stands for it.
-  double onlyEps[5] = {internal[0], std::nan("7"), internal[2], internal[3], 0.0};
-  c__tvbsetspecialvaluesx(db, onlyEps, &mode);
-  EXPECT_EQ(1, mode);
-  c__tvbsetlevel(db, rec, 0.0);
-  c__tvbgetlevel(db, rec, &x);
-  EXPECT_EQ(0.0, x);
-  c__tvbsetspecialvalues(db, internal);
-  c__tvbgetlevel(db, rec, &x);
-  EXPECT_EQ(std::numeric_limits<double>::denorm_min(), x);  // stored as the internal Eps
-  c__tvbsetspecialvaluesx(db, onlyEps, &mode);
-  c__tvbsetlevel(db, rec, 1e300);
-  c__tvbgetlevel(db, rec, &x);
-  EXPECT_EQ(1e300, x);
-
-  // Mode 2 with one value in two slots: the lower slot wins.
-  double clash[5] = {-1, -2, 0.0, -4, 0.0};
-  c__tvbsetspecialvaluesx(db, clash, &mode);
-  EXPECT_EQ(2, mode);
-  c__tvbsetlevel(db, rec, 0.0);
-  c__tvbsetspecialvalues(db, internal);
-  c__tvbgetlevel(db, rec, &x);
-  EXPECT_EQ(std::numeric_limits<double>::infinity(), x);
-
-  // Small caller values: smaller values pass unchanged, equal ones translate, larger ones pass unchanged.
-  double small[5] = {1, 2, 3, 4, 5};
-  c__tvbsetspecialvalues(db, small);
-  for (double in : {0.5, -0.25, 3.0, 6.0, -3.0}) {
-    c__tvbsetlevel(db, rec, in);
+  EXPECT_EQ((std::vector<double>{kInf, -kInf, kEps}), std::vector<double>(internal + 2, internal + 5));
+  const double defaults[5] = {1e300, 2e300, 3e300, 4e300, 5e300}, onlyEps[5] = {1e300, std::nan("7"), kInf, -kInf, 0},
+               clash[5] = {-1, -2, 0.0, -4, 0.0}, small[5] = {1, 2, 3, 4, 5};
+  const struct {
+    const double* in;  // the caller's values when the value is set, and the mode they make
+    int mode;
+    double value;
+    const double* out;  // the caller's values when it is read
+    double expected;
+  } rows[] = {{defaults, 2, 2e300, defaults, 2e300},         // the defaults: NA both ways
+              {defaults, 2, std::nan(""), defaults, 2e300},  // a NaN from the caller stays a NaN and reads as NA
+              {defaults, 2, 5e300, internal, kEps},          // stored as the internal Eps, read untranslated in mode 0
+              {internal, 0, kInf, defaults, 3e300},
+              {onlyEps, 1, 0.0, onlyEps, 0.0},
+              {onlyEps, 1, 0.0, internal, kEps},
+              {onlyEps, 1, 1e300, onlyEps, 1e300},
+              {clash, 2, 0.0, internal, kInf},  // one value in two slots: the lower slot wins
+              {small, 2, 3.0, internal, kInf},  // small caller values: equal ones translate, others pass unchanged
+              {small, 2, 0.5, internal, 0.5},
+              {small, 2, -0.25, small, -0.25},
+              {small, 2, 3.0, small, 3.0},
+              {small, 2, 6.0, small, 6.0},
+              {small, 2, -3.0, small, -3.0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(&row - rows);
+    int mode = -1, uel;
+    c__tvbsetspecialvaluesx(db, row.in, &mode);
+    EXPECT_EQ(row.mode, mode);
+    c__tvbsetlevel(db, rec, row.value);
+    c__tvbsetmarginal(db, rec, row.value);
+    c__tvbsetspecialvalues(db, row.out);
+    double got[4], raw[5];
+    c__tvbgetlevel(db, rec, &got[0]);
+    c__tvbgetmarginal(db, rec, &got[1]);
     c__tvbgetrecordraw(db, rec, 1, &uel, raw);
-    EXPECT_EQ(in, raw[0]) << in;  // what goes in comes back
+    got[2] = raw[0];
+    got[3] = raw[1];
+    EXPECT_EQ(std::vector<double>(4, row.expected), std::vector<double>(got, got + 4));
   }
-  c__tvbsetlevel(db, rec, 3.0);
-  c__tvbsetspecialvalues(db, internal);
-  c__tvbgetlevel(db, rec, &x);
-  EXPECT_EQ(std::numeric_limits<double>::infinity(), x);
-  c__tvbsetspecialvalues(db, small);
-  c__tvbsetlevel(db, rec, 0.5);
-  c__tvbsetspecialvalues(db, internal);
-  c__tvbgetlevel(db, rec, &x);
-  EXPECT_EQ(0.5, x);
-
-  double otherUndef[5] = {7, internal[1], internal[2], internal[3], internal[4]};
+  const double otherUndef[5] = {7, internal[1], internal[2], internal[3], internal[4]};
+  int mode = -1;
   c__tvbsetspecialvaluesx(db, otherUndef, &mode);
   EXPECT_EQ(2, mode);
-  c__tvbgetspecialvalues(db, raw);
-  EXPECT_EQ(1e300, raw[0]);  // the internal values never change
-  c__tvbfreesymboliterator(db, rec);
-}
-
-TEST_F(Records, RawValuesOfSetsBecomeElementTexts) {
-  tvbSymbol* s = addSymbol("s", 1, TRV_DT_SET);
-  int nr;
-  c__tvbmergeuel(db, "a", &nr);
-  c__tvbmergeuel(db, "b", &nr);
-  double none[5] = {0};
-  double some[5] = {1};
-  int a = 1, b = 2;
-  ASSERT_EQ(1, c__tvbaddrecordraw(db, s, &a, none, "ignored"));
-  ASSERT_EQ(1, c__tvbaddrecordraw(db, s, &b, some, "kept"));
-  char text[TRV_SSSIZE];
-  tvbRecordHandle* rec = find(s, {"a"});
-  ASSERT_EQ(1, c__tvbgetelemtext(db, rec, text));
-  EXPECT_STREQ("", text);
-  c__tvbfreesymboliterator(db, rec);
-  rec = find(s, {"b"});
-  ASSERT_EQ(1, c__tvbgetelemtext(db, rec, text));
-  EXPECT_STREQ("kept", text);
+  c__tvbgetspecialvalues(db, internal);
+  EXPECT_EQ(1e300, internal[0]);  // the internal values never change
   c__tvbfreesymboliterator(db, rec);
 }
 
@@ -279,19 +194,14 @@ TEST_F(Records, ScalarsAndTwentyDimensionalKeys) {
   EXPECT_EQ(nullptr, add(scalar, {}));
   EXPECT_EQ("Record () exists already for symbol scalar", lastError());
   rec = find(scalar, {});
-  double x = 0;
-  c__tvbgetlevel(db, rec, &x);
-  EXPECT_EQ(42, x);
+  EXPECT_EQ(42, level(rec));
   c__tvbfreesymboliterator(db, rec);
 
   tvbSymbol* wide = addSymbol("wide", 20, TRV_DT_PAR);
-  std::vector<std::string> texts;
-  for (int i = 0; i < 20; ++i) texts.push_back("L" + std::to_string(19 - i));
-  std::vector<const char*> labels;
-  for (auto& t : texts) labels.push_back(t.c_str());
+  const std::vector<const char*> labels = {"L19", "L18", "L17", "L16", "L15", "L14", "L13", "L12", "L11", "L10",
+                                           "L9",  "L8",  "L7",  "L6",  "L5",  "L4",  "L3",  "L2",  "L1",  "L0"};
   addAndFree(wide, labels);
   rec = find(wide, labels);
-  ASSERT_NE(nullptr, rec);
   EXPECT_EQ("L19.L18.L17.L16.L15.L14.L13.L12.L11.L10.L9.L8.L7.L6.L5.L4.L3.L2.L1.L0", keyOf(rec, 20));
   c__tvbfreesymboliterator(db, rec);
 }
