@@ -1,5 +1,6 @@
 #include "tvf_dump.h"
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -98,7 +99,12 @@ bool Records(tvfHandle_t pt, int number, const SymbolInfo &s, FILE *out, std::st
     if (s.type == 0) {
       char text[TVF_STRING_SIZE];
       int node;
-      if (values[0] != 0 && CtvfGetElemText(pt, static_cast<int>(values[0]), text, &node)) line += " " + Quoted(text);
+      // A damaged file may hold anything here: only a whole number in int range names a text.
+      const double number = values[0];
+      if (number >= 1 && number <= INT_MAX && number == static_cast<double>(static_cast<int>(number)) &&
+          CtvfGetElemText(pt, static_cast<int>(number), text, &node)) {
+        line += " " + Quoted(text);
+      }
     } else if (s.type == 1) {
       line += " " + ValueText(values[0]);
     } else {
