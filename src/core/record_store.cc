@@ -18,9 +18,14 @@ namespace {
 constexpr size_t kLeafBytes = 2048;
 constexpr size_t kInnerBytes = 4096;
 constexpr int kMinCapacity = 4;
+// Past this many bytes of nodes, full leaves come from a node pool. High enough that the pool's last,
+// partly used chunk adds at most a few bytes per record.
+constexpr size_t kPoolThresholdBytes = size_t{8} << 20;
 // Nodes are searched by bisection down to this many keys, then by a linear scan, which is faster on short
 // runs of keys already in the cache.
 constexpr int kLinearSearchKeys = 16;
+// Keys of one or two labels are searched in blocks of this many (see boundByCounting).
+constexpr int kCountBlock = 16;
 // Room for the path from the root to a leaf. An inner node has room for at least 46 children (dim 20) and all
 // but a few at the edges keep a third of them, so a store that fits in memory stays far below this.
 constexpr int kMaxHeight = 48;
@@ -35,11 +40,10 @@ inline int compareKeys(const int* a, const int* b, int dim) {
   return 0;
 }
 
-// Index of the first of n keys, stride ints apart, that is not below key (kUpper: that is above key). The
-// steps branch rather than select: the keys are usually still on their way from memory, and a predicted
-// branch lets the processor go on to load the next probe, where a selected index would wait for each load.
+// Index of the first of n keys, stride ints apart, that is not below key (kUpper: that is above key).
+// Keys of any width: bisection, then a scan of the last few keys.
 template <int kDim, bool kUpper>
-int boundWithWidth(const int* keys, int n, const int* key, int dim, size_t stride) {
+int boundByBranches(const int* keys, int n, const int* key, int dim, size_t stride) {
   const int d = kDim > 0 ? kDim : dim;
   auto before = [&](int i) {
     const int order = compareKeys<kDim>(keys + static_cast<size_t>(i) * stride, key, d);
@@ -55,36 +59,59 @@ int boundWithWidth(const int* keys, int n, const int* key, int dim, size_t strid
       high = middle;
     }
   }
-  if constexpr (kDim == 2) {
-    // The scan compares a two-label key as one 64-bit number, first label high, sign bits flipped so that
-    // signed order becomes unsigned order.
-    auto ordered = [](const int* k) {
-      return (uint64_t{static_cast<uint32_t>(k[0]) ^ 0x80000000u} << 32) | (static_cast<uint32_t>(k[1]) ^ 0x80000000u);
-    };
-    const uint64_t target = ordered(key);
-    while (low < high) {
-      const uint64_t probe = ordered(keys + static_cast<size_t>(low) * stride);
-      if (kUpper ? probe > target : probe >= target) break;
-      ++low;
-    }
-    return low;
-  }
   while (low < high && before(low)) ++low;
   return low;
 }
 
-// The common widths get a search with the width built in, so the comparison loop unrolls.
+// A key of one or two labels as one unsigned number, first label high, sign bits flipped so that signed
+// order becomes unsigned order.
+template <int kDim>
+uint64_t orderedKey(const int* k) {
+  if constexpr (kDim == 1) {
+    return static_cast<uint32_t>(k[0]) ^ 0x80000000u;
+  } else {
+    return (uint64_t{static_cast<uint32_t>(k[0]) ^ 0x80000000u} << 32) | (static_cast<uint32_t>(k[1]) ^ 0x80000000u);
+  }
+}
+
+// The same for keys of one or two labels, which compare as one number, by counting rather than bisection:
+// the number of keys below key is the answer. First the blocks of kCountBlock keys whose last key is below
+// key are counted, then the keys below key in the block that follows. None of the comparisons waits for
+// another, where each step of a bisection waits for the load of its probe: with the node already on its way
+// into the cache, two rounds of loads take less time than seven dependent ones, and no branch is guessed.
+// companions (may be null): an array parallel to the keys, such as an inner node's children, whose entries
+// for the block are requested as soon as the block is known, so that they arrive with its keys.
+template <int kDim, bool kUpper>
+int boundByCounting(const int* keys, int n, const int* key, size_t stride, const void* const* companions) {
+  const uint64_t target = orderedKey<kDim>(key);
+  auto before = [&](int i) -> int {
+    const uint64_t probe = orderedKey<kDim>(keys + static_cast<size_t>(i) * stride);
+    return kUpper ? probe <= target : probe < target;
+  };
+  int blocks = 0;
+  for (int last = kCountBlock - 1; last < n; last += kCountBlock) blocks += before(last);
+  const int from = blocks * kCountBlock;
+  const int to = std::min(n, from + kCountBlock);
+  if (companions != nullptr) {
+    __builtin_prefetch(companions + from);
+    __builtin_prefetch(companions + to);
+  }
+  int count = from;
+  for (int i = from; i < to; ++i) count += before(i);
+  return count;
+}
+
 template <bool kUpper>
-int bound(const int* keys, int n, const int* key, int dim, size_t stride) {
+int bound(const int* keys, int n, const int* key, int dim, size_t stride, const void* const* companions = nullptr) {
   switch (dim) {
     case 1:
-      return boundWithWidth<1, kUpper>(keys, n, key, dim, stride);
+      return boundByCounting<1, kUpper>(keys, n, key, stride, companions);
     case 2:
-      return boundWithWidth<2, kUpper>(keys, n, key, dim, stride);
+      return boundByCounting<2, kUpper>(keys, n, key, stride, companions);
     case 3:
-      return boundWithWidth<3, kUpper>(keys, n, key, dim, stride);
+      return boundByBranches<3, kUpper>(keys, n, key, dim, stride);
     default:
-      return boundWithWidth<0, kUpper>(keys, n, key, dim, stride);
+      return boundByBranches<0, kUpper>(keys, n, key, dim, stride);
   }
 }
 
@@ -118,19 +145,15 @@ RecordStore::RecordStore(int dim, int valueCount)
       keyBytes_((dim * sizeof(int32_t) + sizeof(double) - 1) / sizeof(double) * sizeof(double)),
       rowBytes_(keyBytes_ + valueCount * sizeof(double)) {
   leafCapacity_ = std::max<int>(kMinCapacity, (kLeafBytes - sizeof(Node)) / rowBytes_);
-  innerCapacity_ = std::max<int>(kMinCapacity,
-                                 (kInnerBytes - sizeof(Node) - sizeof(Node*)) / (sizeof(Node*) + dim * sizeof(int32_t)));
+  innerCapacity_ = std::max<int>(
+      kMinCapacity, (kInnerBytes - sizeof(Node) - sizeof(Node*)) / (sizeof(Node*) + dim * sizeof(int32_t)));
 }
 
-RecordStore::~RecordStore() {
-  if (root_ != nullptr) releaseSubtree(root_);
-}
+RecordStore::~RecordStore() { releaseAll(); }
 
 // ---- Layout
 
-size_t RecordStore::leafBytes(int capacity) const {
-  return sizeof(Node) + static_cast<size_t>(capacity) * rowBytes_;
-}
+size_t RecordStore::leafBytes(int capacity) const { return sizeof(Node) + static_cast<size_t>(capacity) * rowBytes_; }
 
 size_t RecordStore::innerBytes() const {
   return sizeof(Node) + (innerCapacity_ + 1) * sizeof(Node*) + innerCapacity_ * dim_ * sizeof(int32_t);
@@ -154,21 +177,36 @@ int RecordStore::minInnerCount() const { return std::max(1, innerCapacity_ / 3);
 
 RecordStore::Node* RecordStore::allocateLeaf(int capacity) {
   const size_t bytes = leafBytes(capacity);
-  Node* node = new (::operator new(bytes)) Node{nullptr, nullptr, 0, static_cast<uint16_t>(capacity), true};
+  if (capacity == leafCapacity_ && (leafPool_ != nullptr || memory_ >= kPoolThresholdBytes)) {
+    if (leafPool_ == nullptr) leafPool_ = std::make_unique<NodePool>(bytes);
+    return new (leafPool_->allocate()) Node{nullptr, nullptr, 0, static_cast<uint16_t>(capacity), true, true};
+  }
+  Node* node = new (::operator new(bytes)) Node{nullptr, nullptr, 0, static_cast<uint16_t>(capacity), true, false};
   memory_ += bytes;
   return node;
 }
 
 RecordStore::Node* RecordStore::allocateInner() {
   const size_t bytes = innerBytes();
-  Node* node = new (::operator new(bytes)) Node{nullptr, nullptr, 0, 0, false};
+  Node* node = new (::operator new(bytes)) Node{nullptr, nullptr, 0, 0, false, false};
   memory_ += bytes;
   return node;
 }
 
 void RecordStore::release(Node* node) {
+  if (node->pooled) {
+    leafPool_->release(node);
+    return;
+  }
   memory_ -= node->leaf ? leafBytes(node->capacity) : innerBytes();
   ::operator delete(node);
+}
+
+void RecordStore::releaseAll() {
+  if (root_ != nullptr) releaseSubtree(root_);
+  leafPool_.reset();
+  root_ = firstLeaf_ = lastLeaf_ = nullptr;
+  height_ = 0;
 }
 
 void RecordStore::releaseSubtree(Node* node) {
@@ -191,7 +229,8 @@ int RecordStore::searchInner(Node* inner, const int* key) const {
   const int separators = inner->count - 1;
   const char* keys = reinterpret_cast<const char*>(innerKeys(inner));
   requestLines(keys, keys + static_cast<size_t>(separators) * dim_ * sizeof(int32_t));
-  return bound<true>(innerKeys(inner), separators, key, dim_, dim_);
+  const void* const* childPointers = reinterpret_cast<const void* const*>(children(inner));
+  return bound<true>(innerKeys(inner), separators, key, dim_, dim_, childPointers);
 }
 
 RecordStore::Position RecordStore::locate(const int* key, Path* path, bool* found) const {
@@ -399,7 +438,8 @@ std::pair<RecordStore::Position, bool> RecordStore::insert(const int* key) {
   }
 
   // A split. Every node it needs is allocated before anything changes, so that a failed allocation leaves the
-  // store as it was: the new leaf, one inner node per full ancestor, and a new root when all of them are full.
+  // store as it was: one inner node per full ancestor, a new root when all of them are full, and the new leaf.
+  // The leaf comes last: it may be the first from the node pool, whose new chunk then stays.
   int splits = 0;
   int level = parentLevel;
   while (level >= 0 && path.node[level]->count == innerCapacity_) {
@@ -411,14 +451,14 @@ std::pair<RecordStore::Position, bool> RecordStore::insert(const int* key) {
   Node* fresh[kMaxHeight + 1];
   int allocated = 0;
   try {
-    fresh[allocated++] = allocateLeaf(leafCapacity_);
     for (int i = 0; i < splits + (growsTaller ? 1 : 0); ++i) fresh[allocated++] = allocateInner();
+    fresh[allocated] = allocateLeaf(leafCapacity_);
   } catch (...) {
     for (int i = 0; i < allocated; ++i) release(fresh[i]);
     throw;
   }
 
-  Node* sibling = fresh[0];
+  Node* sibling = fresh[allocated];
   Position result;
   Node* rightLeaf;
   if (prepending) {
@@ -452,7 +492,7 @@ std::pair<RecordStore::Position, bool> RecordStore::insert(const int* key) {
   Node* newNode = sibling;
   bool newOnLeft = prepending;
   Node* lower = leaf;
-  int next = 1;
+  int next = 0;
   for (level = parentLevel; level >= 0; --level) {
     Node* parent = path.node[level];
     const int index = path.index[level];
@@ -493,9 +533,7 @@ RecordStore::Position RecordStore::erase(Position p) {
   const int slot = p.slot;
   ++version_;
   if (--size_ == 0) {
-    releaseSubtree(root_);
-    root_ = firstLeaf_ = lastLeaf_ = nullptr;
-    height_ = 0;
+    releaseAll();
     return end();
   }
   if (leaf == root_ || leaf->count - 1 >= minLeafCount()) {
@@ -586,9 +624,7 @@ void RecordStore::rebalance(Node* node, Path* path, int parentLevel) {
 
 void RecordStore::clear() {
   ++version_;
-  if (root_ != nullptr) releaseSubtree(root_);
-  root_ = firstLeaf_ = lastLeaf_ = nullptr;
-  height_ = 0;
+  releaseAll();
   size_ = 0;
 }
 
@@ -600,7 +636,7 @@ RecordStore::Position RecordStore::last() const {
   return lastLeaf_ != nullptr ? Position{lastLeaf_, lastLeaf_->count - 1} : end();
 }
 
-size_t RecordStore::memoryBytes() const { return memory_; }
+size_t RecordStore::memoryBytes() const { return memory_ + (leafPool_ != nullptr ? leafPool_->mappedBytes() : 0); }
 
 // ---- Self-check
 
@@ -619,7 +655,8 @@ const char* RecordStore::structureFault() const {
     const bool isRoot = node == root_;
     if (node->leaf != (depth == height_ - 1)) return "leaves at different depths";
     if (node->leaf) {
-      bytes += leafBytes(node->capacity);
+      if (!node->pooled) bytes += leafBytes(node->capacity);
+      if (node->pooled && (leafPool_ == nullptr || node->capacity != leafCapacity_)) return "pooled leaf without a pool";
       if (node->count < 1 || node->count > node->capacity) return "leaf count out of range";
       if (node->capacity > leafCapacity_ || (!isRoot && node->capacity != leafCapacity_)) return "leaf capacity";
       if (node != expectedLeaf || node->prev != previousLeaf) return "leaf chain out of order";

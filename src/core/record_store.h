@@ -16,7 +16,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <utility>
+
+#include "core/node_pool.h"
 
 namespace tvb {
 
@@ -32,6 +35,7 @@ class RecordStore {
     int32_t count;      // records of a leaf, children of an inner node
     uint16_t capacity;  // records a leaf has room for: the only leaf of a small store is smaller than the others
     bool leaf;
+    bool pooled;  // taken from the store's node pool rather than the heap
   };
 
   // A record's place in the store. end() (leaf == nullptr) stands past the last record.
@@ -115,7 +119,7 @@ class RecordStore {
   int keyStride() const { return static_cast<int>(rowBytes_ / sizeof(int32_t)); }
   int valueStride() const { return static_cast<int>(rowBytes_ / sizeof(double)); }
 
-  // Bytes held by the store's nodes (for the benchmarks' memory figures).
+  // Bytes held by the store's nodes, pool chunks counted whole (for the benchmarks' memory figures).
   size_t memoryBytes() const;
 
  private:
@@ -145,6 +149,7 @@ class RecordStore {
   Node* allocateInner();
   void release(Node* node);
   void releaseSubtree(Node* node);
+  void releaseAll();  // every node, and the pool's chunks
 
   int searchLeaf(Node* leaf, const int* key) const;    // first slot whose key is not below key
   int searchInner(Node* inner, const int* key) const;  // the child whose range holds key
@@ -173,8 +178,11 @@ class RecordStore {
   Node* root_ = nullptr;
   Node* firstLeaf_ = nullptr;
   Node* lastLeaf_ = nullptr;
-  int height_ = 0;  // levels of nodes, leaves included; 0 when empty
-  size_t memory_ = 0;
+  int height_ = 0;     // levels of nodes, leaves included; 0 when empty
+  size_t memory_ = 0;  // bytes of the nodes taken from the heap
+  // Full leaves of a large store come from here (see node_pool.h); created once the heap's share passes
+  // a threshold, so that the many small stores of a database do not each map a chunk.
+  std::unique_ptr<NodePool> leafPool_;
 };
 
 }  // namespace tvb

@@ -277,6 +277,64 @@ TEST(RecordStore, LargeStoresWithSeveralLevels) {
   }
 }
 
+// A store of several megabytes takes its leaves from a pool of large chunks. Its records are the same as
+// anywhere else; leaves freed by erasing are used again; the insert that opens the pool fails cleanly; and
+// clearing hands every chunk back.
+TEST(RecordStore, LeavesOfALargeStoreComeFromAPoolThatIsReusedAndHandedBack) {
+  constexpr int kColumns = 500, kCells = 600 * kColumns;  // rows of 48 bytes: about 15 MB
+  const auto keyOf = [](int cell) { return Key{cell / kColumns, cell % kColumns}; };
+  const long live = tvbtest::liveAllocations();
+  {
+    RecordStore scratch(2, 5);
+    int opening = 0;  // the insert that maps the pool's first chunk
+    for (size_t before = 0; scratch.memoryBytes() < before + NodePool::kChunkBytes; ++opening) {
+      before = scratch.memoryBytes();
+      scratch.insert(keyOf(opening).data());
+    }
+    RecordStore store(2, 5);
+    for (int c = 0; c < opening - 1; ++c) store.insert(keyOf(c).data());
+    EXPECT_GE(failInsertUntilItSucceeds(store, keyOf(opening - 1), false), 2);
+    EXPECT_GE(store.memoryBytes(), NodePool::kChunkBytes);
+  }
+  EXPECT_EQ(tvbtest::liveAllocations(), live);
+
+  std::mt19937 rng(19);
+  std::vector<int> cells(kCells);
+  std::iota(cells.begin(), cells.end(), 0);
+  std::shuffle(cells.begin(), cells.end(), rng);
+  const long withCells = tvbtest::liveAllocations();
+  RecordStore store(2, 5);
+  for (int c : cells) store.values(store.insert(keyOf(c).data()).first)[4] = c;
+  ASSERT_EQ(fault(store), nullptr);
+  const size_t full = store.memoryBytes();
+  EXPECT_LT(full, 72.0 * kCells);
+
+  std::shuffle(cells.begin(), cells.end(), rng);
+  for (int round = 0; round < 2; ++round) {
+    for (size_t i = 0; i < cells.size() * 3 / 4; ++i) store.erase(store.find(keyOf(cells[i]).data()));
+    ASSERT_EQ(fault(store), nullptr);
+    ASSERT_EQ(store.size(), kCells - kCells * 3 / 4);
+    for (size_t i = 0; i < cells.size() * 3 / 4; ++i) {
+      store.values(store.insert(keyOf(cells[i]).data()).first)[4] = cells[i];
+    }
+    ASSERT_EQ(fault(store), nullptr);
+    EXPECT_LT(store.memoryBytes(), full + full / 4) << "round " << round;
+  }
+  int c = 0;
+  for (Position p = store.first(); !p.isEnd(); p = store.next(p), ++c) {
+    ASSERT_EQ(keyAt(store, p), keyOf(c));
+    ASSERT_EQ(store.values(p)[4], c);
+  }
+  EXPECT_EQ(c, kCells);
+
+  store.clear();
+  EXPECT_EQ(store.memoryBytes(), 0u);
+  EXPECT_EQ(tvbtest::liveAllocations(), withCells);
+  for (int cell = 0; cell < kCells; ++cell) store.insert(keyOf(cell).data());
+  ASSERT_EQ(fault(store), nullptr);
+  EXPECT_EQ(store.size(), kCells);
+}
+
 // The separator above a leaf stays behind when the leaf's first record is erased; keys between it and the
 // leaf's new first record then land at the front of that leaf, which here is full and has a left neighbour.
 TEST(RecordStore, InsertAtTheFrontOfAFullLeafBehindAStaleSeparator) {
