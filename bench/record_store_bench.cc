@@ -261,6 +261,9 @@ int main() {
   std::printf("record store: %ld records (%d x %d labels), 2-dim keys; medians of paired rounds\n\n", kRecords,
               kRows, kCols);
   constexpr int kRounds = 3;
+  // A walk takes a few milliseconds, short enough for one busy spell of the machine to sway a round, and
+  // cheap enough to run more rounds.
+  constexpr int kWalkRounds = 11;
 
   // Filling stores.
   Paired ascMap = paired(kRounds, [] { return tvbFill(TRV_DT_PAR, ascending); }, [] { return mapFill(1, ascending); });
@@ -288,7 +291,7 @@ int main() {
     auto tvbFind = [&] { return seconds([&] { sink = tvb.findAll(shuffled); }); };
     findMap = paired(kRounds, tvbFind, [&] { return seconds([&] { sink = map.findAll(shuffled); }); });
     findSql = paired(kRounds, tvbFind, [&] { return seconds([&] { sink = sql.findAll(shuffled); }); });
-    walkMap = paired(5, [&] { return seconds([&] { sink = tvb.walk(); }); },
+    walkMap = paired(kWalkRounds, [&] { return seconds([&] { sink = tvb.walk(); }); },
                      [&] { return seconds([&] { sink = map.walk(); }); });
   }
   settleHeap();
@@ -299,7 +302,7 @@ int main() {
     tvbShufBytes = double(memoryInUse() - labelsOnly) / kRecords;
     MapStore map(1);
     map.insert(shuffled);
-    walkShuffled = paired(5, [&] { return seconds([&] { sink = tvb.walk(); }); },
+    walkShuffled = paired(kWalkRounds, [&] { return seconds([&] { sink = tvb.walk(); }); },
                           [&] { return seconds([&] { sink = map.walk(); }); });
   }
   settleHeap();
