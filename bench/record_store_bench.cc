@@ -51,9 +51,6 @@ size_t memoryInUse() {
   return mallinfo2().uordblks + mapped;
 }
 
-// Hands freed memory back between phases, so that millions of small blocks freed by one contender do not
-// slow the next one's allocations.
-void settleHeap() { malloc_trim(0); }
 
 std::vector<std::string> rowLabels, colLabels;
 std::vector<Key> ascending, shuffled;
@@ -225,14 +222,15 @@ void row(const char* what, const Paired& p, const char* baselineName, double tar
               baselineName, p.baseline * 1e9 / kRecords, p.ratio, target, met ? "met" : "MISSED");
 }
 
-// Time of filling a new store of each kind; the store is dropped and the heap settled afterwards.
+// Time of filling a new store of each kind, dropped afterwards. Each contender keeps the memory it freed
+// (the heap its blocks, tvbcclib its chunks), so that every round after the first fills warm memory on both
+// sides; the medians are of warm rounds.
 double tvbFill(int type, const std::vector<Key>& keys) {
   double s;
   {
     Tvb tvb(type);
     s = seconds([&] { tvb.insert(keys); });
   }
-  settleHeap();
   return s;
 }
 double mapFill(int values, const std::vector<Key>& keys) {
@@ -241,7 +239,6 @@ double mapFill(int values, const std::vector<Key>& keys) {
     MapStore map(values);
     s = seconds([&] { map.insert(keys); });
   }
-  settleHeap();
   return s;
 }
 double sqliteFill(const std::vector<Key>& keys) {
@@ -250,7 +247,6 @@ double sqliteFill(const std::vector<Key>& keys) {
     Sqlite sql;
     s = seconds([&] { sql.insert(keys); });
   }
-  settleHeap();
   return s;
 }
 
@@ -265,47 +261,42 @@ int main() {
   // cheap enough to run more rounds.
   constexpr int kWalkRounds = 11;
 
+  // Reading stores, and memory, measured before any store has been dropped: memory that one store gives
+  // back may be kept for the next and would not show in the next one's figure.
+  Paired findMap, findSql, walkMap, walkShuffled;
+  double tvbBytes, tvbShufBytes, mapBytes;
+  {
+    auto bytesOf = [](auto&& build) {
+      const size_t before = memoryInUse();
+      build();
+      return double(memoryInUse() - before) / kRecords;
+    };
+    Tvb tvb(TRV_DT_PAR), tvbShuffled(TRV_DT_PAR);
+    tvbBytes = bytesOf([&] { tvb.insert(ascending); });
+    tvbShufBytes = bytesOf([&] { tvbShuffled.insert(shuffled); });
+    {
+      MapStore map(1);
+      mapBytes = bytesOf([&] { map.insert(ascending); });
+      Sqlite sql;
+      sql.insert(ascending);
+      auto tvbFind = [&] { return seconds([&] { sink = tvb.findAll(shuffled); }); };
+      findMap = paired(kRounds, tvbFind, [&] { return seconds([&] { sink = map.findAll(shuffled); }); });
+      findSql = paired(kRounds, tvbFind, [&] { return seconds([&] { sink = sql.findAll(shuffled); }); });
+      walkMap = paired(kWalkRounds, [&] { return seconds([&] { sink = tvb.walk(); }); },
+                       [&] { return seconds([&] { sink = map.walk(); }); });
+    }
+    MapStore map(1);
+    map.insert(shuffled);
+    walkShuffled = paired(kWalkRounds, [&] { return seconds([&] { sink = tvbShuffled.walk(); }); },
+                          [&] { return seconds([&] { sink = map.walk(); }); });
+  }
+
   // Filling stores.
   Paired ascMap = paired(kRounds, [] { return tvbFill(TRV_DT_PAR, ascending); }, [] { return mapFill(1, ascending); });
   Paired shufMap = paired(kRounds, [] { return tvbFill(TRV_DT_PAR, shuffled); }, [] { return mapFill(1, shuffled); });
   Paired varMap = paired(kRounds, [] { return tvbFill(TRV_DT_VAR, ascending); }, [] { return mapFill(5, ascending); });
   Paired ascSql = paired(kRounds, [] { return tvbFill(TRV_DT_PAR, ascending); }, [] { return sqliteFill(ascending); });
   Paired shufSql = paired(kRounds, [] { return tvbFill(TRV_DT_PAR, shuffled); }, [] { return sqliteFill(shuffled); });
-
-  // Reading stores built from ascending keys, and memory.
-  Paired findMap, findSql, walkMap, walkShuffled;
-  double tvbBytes, tvbShufBytes, mapBytes;
-  {
-    size_t start = memoryInUse();
-    Tvb tvb(TRV_DT_PAR);
-    size_t labelsOnly = memoryInUse();
-    tvb.insert(ascending);
-    tvbBytes = double(memoryInUse() - labelsOnly) / kRecords;
-    (void)start;
-    MapStore map(1);
-    labelsOnly = memoryInUse();
-    map.insert(ascending);
-    mapBytes = double(memoryInUse() - labelsOnly) / kRecords;
-    Sqlite sql;
-    sql.insert(ascending);
-    auto tvbFind = [&] { return seconds([&] { sink = tvb.findAll(shuffled); }); };
-    findMap = paired(kRounds, tvbFind, [&] { return seconds([&] { sink = map.findAll(shuffled); }); });
-    findSql = paired(kRounds, tvbFind, [&] { return seconds([&] { sink = sql.findAll(shuffled); }); });
-    walkMap = paired(kWalkRounds, [&] { return seconds([&] { sink = tvb.walk(); }); },
-                     [&] { return seconds([&] { sink = map.walk(); }); });
-  }
-  settleHeap();
-  {
-    Tvb tvb(TRV_DT_PAR);
-    size_t labelsOnly = memoryInUse();
-    tvb.insert(shuffled);
-    tvbShufBytes = double(memoryInUse() - labelsOnly) / kRecords;
-    MapStore map(1);
-    map.insert(shuffled);
-    walkShuffled = paired(kWalkRounds, [&] { return seconds([&] { sink = tvb.walk(); }); },
-                          [&] { return seconds([&] { sink = map.walk(); }); });
-  }
-  settleHeap();
 
   std::printf("%-44s %11s  %-10s %11s  %7s\n", "workload", "tvbcclib", "baseline", "", "ratio");
   row("tvbAddRecordRaw, keys ascending", ascMap, "std::map", 5);

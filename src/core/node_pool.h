@@ -1,13 +1,14 @@
-// NodePool: fixed-size blocks for the leaves of a large record store, carved from 2 MB chunks mapped
-// straight from the kernel and marked for huge pages.
+// NodePool: fixed-size blocks for the leaves of a large record store, carved from 2 MB chunks that the
+// kernel may back with huge pages (chunk_cache.h).
 //
 // A store of millions of records touches tens of megabytes of fresh memory as it fills. Taken from the
 // heap, each 4 KB page costs a fault of its own, and on a virtual machine that fault is dear: filling a
 // 2,000,000-record variable spent two thirds of its time there. A 2 MB chunk that the kernel backs with
 // one huge page costs one fault, and its blocks are packed without per-block headers.
 //
-// Chunks are only handed back when the pool is destroyed (the store is cleared, emptied or dropped); a
-// released block goes to a free list that the next allocation takes from first.
+// Chunks are only handed back when the pool is destroyed (the store is cleared, emptied or dropped), to
+// the process's chunk cache (chunk_cache.h); a released block goes to a free list that the next allocation
+// takes from first.
 //
 // Exceptions: allocate() throws std::bad_alloc when no chunk can be mapped; the pool is then unchanged.
 // Thread safety: none; a pool belongs to one store.
@@ -16,11 +17,13 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/chunk_cache.h"
+
 namespace tvb {
 
 class NodePool {
  public:
-  static constexpr size_t kChunkBytes = size_t{2} << 20;
+  static constexpr size_t kChunkBytes = tvb::kChunkBytes;
 
   // REQUIRES: 16 <= blockBytes <= kChunkBytes. Blocks are rounded up to whole cache lines and aligned to
   // them, so that a block spans as few lines as its size allows.

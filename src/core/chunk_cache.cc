@@ -1,0 +1,61 @@
+#include "core/chunk_cache.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <mutex>
+
+namespace tvb {
+
+namespace {
+
+constexpr int kCacheSlots = static_cast<int>(kCachedChunkBytes / kChunkBytes);
+
+// Constant-initialised, so that it is ready before any static constructor and never destroyed: chunks
+// still kept at exit go with the process.
+struct Cache {
+  std::mutex mutex;
+  void* chunks[kCacheSlots] = {};
+  int count = 0;
+};
+constinit Cache cache;
+
+// Twice the size is mapped and the ends that stick out are unmapped again, leaving a chunk aligned to its
+// own size, which the kernel can back with one huge page.
+void* mapChunk() {
+  void* mapped = mmap(nullptr, 2 * kChunkBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) return nullptr;
+  char* raw = static_cast<char*>(mapped);
+  char* chunk =
+      reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(raw) + kChunkBytes - 1) & ~(uintptr_t{kChunkBytes} - 1));
+  const size_t lead = static_cast<size_t>(chunk - raw);
+  if (lead > 0) munmap(raw, lead);
+  if (lead < kChunkBytes) munmap(chunk + kChunkBytes, kChunkBytes - lead);
+  // Advice only: where the kernel has no huge page to spare, the chunk is backed by small pages as usual.
+  madvise(chunk, kChunkBytes, MADV_HUGEPAGE);
+  return chunk;
+}
+
+}  // namespace
+
+void* takeChunk() {
+  {
+    std::lock_guard<std::mutex> lock(cache.mutex);
+    if (cache.count > 0) return cache.chunks[--cache.count];
+  }
+  return mapChunk();
+}
+
+void returnChunk(void* chunk) {
+  {
+    std::lock_guard<std::mutex> lock(cache.mutex);
+    if (cache.count < kCacheSlots) {
+      madvise(chunk, kChunkBytes, MADV_FREE);
+      cache.chunks[cache.count++] = chunk;
+      return;
+    }
+  }
+  munmap(chunk, kChunkBytes);
+}
+
+}  // namespace tvb
