@@ -21,8 +21,8 @@ constexpr int kMinCapacity = 4;
 // Past this many bytes of nodes, full leaves come from a node pool. High enough that the pool's last,
 // partly used chunk adds at most a few bytes per record.
 constexpr size_t kPoolThresholdBytes = size_t{8} << 20;
-// Nodes are searched by bisection down to this many keys, then by a linear scan, which is faster on short
-// runs of keys already in the cache.
+// Keys of three or more labels are searched by bisection down to this many keys, then by a linear scan,
+// which is faster on short runs of keys already in the cache.
 constexpr int kLinearSearchKeys = 16;
 // Keys of one or two labels are searched in blocks of this many (see boundByCounting).
 constexpr int kCountBlock = 16;
