@@ -256,7 +256,7 @@ int main() {
   makeWorkload();
   std::printf("record store: %ld records (%d x %d labels), 2-dim keys; medians of paired rounds\n\n", kRecords,
               kRows, kCols);
-  constexpr int kRounds = 3;
+  constexpr int kRounds = 5;
   // A walk takes a few milliseconds, short enough for one busy spell of the machine to sway a round, and
   // cheap enough to run more rounds.
   constexpr int kWalkRounds = 11;
