@@ -110,6 +110,9 @@ RecordStore::Position stepTarget(const tvbRecordHandle* h, bool forward) {
     return setError(ptvb, msg::kLastInSymbol, name), 0;
   }
   placeHandle(rec, p);
+  // A step onto the first record of a leaf (the last, going back) has just crossed into it: the leaf after
+  // it is requested now, a leaf's worth of steps before it is needed.
+  if (p.slot == (forward ? 0 : p.leaf->count - 1)) store.requestNeighbour(p, forward);
   return 1;
 }
 

@@ -636,6 +636,13 @@ RecordStore::Position RecordStore::last() const {
   return lastLeaf_ != nullptr ? Position{lastLeaf_, lastLeaf_->count - 1} : end();
 }
 
+void RecordStore::requestNeighbour(Position p, bool forward) const {
+  const Node* neighbour = forward ? p.leaf->next : p.leaf->prev;
+  if (neighbour == nullptr) return;
+  const char* start = reinterpret_cast<const char*>(neighbour);
+  requestLines(start, start + leafBytes(neighbour->capacity));
+}
+
 size_t RecordStore::memoryBytes() const { return memory_ + (leafPool_ != nullptr ? leafPool_->mappedBytes() : 0); }
 
 // ---- Self-check
