@@ -1,9 +1,9 @@
 #include "core/chunk_cache.h"
 
+#include <pthread.h>
 #include <sys/mman.h>
 
 #include <cstdint>
-#include <mutex>
 
 namespace tvb {
 
@@ -11,14 +11,33 @@ namespace {
 
 constexpr int kCacheSlots = static_cast<int>(kCachedChunkBytes / kChunkBytes);
 
-// Constant-initialised, so that it is ready before any static constructor and never destroyed: chunks
-// still kept at exit go with the process.
+// Constant-initialised, so that it is ready before any static constructor, and trivially destructible, so
+// that it stays usable while other static objects are destroyed.
 struct Cache {
-  std::mutex mutex;
+  pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
   void* chunks[kCacheSlots] = {};
   int count = 0;
+  bool closed = false;  // set once the library is being unloaded
 };
 constinit Cache cache;
+
+class CacheLock {
+ public:
+  CacheLock() { pthread_mutex_lock(&cache.mutex); }
+  ~CacheLock() { pthread_mutex_unlock(&cache.mutex); }
+  CacheLock(const CacheLock&) = delete;
+  CacheLock& operator=(const CacheLock&) = delete;
+};
+
+// Hands the kept chunks back when the library is unloaded or the process ends, so that a client that
+// unloads the library does not keep them mapped; a store dropped after that unmaps its chunks at once.
+struct CacheCloser {
+  ~CacheCloser() {
+    CacheLock lock;
+    while (cache.count > 0) munmap(cache.chunks[--cache.count], kChunkBytes);
+    cache.closed = true;
+  }
+} closer;
 
 // Twice the size is mapped and the ends that stick out are unmapped again, leaving a chunk aligned to its
 // own size, which the kernel can back with one huge page.
@@ -40,7 +59,7 @@ void* mapChunk() {
 
 void* takeChunk() {
   {
-    std::lock_guard<std::mutex> lock(cache.mutex);
+    CacheLock lock;
     if (cache.count > 0) return cache.chunks[--cache.count];
   }
   return mapChunk();
@@ -48,8 +67,8 @@ void* takeChunk() {
 
 void returnChunk(void* chunk) {
   {
-    std::lock_guard<std::mutex> lock(cache.mutex);
-    if (cache.count < kCacheSlots) {
+    CacheLock lock;
+    if (!cache.closed && cache.count < kCacheSlots) {
       madvise(chunk, kChunkBytes, MADV_FREE);
       cache.chunks[cache.count++] = chunk;
       return;
