@@ -51,7 +51,6 @@ size_t memoryInUse() {
   return mallinfo2().uordblks + mapped;
 }
 
-
 std::vector<std::string> rowLabels, colLabels;
 std::vector<Key> ascending, shuffled;
 
@@ -225,37 +224,18 @@ void row(const char* what, const Paired& p, const char* baselineName, double tar
 // Time of filling a new store of each kind, dropped afterwards. Each contender keeps the memory it freed
 // (the heap its blocks, tvbcclib its chunks), so that every round after the first fills warm memory on both
 // sides; the medians are of warm rounds.
-double tvbFill(int type, const std::vector<Key>& keys) {
-  double s;
-  {
-    Tvb tvb(type);
-    s = seconds([&] { tvb.insert(keys); });
-  }
-  return s;
-}
-double mapFill(int values, const std::vector<Key>& keys) {
-  double s;
-  {
-    MapStore map(values);
-    s = seconds([&] { map.insert(keys); });
-  }
-  return s;
-}
-double sqliteFill(const std::vector<Key>& keys) {
-  double s;
-  {
-    Sqlite sql;
-    s = seconds([&] { sql.insert(keys); });
-  }
-  return s;
+template <class Store, class... Arguments>
+double fill(const std::vector<Key>& keys, Arguments... arguments) {
+  Store store(arguments...);
+  return seconds([&] { store.insert(keys); });
 }
 
 }  // namespace
 
 int main() {
   makeWorkload();
-  std::printf("record store: %ld records (%d x %d labels), 2-dim keys; medians of paired rounds\n\n", kRecords,
-              kRows, kCols);
+  std::printf("record store: %ld records (%d x %d labels), 2-dim keys; medians of paired rounds\n\n", kRecords, kRows,
+              kCols);
   constexpr int kRounds = 5;
   // A walk takes a few milliseconds, short enough for one busy spell of the machine to sway a round, and
   // cheap enough to run more rounds.
@@ -282,21 +262,28 @@ int main() {
       auto tvbFind = [&] { return seconds([&] { sink = tvb.findAll(shuffled); }); };
       findMap = paired(kRounds, tvbFind, [&] { return seconds([&] { sink = map.findAll(shuffled); }); });
       findSql = paired(kRounds, tvbFind, [&] { return seconds([&] { sink = sql.findAll(shuffled); }); });
-      walkMap = paired(kWalkRounds, [&] { return seconds([&] { sink = tvb.walk(); }); },
-                       [&] { return seconds([&] { sink = map.walk(); }); });
+      walkMap = paired(
+          kWalkRounds, [&] { return seconds([&] { sink = tvb.walk(); }); },
+          [&] { return seconds([&] { sink = map.walk(); }); });
     }
     MapStore map(1);
     map.insert(shuffled);
-    walkShuffled = paired(kWalkRounds, [&] { return seconds([&] { sink = tvbShuffled.walk(); }); },
-                          [&] { return seconds([&] { sink = map.walk(); }); });
+    walkShuffled = paired(
+        kWalkRounds, [&] { return seconds([&] { sink = tvbShuffled.walk(); }); },
+        [&] { return seconds([&] { sink = map.walk(); }); });
   }
 
   // Filling stores.
-  Paired ascMap = paired(kRounds, [] { return tvbFill(TRV_DT_PAR, ascending); }, [] { return mapFill(1, ascending); });
-  Paired shufMap = paired(kRounds, [] { return tvbFill(TRV_DT_PAR, shuffled); }, [] { return mapFill(1, shuffled); });
-  Paired varMap = paired(kRounds, [] { return tvbFill(TRV_DT_VAR, ascending); }, [] { return mapFill(5, ascending); });
-  Paired ascSql = paired(kRounds, [] { return tvbFill(TRV_DT_PAR, ascending); }, [] { return sqliteFill(ascending); });
-  Paired shufSql = paired(kRounds, [] { return tvbFill(TRV_DT_PAR, shuffled); }, [] { return sqliteFill(shuffled); });
+  Paired ascMap = paired(
+      kRounds, [] { return fill<Tvb>(ascending, TRV_DT_PAR); }, [] { return fill<MapStore>(ascending, 1); });
+  Paired shufMap = paired(
+      kRounds, [] { return fill<Tvb>(shuffled, TRV_DT_PAR); }, [] { return fill<MapStore>(shuffled, 1); });
+  Paired varMap = paired(
+      kRounds, [] { return fill<Tvb>(ascending, TRV_DT_VAR); }, [] { return fill<MapStore>(ascending, 5); });
+  Paired ascSql = paired(
+      kRounds, [] { return fill<Tvb>(ascending, TRV_DT_PAR); }, [] { return fill<Sqlite>(ascending); });
+  Paired shufSql = paired(
+      kRounds, [] { return fill<Tvb>(shuffled, TRV_DT_PAR); }, [] { return fill<Sqlite>(shuffled); });
 
   std::printf("%-44s %11s  %-10s %11s  %7s\n", "workload", "tvbcclib", "baseline", "", "ratio");
   row("tvbAddRecordRaw, keys ascending", ascMap, "std::map", 5);
@@ -308,9 +295,10 @@ int main() {
   row("insert, keys ascending", ascSql, "SQLite", 5);
   row("insert, keys shuffled", shufSql, "SQLite", 5);
   row("lookup by labels, random order", findSql, "SQLite", 5);
-  std::printf("\nmemory per record (parameter, payload 16 bytes): tvbcclib %.1f bytes ascending, %.1f shuffled; "
-              "std::map %.1f bytes (target <= 24: %s)\n",
-              tvbBytes, tvbShufBytes, mapBytes, tvbBytes <= 24 ? "met" : "MISSED");
+  std::printf(
+      "\nmemory per record (parameter, payload 16 bytes): tvbcclib %.1f bytes ascending, %.1f shuffled; "
+      "std::map %.1f bytes (target <= 24: %s)\n",
+      tvbBytes, tvbShufBytes, mapBytes, tvbBytes <= 24 ? "met" : "MISSED");
   failures += tvbBytes > 24;
   std::printf("%s\n", failures ? "some targets missed" : "all targets met");
   return 0;
