@@ -12,14 +12,8 @@ void forEachRecord(const RecordStore& store, Visit&& visit) {
   // A row holds a record's key and then its values; both advance by the row's width.
   const int keyStride = store.keyStride();
   const int valueStride = store.valueStride();
-  const size_t rowBytes = sizeof(double) * valueStride;
   for (RecordStore::Position p = store.first(); !p.isEnd();) {
-    if (RecordStore::Node* next = p.leaf->next) {
-      // Leaves are separate allocations, which the processor does not prefetch across: ask for the next one
-      // while this one is read.
-      const char* nextRows = reinterpret_cast<const char*>(store.key(RecordStore::Position{next, 0}));
-      for (size_t at = 0; at < rowBytes * next->count; at += 64) __builtin_prefetch(nextRows + at);
-    }
+    store.requestNeighbour(p, true);  // read while this leaf is
     const int* keys = store.key(p);
     const double* values = store.values(p);
     const int count = p.leaf->count;

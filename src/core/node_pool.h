@@ -23,8 +23,6 @@ namespace tvb {
 
 class NodePool {
  public:
-  static constexpr size_t kChunkBytes = tvb::kChunkBytes;
-
   // REQUIRES: 16 <= blockBytes <= kChunkBytes. Blocks are rounded up to whole cache lines and aligned to
   // them, so that a block spans as few lines as its size allows.
   explicit NodePool(size_t blockBytes);
@@ -36,7 +34,6 @@ class NodePool {
   // REQUIRES: block came from this pool's allocate() and was not released since.
   void release(void* block);
 
-  size_t blockBytes() const { return blockBytes_; }
   // Bytes mapped for chunks, used or not.
   size_t mappedBytes() const { return chunks_.size() * kChunkBytes; }
 

@@ -637,10 +637,9 @@ RecordStore::Position RecordStore::last() const {
 }
 
 void RecordStore::requestNeighbour(Position p, bool forward) const {
-  const Node* neighbour = forward ? p.leaf->next : p.leaf->prev;
+  Node* neighbour = forward ? p.leaf->next : p.leaf->prev;
   if (neighbour == nullptr) return;
-  const char* start = reinterpret_cast<const char*>(neighbour);
-  requestLines(start, start + leafBytes(neighbour->capacity));
+  requestLines(reinterpret_cast<const char*>(neighbour), row(neighbour, neighbour->count));
 }
 
 size_t RecordStore::memoryBytes() const { return memory_ + (leafPool_ != nullptr ? leafPool_->mappedBytes() : 0); }

@@ -111,9 +111,9 @@ class RecordStore {
     return before != nullptr ? Position{before, before->count - 1} : end();
   }
   static Position end() { return Position{}; }
-  // Requests the lines of the leaf after p's (forward) or before it, so that a walk stepping record by
-  // record finds that leaf in the cache when it gets there: leaves lie wherever they were allocated, where
-  // the processor's own prefetching does not follow. REQUIRES: p is a valid position.
+  // Requests the lines of the leaf after p's (forward) or before it, its header and its records, so that a
+  // walk finds that leaf in the cache when it gets there: leaves lie wherever they were allocated, where the
+  // processor's own prefetching does not follow. REQUIRES: p is a valid position.
   void requestNeighbour(Position p, bool forward) const;
 
   // REQUIRES: p is a valid position (not end()).

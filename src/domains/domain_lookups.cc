@@ -73,16 +73,11 @@ RecordStore::Position firstViolation(const RecordStore& records, RecordStore::Po
                                      int count) {
   if (count == 0) return RecordStore::end();
   const int stride = records.keyStride();
-  // A leaf at a time: its rows are contiguous. Leaves are separate allocations, which the processor does not
-  // prefetch across, so the next leaf's rows are asked for ahead.
+  // A leaf at a time: its rows are contiguous. The next leaf is requested while this one is read.
   while (!p.isEnd()) {
     RecordStore::Node* leaf = p.leaf;
     const int* keys = records.key(RecordStore::Position{leaf, 0});
-    if (const RecordStore::Node* next = leaf->next) {
-      const char* ahead = reinterpret_cast<const char*>(records.key(RecordStore::Position{leaf->next, 0}));
-      const size_t bytes = sizeof(int) * stride * next->count;
-      for (size_t at = 0; at < bytes; at += 64) __builtin_prefetch(ahead + at);
-    }
+    records.requestNeighbour(p, true);
     for (int slot = p.slot; slot < leaf->count; ++slot)
       if (violates(keys + static_cast<size_t>(slot) * stride, guards, count)) return RecordStore::Position{leaf, slot};
     p = leaf->next != nullptr ? RecordStore::Position{leaf->next, 0} : RecordStore::end();

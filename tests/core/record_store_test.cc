@@ -287,14 +287,14 @@ TEST(RecordStore, LeavesOfALargeStoreComeFromAPoolThatIsReusedAndHandedBack) {
   {
     RecordStore scratch(2, 5);
     int opening = 0;  // the insert that maps the pool's first chunk
-    for (size_t before = 0; scratch.memoryBytes() < before + NodePool::kChunkBytes; ++opening) {
+    for (size_t before = 0; scratch.memoryBytes() < before + kChunkBytes; ++opening) {
       before = scratch.memoryBytes();
       scratch.insert(keyOf(opening).data());
     }
     RecordStore store(2, 5);
     for (int c = 0; c < opening - 1; ++c) store.insert(keyOf(c).data());
     EXPECT_GE(failInsertUntilItSucceeds(store, keyOf(opening - 1), false), 2);
-    EXPECT_GE(store.memoryBytes(), NodePool::kChunkBytes);
+    EXPECT_GE(store.memoryBytes(), kChunkBytes);
   }
   EXPECT_EQ(tvbtest::liveAllocations(), live);
 
