@@ -209,11 +209,13 @@ void RecordStore::releaseAll() {
   height_ = 0;
 }
 
+// Pooled leaves are left alone: the pool goes next, with all of them, so putting each on its free list
+// would only write to every leaf of a store that is being dropped.
 void RecordStore::releaseSubtree(Node* node) {
   if (!node->leaf) {
     for (int i = 0; i < node->count; ++i) releaseSubtree(children(node)[i]);
   }
-  release(node);
+  if (!node->pooled) release(node);
 }
 
 // ---- Search

@@ -152,8 +152,8 @@ class RecordStore {
   Node* allocateLeaf(int capacity);
   Node* allocateInner();
   void release(Node* node);
-  void releaseSubtree(Node* node);
-  void releaseAll();  // every node, and the pool's chunks
+  void releaseSubtree(Node* node);  // for releaseAll only
+  void releaseAll();                // every node, and the pool's chunks
 
   int searchLeaf(Node* leaf, const int* key) const;    // first slot whose key is not below key
   int searchInner(Node* inner, const int* key) const;  // the child whose range holds key
