@@ -9,7 +9,8 @@
 // The target (DESIGN.md): the database layer at most 1.5x the raw time. Lines for information only: the
 // load with the heap's freed memory handed back to the system before each run ("first touch"), so that the
 // store's memory is touched for the first time: page faults for memory that keeps the records, which a raw
-// read that keeps nothing does not have; and the load followed by a walk over every record through the C
+// read that keeps nothing does not have (the 2 MB chunks that large stores keep for reuse are not handed
+// back: they are the library's, and stay warm); and the load followed by a walk over every record through the C
 // interface (tvbFindFirstRecord, tvbRecordMoveNext, tvbGetRecordRaw), whose own target is in the
 // record-store benchmark.
 // Usage: exchange_bench [directory for the files] (default: the system's temporary directory).
