@@ -1,27 +1,12 @@
 #include "exchange/exchange_support.h"
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 
 #include "support/allocation_failures.h"
 
 namespace exchange_test {
-
-ScratchDir::ScratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tvb_exchange_XXXXXX").string();
-  if (!mkdtemp(pattern.data())) std::abort();
-  dir = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(dir, ignored);
-}
 
 Database::Database() {
   char msg[TRV_SSSIZE];

@@ -9,18 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "support/scratch_dir.h"
 #include "tvbcclib.h"
 #include "tvf.h"
 
 namespace exchange_test {
 
-// A fresh directory under the system's temporary directory, removed with its files afterwards.
-struct ScratchDir {
-  ScratchDir();
-  ~ScratchDir();
-  std::string path(const std::string& name) const { return dir + "/" + name; }
-  std::string dir;
-};
+using tvbtest::ScratchDir;
 
 class Database {
  public:

@@ -18,7 +18,7 @@ class Tvfdump : public ::testing::Test {
     std::string out, err;
   };
   Run Dump(const std::string &arguments) {
-    const std::string out = dir_.Path("out.txt"), err = dir_.Path("err.txt");
+    const std::string out = dir_.path("out.txt"), err = dir_.path("err.txt");
     int status = std::system((std::string(TVFDUMP_PATH) + " " + arguments + " >" + out + " 2>" + err).c_str());
     const std::vector<char> out_bytes = ReadFile(out), err_bytes = ReadFile(err);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(out_bytes.begin(), out_bytes.end()),
@@ -26,7 +26,7 @@ class Tvfdump : public ::testing::Test {
   }
 
   ScratchDir dir_;
-  std::string file_ = dir_.Path("sample.tvf");
+  std::string file_ = dir_.path("sample.tvf");
 };
 
 const std::string kParameterD =

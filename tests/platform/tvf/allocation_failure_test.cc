@@ -84,7 +84,7 @@ void FailEachAllocation(bool (*scenario)(const char *), const std::string &path)
 
 TEST(AllocationFailures, EveryAllocationOfAWriteAndOfAReadCanFail) {
   ScratchDir dir;
-  const std::string path = dir.Path("w.tvf");
+  const std::string path = dir.path("w.tvf");
   FailEachAllocation(WriteSmallFile, path);
   ASSERT_TRUE(WriteSmallFile(path.c_str()));
   FailEachAllocation(ReadSmallFile, path);

@@ -19,8 +19,8 @@ namespace {
 
 // The bytes of the sample file.
 std::vector<char> SampleFile(const ScratchDir &dir, int codec = 0) {
-  WriteSample(dir.Path("sample.tvf"), codec);
-  return ReadFile(dir.Path("sample.tvf"));
+  WriteSample(dir.path("sample.tvf"), codec);
+  return ReadFile(dir.path("sample.tvf"));
 }
 
 // Opens bytes from memory; the error number (0 on success).
@@ -221,8 +221,8 @@ TEST(CorruptFiles, ForeignFilesAndFilesWhoseContentsLieAreRefusedAtOpenOrWhenRea
     }
   }
   // Files that cannot be opened at all.
-  for (const auto &[path, reason] : {std::pair<std::string, std::string>{dir.Path(""), "is a directory"},
-                                     {dir.Path("missing.tvf"), "No such file or directory"}}) {
+  for (const auto &[path, reason] : {std::pair<std::string, std::string>{dir.path(""), "is a directory"},
+                                     {dir.path("missing.tvf"), "No such file or directory"}}) {
     int err = 0;
     EXPECT_EQ(CtvfOpenRead(reader, path.c_str(), &err), 0);
     EXPECT_EQ(ErrorText(reader, err), "cannot open file '" + path + "': " + reason);

@@ -27,7 +27,7 @@ class RoundTrip : public ::testing::Test {
   }
 
   ScratchDir dir_;
-  std::string path_ = dir_.Path("f.tvf");
+  std::string path_ = dir_.path("f.tvf");
   Object reader_;
 };
 

@@ -1,14 +1,12 @@
-// Helpers for the tests of the TVF library and of its tools: an object that frees itself, a scratch directory,
+// Helpers for the tests of the TVF library and of its tools: an object that frees itself, the scratch directory,
 // short forms of the write and read sequences that the database goes through, and a sample file.
 #ifndef TVF_TESTS_TVF_TEST_SUPPORT_H
 #define TVF_TESTS_TVF_TEST_SUPPORT_H
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <bit>
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -16,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "support/scratch_dir.h"
 #include "tvf.h"
 
 namespace tvf_test {
@@ -33,21 +32,7 @@ class Object {
   tvfHandle_t pt_ = nullptr;
 };
 
-// A fresh directory under the system's temporary directory, removed with its files afterwards.
-class ScratchDir {
- public:
-  ScratchDir() : dir_((std::filesystem::temp_directory_path() / "tvf_test_XXXXXX").string()) {
-    EXPECT_NE(mkdtemp(dir_.data()), nullptr);
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  std::string Path(const std::string &name) const { return dir_ + "/" + name; }
-
- private:
-  std::string dir_;
-};
+using tvbtest::ScratchDir;
 
 // One record as the library hands it over: the key's first dim entries, five values and, when read, the first
 // position (from 1) in which its key differs from the one before.

@@ -22,7 +22,7 @@ class WriteRules : public ::testing::Test {
   }
 
   ScratchDir dir_;
-  std::string path_ = dir_.Path("w.tvf");
+  std::string path_ = dir_.path("w.tvf");
   Object writer_;
   Object reader_;
 };
@@ -182,7 +182,7 @@ TEST(WriteFiles, FilesThatCannotBeCreatedOrWereLeftUnfinishedAreReported) {
   EXPECT_EQ(ErrorText(writer, err), "cannot create TVF file (No such file or directory)");
 
   ScratchDir dir;
-  const std::string path = dir.Path("unfinished.tvf");
+  const std::string path = dir.path("unfinished.tvf");
   {
     Object unfinished;
     OpenWriteWithLabels(unfinished, path, {"a"});
