@@ -34,12 +34,6 @@ class ArrayTest : public DatabaseTest {
     return sym;
   }
 
-  tvbSymbol* universe() {
-    tvbSymbol* sym = nullptr;
-    c__tvbfindsymbol(db, "*", &sym);
-    return sym;
-  }
-
   void put(tvbSymbol* sym, std::vector<const char*> key, double level) {
     tvbRecordHandle* rec = add(sym, key);
     ASSERT_NE(nullptr, rec) << lastError();
