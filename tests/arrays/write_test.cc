@@ -1,12 +1,12 @@
 // Writing caller cubes into sets and parameters: every cell, or the non-zero cells that slice sets select;
 // replacement of the old records, write recording, special values, record handles across a write, and
 // running out of memory.
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "arrays/array_fixture.h"
-#include "exchange/exchange_support.h"
 #include "support/allocation_failures.h"
 
 namespace {
@@ -144,7 +144,7 @@ TEST_F(WriteArray, RecordHandlesOfTheSymbolFollowTheirKeysAcrossAWrite) {
 // allocations that failed.
 long failEachAllocation(const char* operation, const std::function<int()>& call,
                         const std::function<void()>& unchanged) {
-  return exchange_test::failEachAllocation([&](long n) {
+  return tvbtest::failEachAllocation([&](long n) {
     testing::internal::CaptureStdout();
     tvbtest::failAllocationAfter(n);
     const int rc = call();

@@ -4,8 +4,6 @@
 #include <cstring>
 #include <fstream>
 
-#include "support/allocation_failures.h"
-
 namespace exchange_test {
 
 Database::Database() {
@@ -206,21 +204,6 @@ std::string traced(tvbHandle* db, int level, const std::function<void()>& body) 
   body();
   c__tvbsetdebug(db, 0);
   return ::testing::internal::GetCapturedStdout();
-}
-
-long failEachAllocation(const std::function<int(long n)>& attempt) {
-  for (long n = 0; n < 10000; ++n) {
-    const long before = tvbtest::liveAllocations();
-    const int rc = attempt(n);
-    tvbtest::stopFailing();
-    EXPECT_EQ(before, tvbtest::liveAllocations()) << "leaked with allocation " << n << " failing";
-    if (!tvbtest::injectedFailure()) {
-      EXPECT_EQ(1, rc) << "no allocation failed from " << n << " on";
-      return n;
-    }
-  }
-  ADD_FAILURE() << "never succeeded";
-  return -1;
 }
 
 }  // namespace exchange_test

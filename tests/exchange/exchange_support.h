@@ -1,6 +1,6 @@
 // Helpers of the data-exchange tests (also used by the array and domain tests): a scratch directory, a
 // database that frees itself, TVF files crafted with the TVF library's own interface, a readable dump of a
-// database so that two can be compared record by record, captured trace lines, and allocation failures.
+// database so that two can be compared record by record, and captured trace lines.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -79,10 +79,5 @@ bool wasNeverLoaded(tvbHandle* db, const char* name);
 void damageFirstRecordBlock(const std::string& path);
 // What body printed with the (process-wide) trace level set to level.
 std::string traced(tvbHandle* db, int level, const std::function<void()>& body);
-
-// Runs attempt(n) for n = 0, 1, 2, ...: the attempt arms the allocation-failure seam with
-// tvbtest::failAllocationAfter(n) just before the call under test and returns that call's result. No attempt
-// may leak; the first one in which no allocation failed must succeed and ends the loop. Returns its n.
-long failEachAllocation(const std::function<int(long n)>& attempt);
 
 }  // namespace exchange_test

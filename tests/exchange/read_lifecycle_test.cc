@@ -153,7 +153,7 @@ TEST_F(ReadLifecycle, RunningOutOfMemoryFailsCleanly) {
   writeSampleFile();
   Database first, original, readBack;  // the TVF library is loaded once, before counting
   std::string written = dir.path("written.tvf");
-  exchange_test::failEachAllocation([&](long n) {
+  tvbtest::failEachAllocation([&](long n) {
     tvbHandle *db = nullptr, *copy = nullptr;
     char msg[TRV_SSSIZE], copyMsg[TRV_SSSIZE];
     EXPECT_EQ(1, tvbcreate(&db, msg, sizeof msg));

@@ -1,5 +1,7 @@
 #include "support/allocation_failures.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -43,6 +45,21 @@ void failAllocationAfter(long n) {
 void stopFailing() { countdown.store(-1); }
 bool injectedFailure() { return injected.load(); }
 long liveAllocations() { return live.load(); }
+
+long failEachAllocation(const std::function<int(long n)>& attempt) {
+  for (long n = 0; n < 10000; ++n) {
+    const long before = liveAllocations();
+    const int rc = attempt(n);
+    stopFailing();
+    EXPECT_EQ(before, liveAllocations()) << "leaked with allocation " << n << " failing";
+    if (!injectedFailure()) {
+      EXPECT_EQ(1, rc) << "no allocation failed from " << n << " on";
+      return n;
+    }
+  }
+  ADD_FAILURE() << "never succeeded";
+  return -1;
+}
 
 }  // namespace tvbtest
 
