@@ -222,8 +222,8 @@ void row(const char* what, const Paired& p, const char* baselineName, double tar
 }
 
 // One random access to memory of the given size, as a chain of dependent loads: a lookup in a store too large
-// for the cache waits for at least one such access to reach its record, whatever the layout, so this is the
-// floor under the lookup figures of the machine the benchmark runs on.
+// for the cache waits for at least one such access to reach its record, however its rows are laid out, so
+// this is the floor under the lookup figures on the machine the benchmark runs on.
 double randomAccessNanoseconds(size_t bytes) {
   const size_t lines = bytes / 64;
   std::vector<size_t> order(lines);
