@@ -17,13 +17,7 @@
 
 namespace tvb {
 
-namespace {
-
-constexpr size_t kLineBytes = 64;
-
-}  // namespace
-
-NodePool::NodePool(size_t blockBytes) : blockBytes_((blockBytes + kLineBytes - 1) / kLineBytes * kLineBytes) {}
+NodePool::NodePool(size_t blockBytes) : blockBytes_((blockBytes + kCacheLineBytes - 1) / kCacheLineBytes * kCacheLineBytes) {}
 
 NodePool::~NodePool() {
   for (void* chunk : chunks_) {

@@ -21,6 +21,9 @@
 
 namespace tvb {
 
+// The processor's cache line: the unit in which memory is requested ahead of use and blocks are aligned.
+constexpr size_t kCacheLineBytes = 64;
+
 class NodePool {
  public:
   // REQUIRES: 16 <= blockBytes <= kChunkBytes. Blocks are rounded up to whole cache lines and aligned to

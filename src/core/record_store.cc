@@ -118,13 +118,14 @@ int bound(const int* keys, int n, const int* key, int dim, size_t stride, const 
 // Requests the cache lines of [from, end) at once, so that their misses overlap instead of each probe of a
 // bisection waiting in turn.
 void requestLines(const char* line, const char* end) {
-  for (; line + 3 * 64 < end; line += 4 * 64) {
+  constexpr size_t kLine = kCacheLineBytes;
+  for (; line + 3 * kLine < end; line += 4 * kLine) {
     __builtin_prefetch(line);
-    __builtin_prefetch(line + 64);
-    __builtin_prefetch(line + 2 * 64);
-    __builtin_prefetch(line + 3 * 64);
+    __builtin_prefetch(line + kLine);
+    __builtin_prefetch(line + 2 * kLine);
+    __builtin_prefetch(line + 3 * kLine);
   }
-  for (; line < end; line += 64) __builtin_prefetch(line);
+  for (; line < end; line += kLine) __builtin_prefetch(line);
 }
 
 }  // namespace
