@@ -11,6 +11,7 @@
 #include <functional>
 #include <iterator>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -161,6 +162,30 @@ inline void WriteFile(const std::string &path, const std::vector<char> &bytes) {
 
 inline uint64_t Bits(double v) { return std::bit_cast<uint64_t>(v); }
 inline double FromBits(uint64_t b) { return std::bit_cast<double>(b); }
+
+// Whether `got` holds the records of `want`: the same keys, the values the same bit for bit (those not given are
+// 0) and, where `want` gives one, the same first changed position.
+inline ::testing::AssertionResult SameRecords(const std::vector<Record> &got, const std::vector<Record> &want) {
+  const auto text = [](const Record &r, int first) {
+    std::ostringstream out;
+    out << ::testing::PrintToString(r.key) << " first " << first << std::hex;
+    for (size_t v = 0; v < TVF_VALUE_COUNT; ++v) out << " " << (v < r.values.size() ? Bits(r.values[v]) : 0);
+    return out.str();
+  };
+  if (got.size() != want.size()) return ::testing::AssertionFailure() << got.size() << " records, not " << want.size();
+  for (size_t i = 0; i < got.size(); ++i) {
+    const int first = want[i].dim_first != 0 ? want[i].dim_first : got[i].dim_first;
+    bool same = got[i].key == want[i].key && got[i].dim_first == first;
+    for (size_t v = 0; v < TVF_VALUE_COUNT; ++v) {
+      same = same && Bits(got[i].values[v]) == Bits(v < want[i].values.size() ? want[i].values[v] : 0.0);
+    }
+    if (!same) {
+      return ::testing::AssertionFailure()
+             << "record " << i << ": " << text(got[i], got[i].dim_first) << " instead of " << text(want[i], first);
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
 
 }  // namespace tvf_test
 
