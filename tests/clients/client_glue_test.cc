@@ -72,7 +72,8 @@ TEST(ClientGlue, DirectoryGetsExactlyOneSlashBeforeTheFileNameAndTheMessageIsCut
 
 // A stub stands for an operation the library could not give: it reports why and ends the process.
 TEST(ClientGlue, MissingOperationStubReportsTheLibrarysReasonAndEndsTheProcess) {
-  testing::ChildResult child = testing::RunInChild([] {
+  const char* reason = "tvbSetDebug could not be loaded: fake tvbcclib: tvbSetDebug is not in this build\n";
+  testing::ExpectChildEnds(123, reason, [] {
     const std::string dir = FakeDirectory("lacking_setdebug");
     char msg[256];
     ASSERT_TRUE(tvbGetReadyD(dir.c_str(), msg, sizeof msg)) << msg;
@@ -81,11 +82,8 @@ TEST(ClientGlue, MissingOperationStubReportsTheLibrarysReasonAndEndsTheProcess) 
     EXPECT_STREQ(CallFake<const char*>(dir, "fakeLastCall"), "tvbGetLevel");
     tvbSetDebug(nullptr, 1);
   });
-  EXPECT_EQ(child.exitStatus, 123);
-  EXPECT_EQ(child.output, "tvbSetDebug could not be loaded: fake tvbcclib: tvbSetDebug is not in this build\n");
-  child = testing::RunInChild([] { tvbSetDebug(nullptr, 1); });  // called before any load
-  EXPECT_EQ(child.exitStatus, 123);
-  EXPECT_EQ(child.output, "tvbSetDebug could not be loaded: \n");
+  // Called before any load.
+  testing::ExpectChildEnds(123, "tvbSetDebug could not be loaded: \n", [] { tvbSetDebug(nullptr, 1); });
 }
 
 TEST(ClientGlue, RefusedVersionFailsTheLoadWithTheLibrarysMessageUntilRetried) {

@@ -37,4 +37,10 @@ ChildResult RunInChild(const std::function<void()>& body) {
   return result;
 }
 
+void ExpectChildEnds(int exitStatus, const std::string& output, const std::function<void()>& body) {
+  const ChildResult child = RunInChild(body);
+  EXPECT_EQ(child.exitStatus, exitStatus);
+  EXPECT_EQ(child.output, output);
+}
+
 }  // namespace tvb::testing

@@ -16,6 +16,10 @@ struct ChildResult {
 
 ChildResult RunInChild(const std::function<void()>& body);
 
+// Runs a body in a child that must end with exitStatus after writing exactly output (as a call of an operation
+// that could not be bound does: status 123 and its reason).
+void ExpectChildEnds(int exitStatus, const std::string& output, const std::function<void()>& body);
+
 // Runs a body in a child and fails the calling test when the child fails, showing the child's output.
 // Variadic because a lambda body may hold commas.
 #define EXPECT_PASSES_IN_CHILD(...)                                                     \

@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -55,14 +54,6 @@ tvfHandle_t CreateTvf(const std::string& directory) {
   char msg[256];
   EXPECT_TRUE(tvf::tvfCreateD(&pt, directory.c_str(), msg, sizeof msg)) << msg;
   return pt;
-}
-
-// Runs `body` in a child, which must end with status 123 (an operation that could not be bound was called)
-// after printing `output`.
-void ExpectEndsForAMissingOperation(const std::function<void()>& body, const std::string& output) {
-  const testing::ChildResult child = testing::RunInChild(body);
-  EXPECT_EQ(child.exitStatus, 123);
-  EXPECT_EQ(child.output, output);
 }
 
 // Every slot holds the module's entry of the operation's lookup name.
@@ -239,9 +230,8 @@ TEST(LoadFailure, ClaimedButUnexportedEntryFailsTheWholeLoadUntilARetrySucceeds)
     tvfHandle_t pt = CreateTvf(dir);
     EXPECT_EQ(state->versionCalls, 2);
     EXPECT_EQ(state->createCalls, 1);
-    ExpectEndsForAMissingOperation(
-        [&] { tvf::ops.tvfOpenRead(pt, "file.tvf", nullptr); },
-        "tvfOpenRead could not be loaded: fake tvfdclib: tvfOpenRead is not in this build\n");
+    testing::ExpectChildEnds(123, "tvfOpenRead could not be loaded: fake tvfdclib: tvfOpenRead is not in this build\n",
+                             [&] { tvf::ops.tvfOpenRead(pt, "file.tvf", nullptr); });
     tvf::tvfFree(&pt);
   });
 }
@@ -249,24 +239,21 @@ TEST(LoadFailure, ClaimedButUnexportedEntryFailsTheWholeLoadUntilARetrySucceeds)
 // The load succeeds, every other operation works, and a call of the missing one prints its name and the
 // library's reason and ends the process with status 123.
 TEST(MissingOperation, StubReportsTheLibrarysReasonAndEndsTheProcess) {
-  ExpectEndsForAMissingOperation(
-      [] {
-        tvfHandle_t pt = CreateTvf(FakeDirectory("tvf_lacking_close"));
-        EXPECT_EQ(tvf::ops.tvfErrorCount(pt), 1);  // the fake's own answer
-        tvf::ops.tvfClose(pt);
-      },
-      "tvfClose could not be loaded: fake tvfdclib: tvfClose is not in this build\n");
-  ExpectEndsForAMissingOperation(
-      [] {
-        char msg[256];
-        ASSERT_TRUE(dct::dctGetReadyD(FakeDirectory("rundd_lacking_find_close").c_str(), msg, sizeof msg)) << msg;
-        int dictionary = 0;
-        EXPECT_EQ(dct::ops.dctNUels(&dictionary), 1);
-        dct::ops.dctFindClose(&dictionary, nullptr);
-      },
-      "dctFindClose could not be loaded: fake runddclib: dctFindClose is not in this build\n");
+  testing::ExpectChildEnds(123, "tvfClose could not be loaded: fake tvfdclib: tvfClose is not in this build\n", [] {
+    tvfHandle_t pt = CreateTvf(FakeDirectory("tvf_lacking_close"));
+    EXPECT_EQ(tvf::ops.tvfErrorCount(pt), 1);  // the fake's own answer
+    tvf::ops.tvfClose(pt);
+  });
+  const char* reason = "dctFindClose could not be loaded: fake runddclib: dctFindClose is not in this build\n";
+  testing::ExpectChildEnds(123, reason, [] {
+    char msg[256];
+    ASSERT_TRUE(dct::dctGetReadyD(FakeDirectory("rundd_lacking_find_close").c_str(), msg, sizeof msg)) << msg;
+    int dictionary = 0;
+    EXPECT_EQ(dct::ops.dctNUels(&dictionary), 1);
+    dct::ops.dctFindClose(&dictionary, nullptr);
+  });
   // Before any load, without a reason.
-  ExpectEndsForAMissingOperation([] { tvf::ops.tvfClose(nullptr); }, "tvfClose could not be loaded: \n");
+  testing::ExpectChildEnds(123, "tvfClose could not be loaded: \n", [] { tvf::ops.tvfClose(nullptr); });
 }
 
 // Every slot of the four tables holds the fake's entry of the operation's lookup name.
