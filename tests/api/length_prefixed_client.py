@@ -8,27 +8,23 @@ lib = ctypes.CDLL(sys.argv[1])
 c_void_pp = ctypes.POINTER(ctypes.c_void_p)
 
 
-def lp(text):
-    """A 256-byte buffer holding text as a length-prefixed string."""
-    data = text.encode()
-    buf = ctypes.create_string_buffer(256)
-    buf[0] = len(data)
-    buf[1:1 + len(data)] = data
-    return buf
-
-
-def from_lp(buf, offset=0):
-    n = buf.raw[offset]
-    return buf.raw[offset + 1:offset + 1 + n].decode()
-
-
-def block(*texts):
-    buf = ctypes.create_string_buffer(20 * 256)
+def block(*texts, slots=20):
+    """Slots of 256 bytes, each holding one text as a length-prefixed string."""
+    buf = ctypes.create_string_buffer(slots * 256)
     for i, text in enumerate(texts):
         data = text.encode()
         buf[i * 256] = len(data)
         buf[i * 256 + 1:i * 256 + 1 + len(data)] = data
     return buf
+
+
+def lp(text):
+    return block(text, slots=1)
+
+
+def from_lp(buf, offset=0):
+    n = buf.raw[offset]
+    return buf.raw[offset + 1:offset + 1 + n].decode()
 
 
 failures = 0
@@ -58,8 +54,7 @@ found = ctypes.c_void_p()
 expect("find record", lib.d__tvbfindrecord(db, sym, block("SEATTLE", "new-york"), ctypes.byref(found)), 1)
 keys = block()
 expect("get keys", lib.d__tvbgetkeys(db, found, 2, keys), 1)
-expect("first key", from_lp(keys, 0), "seattle")
-expect("second key", from_lp(keys, 256), "new-york")
+expect("keys", (from_lp(keys, 0), from_lp(keys, 256)), ("seattle", "new-york"))
 level = ctypes.c_double()
 expect("get level", lib.tvbgetlevel_(db, found, ctypes.byref(level)), 1)
 expect("level", level.value, 2.5)
