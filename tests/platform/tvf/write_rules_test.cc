@@ -27,24 +27,20 @@ class WriteRules : public ::testing::Test {
   Object reader_;
 };
 
-TEST_F(WriteRules, ADuplicateKeyOrASecondRecordOfAScalarIsLogged) {
-  WriteSymbol(writer_, "p", 2, 1, {{{1, 2}, {1}}, {{1, 2}, {2}}, {{2, 1}, {3}}});
-  WriteSymbol(writer_, "q", 1, 1, {{{3}, {1}}, {{1}, {2}}, {{3}, {4}}});
-  WriteSymbol(writer_, "s", 0, 1, {{{}, {1}}, {{}, {2}}});
-  EXPECT_EQ(DrainErrors(writer_),
-            (Errors{"more than one record of scalar symbol 's'", "duplicate key ('c') in the records of symbol 'q'",
-                    "duplicate key ('a','b') in the records of symbol 'p'"}));
-}
-
-TEST_F(WriteRules, RecordsOutsideACheckedDomainAreLoggedButKept) {
+TEST_F(WriteRules, DuplicateKeysASecondScalarRecordAndRecordsOutsideACheckedDomainAreLoggedButKept) {
   WriteSymbol(writer_, "i", 1, 0, {{{1}, {0}}, {{2}, {0}}});
   WriteSymbol(writer_, "none", 1, 0, {});
   ASSERT_EQ(CtvfAddAlias(writer_, "ai", "i"), 1);
   ASSERT_EQ(CtvfAddAlias(writer_, "all", "*"), 1);
   WriteSymbol(writer_, "p", 2, 1, {{{3, 1}, {1}}, {{1, 3}, {2}}, {{3, 3}, {3}}}, {"*", "i"});
   WriteSymbol(writer_, "q", 3, 1, {{{2, 3, 1}, {1}}}, {"ai", "all", "none"});  // through aliases, into an empty set
+  WriteSymbol(writer_, "d2", 2, 1, {{{1, 2}, {1}}, {{1, 2}, {2}}, {{2, 1}, {3}}});
+  WriteSymbol(writer_, "d1", 1, 1, {{{3}, {1}}, {{1}, {2}}, {{3}, {4}}});
+  WriteSymbol(writer_, "s", 0, 1, {{{}, {1}}, {{}, {2}}});
   EXPECT_EQ(DrainErrors(writer_),
-            (Errors{"label 'a' at position 3 of a record of symbol 'q' is not in its domain set 'none'",
+            (Errors{"more than one record of scalar symbol 's'", "duplicate key ('c') in the records of symbol 'd1'",
+                    "duplicate key ('a','b') in the records of symbol 'd2'",
+                    "label 'a' at position 3 of a record of symbol 'q' is not in its domain set 'none'",
                     "label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'",
                     "label 'c' at position 2 of a record of symbol 'p' is not in its domain set 'i'"}));
   EXPECT_EQ(CloseAndRead(5).size(), 3u);
