@@ -74,7 +74,6 @@ TEST_F(Symbols, DimensionTypeNameAndTextRules) {
       {"1a", 1, TRV_DT_PAR, 0, "", badName("1a")},
       {"_a", 1, TRV_DT_PAR, 0, "", badName("_a")},
       {"a-b", 1, TRV_DT_PAR, 0, "", badName("a-b")},
-      {"a b", 1, TRV_DT_PAR, 0, "", badName("a b")},
       {"", 1, TRV_DT_PAR, 0, "", badName("")},
       {name64.c_str(), 1, TRV_DT_PAR, 0, "", badName(name64)},
       {"scalar", 0, TRV_DT_PAR, 0, "", ""},
