@@ -44,23 +44,15 @@ bool WriteSmallFile(const char *path) {
   return ok;
 }
 
-// Opens and reads everything of the sample; true when all went well.
+// Opens and reads everything of the file; true when all went well.
 bool ReadSmallFile(const char *path) {
   tvfHandle_t pt = nullptr;
   if (!XCreate(&pt)) return false;
-  int err = 0, symbols = 0, labels = 0, records = 0, key[20], first;
-  double values[5];
-  char text[256];
+  int err = 0;
+  char text[TVF_STRING_SIZE];
   bool ok = CtvfOpenRead(pt, path, &err);
-  ok = tvfSystemInfo(pt, &symbols, &labels) && ok;
-  for (int k = 1; k <= symbols; ++k) {
-    ok = CtvfSymbolInfoX(pt, k, &records, &labels, text) && ok;
-    ok = tvfDataReadRawStart(pt, k, &records) && ok;
-    for (int r = 0; r < records; ++r) ok = tvfDataReadRaw(pt, key, values, &first) && ok;
-    ok = tvfDataReadDone(pt) && ok;
-  }
+  ok = ReadEverything(pt) && ok;
   ok = CtvfErrorStr(pt, 1, text) && ok;
-  ok = tvfErrorCount(pt) == 0 && ok;
   tvfClose(pt);
   XFree(&pt);
   return ok;

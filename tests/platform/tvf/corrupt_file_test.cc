@@ -31,21 +31,6 @@ int OpenBytes(tvfHandle_t pt, const std::vector<char> &bytes) {
   return err;
 }
 
-// Reads every record of every symbol as the database does; false when an error was logged.
-bool ReadEverything(tvfHandle_t pt) {
-  int symbols = 0, labels = 0;
-  EXPECT_EQ(tvfSystemInfo(pt, &symbols, &labels), 1);
-  for (int s = 1; s <= symbols; ++s) {
-    int count = 0, key[20], dim_first;
-    double values[5];
-    tvfDataReadRawStart(pt, s, &count);
-    for (int r = 0; r < count && tvfDataReadRaw(pt, key, values, &dim_first) != 0; ++r) {
-    }
-    tvfDataReadDone(pt);
-  }
-  return tvfErrorCount(pt) == 0;
-}
-
 TEST(CorruptFiles, AFileCutShortIsRefusedAtOpenAndDamageInABlockReportedWhenItsSymbolIsRead) {
   ScratchDir dir;
   const std::vector<char> whole = SampleFile(dir);

@@ -145,6 +145,22 @@ inline std::vector<Record> ReadSymbol(tvfHandle_t pt, int number) {
   return records;
 }
 
+// Reads every record of every symbol as the database does, allocating nothing itself; true when every call
+// succeeded and no error was logged.
+inline bool ReadEverything(tvfHandle_t pt) {
+  int symbols = 0, labels = 0, count = 0, key[TVF_MAX_DIM], dim_first;
+  double values[TVF_VALUE_COUNT];
+  char text[TVF_STRING_SIZE];
+  bool ok = tvfSystemInfo(pt, &symbols, &labels) == 1;
+  for (int s = 1; s <= symbols; ++s) {
+    ok = CtvfSymbolInfoX(pt, s, &count, &labels, text) && ok;
+    ok = tvfDataReadRawStart(pt, s, &count) && ok;
+    for (int r = 0; r < count; ++r) ok = tvfDataReadRaw(pt, key, values, &dim_first) && ok;
+    ok = tvfDataReadDone(pt) && ok;
+  }
+  return tvfErrorCount(pt) == 0 && ok;
+}
+
 inline int SymbolNumber(tvfHandle_t pt, const std::string &name) {
   int number = -1;
   EXPECT_EQ(CtvfFindSymbol(pt, name.c_str(), &number), 1) << name;
