@@ -64,7 +64,7 @@ TEST_F(ReadLifecycle, TakesTextsLabelsSymbolsAliasesAndDomainsFromTheFile) {
 
 // Each kind of operation that needs a symbol's records reads them from the file first; closing the file keeps
 // what was read, and what never was is gone for good: its first use says why.
-TEST_F(ReadLifecycle, RecordsAreReadOnFirstUseAndClosingEndsTheLink) {
+TEST_F(ReadLifecycle, RecordsAreReadOnFirstUseClosingEndsTheLinkAndADamagedBlockFailsOnlyItsSymbol) {
   writeSampleFile();
   {
     Database db;
@@ -99,6 +99,15 @@ TEST_F(ReadLifecycle, RecordsAreReadOnFirstUseAndClosingEndsTheLink) {
   EXPECT_NE(nullptr, db.add("q", 1, TRV_DT_PAR));
   EXPECT_EQ(0, c__tvbinitfromtvf(db, path.c_str()));
   EXPECT_EQ(refusal(), db.lastError());
+  // A damaged record block fails the first use of its symbol (i's), the others read as usual.
+  exchange_test::damageFirstRecordBlock(path);
+  Database damaged;
+  ASSERT_EQ(1, c__tvbinitfromtvf(damaged, path.c_str())) << damaged.lastError();
+  tvbRecordHandle* rec = nullptr;
+  EXPECT_EQ(0, c__tvbfindfirstrecord(damaged, damaged.symbol("i"), &rec));
+  EXPECT_EQ(0u, damaged.lastError().find("Error reading the records of symbol i from the TVF file: checksum mismatch"))
+      << damaged.lastError();
+  EXPECT_EQ(2u, recordLines(damaged, damaged.symbol("p")).size());
 }
 
 // Refusals, and the trace lines of each step at levels 1 and 2.
@@ -133,18 +142,6 @@ TEST_F(ReadLifecycle, RefusesFilledDatabasesAndFilesItCannotOpenAndTracesEachSte
       "start loading uels\n  Get uel\n  Uel loaded: a\nloading uels done\n"
       "creating symbols\n  creating symbol\n  symbol created: s\n---- Leaving InitFromTVF ----\n",
       traced(level2, 2, [&] { c__tvbinitfromtvf(level2, path.c_str()); }));
-}
-
-TEST_F(ReadLifecycle, ADamagedRecordBlockFailsTheFirstUseOfItsSymbol) {
-  writeSampleFile();
-  exchange_test::damageFirstRecordBlock(path);  // i's
-  Database db;
-  ASSERT_EQ(1, c__tvbinitfromtvf(db, path.c_str())) << db.lastError();
-  tvbRecordHandle* rec = nullptr;
-  EXPECT_EQ(0, c__tvbfindfirstrecord(db, db.symbol("i"), &rec));
-  EXPECT_EQ(0u, db.lastError().find("Error reading the records of symbol i from the TVF file: checksum mismatch"))
-      << db.lastError();
-  EXPECT_EQ(2u, recordLines(db, db.symbol("p")).size());  // the other symbols read as usual
 }
 
 // Every allocation of reading a file, a first use, a copy of the database and a write of the copy fails in
