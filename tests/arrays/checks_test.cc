@@ -79,12 +79,11 @@ TEST_F(ArrayChecks, EmptyAndNegativeExtentsAreRefusedBeforeTheCubeIsTouched) {
   int dropped = 7;
   for (std::vector<int> extents : {std::vector<int>{2, 0}, {0, -1}, {-2, 2}}) {
     const std::string message = extents[0] < 0 ? "Cube dimension 1 is -2, needs to be at least 0" : "Zero sized cube";
-    EXPECT_EQ(0, c__tvbdensesymboltodensearray(db, cube.data(), extents.data(), p, 0));
-    EXPECT_EQ(message, lastError());
-    EXPECT_EQ(0, c__tvbsparsesymboltodensearray(db, cube.data(), extents.data(), p, domains, 0, &dropped));
-    EXPECT_EQ(message, lastError());
-    EXPECT_EQ(0, c__tvbsparsesymboltosqzdarray(db, cube.data(), extents.data(), p, domains, domains, 0, &dropped));
-    EXPECT_EQ(message, lastError());
+    EXPECT_EQ(message, errorOf(c__tvbdensesymboltodensearray(db, cube.data(), extents.data(), p, 0)));
+    EXPECT_EQ(message,
+              errorOf(c__tvbsparsesymboltodensearray(db, cube.data(), extents.data(), p, domains, 0, &dropped)));
+    EXPECT_EQ(message, errorOf(c__tvbsparsesymboltosqzdarray(db, cube.data(), extents.data(), p, domains, domains, 0,
+                                                             &dropped)));
   }
   EXPECT_EQ((std::vector<double>(4, -5)), cube);
   // Writers: a domain without records is a zero-sized dimension, after the domain's own checks.

@@ -115,9 +115,7 @@ TEST_F(WriteArray, ARefusedWriteChangesNothingAndASuccessfulOneIsRecorded) {
 
 TEST_F(WriteArray, RecordHandlesOfTheSymbolFollowTheirKeysAcrossAWrite) {
   tvbSymbol* p = over("p", TRV_DT_PAR, {i});
-  put(p, {"a"}, 1);
-  put(p, {"b"}, 2);
-  put(p, {"c"}, 3);
+  for (auto [label, level] : {std::pair{"a", 1}, {"b", 2}, {"c", 3}}) put(p, {label}, level);
   tvbRecordHandle* onB = find(p, {"b"});
   tvbRecordHandle* onC = find(p, {"c"});
   ASSERT_NE(nullptr, onC);

@@ -17,11 +17,9 @@ TEST_F(SymbolCheck, ViolationsComeInKeyOrderWithTheirPositionsMarked) {
   tvbSymbol* i = set("i", {"a", "b"});
   tvbSymbol* j = set("j", {"x", "y"});
   tvbSymbol* p = over("p", TRV_DT_PAR, {i, j});
-  put(p, {"c", "z"}, 1);  // c and z are registered after everything else
-  put(p, {"a", "x"}, 1);
-  put(p, {"c", "x"}, 1);
-  put(p, {"a", "z"}, 1);
-  put(p, {"b", "y"}, 1);
+  // c and z are registered after everything else.
+  for (auto key : std::vector<std::vector<const char*>>{{"c", "z"}, {"a", "x"}, {"c", "x"}, {"a", "z"}, {"b", "y"}})
+    put(p, key, 1);
   tvbDVHandle* dv = nullptr;
   ASSERT_EQ(1, c__tvbgetfirstdvinsymbol(db, p, &dv)) << lastError();
   EXPECT_EQ((Violations{"p a.z 01", "p c.x 10", "p c.z 11"}), rest(dv));
@@ -123,9 +121,7 @@ TEST_F(DatabaseCheck, ViolationsAreVisitedSymbolBySymbolInCreationOrder) {
   over("empty", TRV_DT_PAR, {i});
   tvbSymbol* free = addSymbol("free", 1, TRV_DT_PAR);
   tvbSymbol* q = over("q", TRV_DT_SET, {i, set("j", {"x", "y"})});
-  put(p, {"bad"}, 1);
-  put(p, {"a"}, 1);
-  put(p, {"c"}, 1);
+  for (const char* label : {"bad", "a", "c"}) put(p, {label}, 1);
   put(clean, {"a"}, 1);
   put(free, {"bad"}, 1);
   addAndFree(q, {"a", "bad"});
