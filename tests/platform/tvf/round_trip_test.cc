@@ -157,14 +157,8 @@ TEST_F(RoundTrip, EverySymbolTypeLabelTextAliasAndDomainComesBack) {
     WriteSymbol(writer, "s", 0, 1, {{{}, {42.5}}});
     WriteSymbol(writer, "e", 0, 1, {});
     WriteSymbol(writer, "v", 3, 2, {});
-    ASSERT_EQ(CtvfDataWriteRawStart(writer, "x", "a variable", 1, 2, 3), 1);
-    int key[20] = {1};
-    ASSERT_EQ(tvfDataWriteRaw(writer, key, x1.data()), 1);
-    ASSERT_EQ(tvfDataWriteDone(writer), 1);
-    ASSERT_EQ(CtvfDataWriteRawStart(writer, "eq", "", 1, 3, 55), 1);
-    key[0] = 2;
-    ASSERT_EQ(tvfDataWriteRaw(writer, key, e2.data()), 1);
-    ASSERT_EQ(tvfDataWriteDone(writer), 1);
+    WriteSymbol(writer, "x", 1, 2, {{{1}, x1}}, {}, "a variable", 3);
+    WriteSymbol(writer, "eq", 1, 3, {{{2}, e2}}, {}, "", 55);
   });
   int uels = -1, high = -1, symbols = -1;
   ASSERT_EQ(tvfUMUelInfo(reader_, &uels, &high), 1);
@@ -205,8 +199,7 @@ TEST_F(RoundTrip, EverySymbolTypeLabelTextAliasAndDomainComesBack) {
   EXPECT_EQ(Describe(reader_, 11), "x 1 2 3 1 'a variable'");
   EXPECT_EQ(Describe(reader_, 12), "eq 1 3 55 1 ''");
   EXPECT_EQ(ReadSymbol(reader_, 8)[0].values[0], 42.5);
-  EXPECT_TRUE(ReadSymbol(reader_, 9).empty());
-  EXPECT_TRUE(ReadSymbol(reader_, 10).empty());
+  for (int empty : {9, 10}) EXPECT_TRUE(ReadSymbol(reader_, empty).empty());
   EXPECT_TRUE(SameRecords(ReadSymbol(reader_, 11), {{{1}, x1}}));
   EXPECT_EQ(ReadSymbol(reader_, 12)[0].values, e2);
   EXPECT_EQ(ReadSymbol(reader_, 1).size(), 3u);

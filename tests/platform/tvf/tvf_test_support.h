@@ -87,8 +87,9 @@ inline void WriteTvf(const std::string &path, const std::vector<std::string> &la
 
 // Writes records of a symbol in the given order, keys as label numbers, after its checked domain if one is given.
 inline void WriteSymbol(tvfHandle_t pt, const std::string &name, int dim, int type, const std::vector<Record> &records,
-                        const std::vector<std::string> &checked_domain = {}, const std::string &text = "") {
-  ASSERT_EQ(CtvfDataWriteRawStart(pt, name.c_str(), text.c_str(), dim, type, 0), 1);
+                        const std::vector<std::string> &checked_domain = {}, const std::string &text = "",
+                        int user_info = 0) {
+  ASSERT_EQ(CtvfDataWriteRawStart(pt, name.c_str(), text.c_str(), dim, type, user_info), 1);
   std::vector<const char *> names;
   for (const std::string &d : checked_domain) names.push_back(d.c_str());
   ASSERT_EQ(names.empty() ? 1 : CtvfSymbolSetDomain(pt, names.data()), 1);
