@@ -255,16 +255,9 @@ TEST(MissingOperation, StubReportsTheLibrarysReasonAndEndsTheProcess) {
 
 // Every slot of the four tables holds the fake's entry of the operation's lookup name.
 void ExpectEveryModelOperationBoundTo(void* module) {
-#define TVB_BOUND(library, name, lookup) \
+#define RUNDD_OP(library, name, lookup, ...) \
   EXPECT_EQ(reinterpret_cast<void*>(library::ops.name), dlsym(module, #lookup)) << #name;
-#define TVP_OP(name, lookup, ...) TVB_BOUND(tvp, name, lookup)
-#define TVH_OP(name, lookup, ...) TVB_BOUND(tvh, name, lookup)
-#define DCT_OP(name, lookup, ...) TVB_BOUND(dct, name, lookup)
-#define CFG_OP(name, lookup, ...) TVB_BOUND(cfg, name, lookup)
-#include "loaders/tables/cfg_operations.h"
-#include "loaders/tables/dct_operations.h"
-#include "loaders/tables/tvh_operations.h"
-#include "loaders/tables/tvp_operations.h"
+#include "fakes/rundd_operations.inc"
 }
 
 TEST(ModelLibraries, EachLibraryAgreesItsVersionOnceAndBindsItsOwnEntries) {

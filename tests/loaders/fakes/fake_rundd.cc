@@ -16,21 +16,10 @@ FakeState dctState = {.refused = FAKE_REFUSED};
 FakeState cfgState = {.refused = FAKE_REFUSED};
 
 // The operations of all four libraries (their names differ) for the four check entries.
-#define FAKE_ROW(name, lookup, result, parameters, arguments, signature) {#name, {FAKE_UNPAREN signature}},
-#define TVP_OP FAKE_ROW
-#define TVH_OP FAKE_ROW
-#define DCT_OP FAKE_ROW
-#define CFG_OP FAKE_ROW
 const fake::Row kRows[] = {
-#include "loaders/tables/cfg_operations.h"
-#include "loaders/tables/dct_operations.h"
-#include "loaders/tables/tvh_operations.h"
-#include "loaders/tables/tvp_operations.h"
+#define RUNDD_OP(library, name, lookup, result, parameters, arguments, signature) {#name, {FAKE_UNPAREN signature}},
+#include "fakes/rundd_operations.inc"
 };
-#undef TVP_OP
-#undef TVH_OP
-#undef DCT_OP
-#undef CFG_OP
 
 }  // namespace
 
@@ -61,15 +50,8 @@ FAKE_MANDATORY_ENTRIES(tvh, 6)
 FAKE_MANDATORY_ENTRIES(dct, 1)
 FAKE_MANDATORY_ENTRIES(cfg, 1)
 
-#define FAKE_BODY(name, lookup, result, parameters, ...) \
+#define RUNDD_OP(library, name, lookup, result, parameters, ...) \
   result lookup parameters { return fake::Answer<result>(); }
-#define TVP_OP FAKE_BODY
-#define TVH_OP FAKE_BODY
-#define DCT_OP FAKE_BODY
-#define CFG_OP FAKE_BODY
-#include "loaders/tables/cfg_operations.h"
-#include "loaders/tables/dct_operations.h"
-#include "loaders/tables/tvh_operations.h"
-#include "loaders/tables/tvp_operations.h"
+#include "fakes/rundd_operations.inc"
 
 }  // extern "C"
