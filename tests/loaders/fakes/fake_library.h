@@ -11,6 +11,9 @@
 #include <vector>
 
 #define FAKE_UNPAREN(...) __VA_ARGS__
+#ifndef FAKE_REFUSED
+#define FAKE_REFUSED ""  // the variant's operation that the check entries refuse
+#endif
 
 struct FakeState {
   int versionCalls = 0;                   // calls of the version entry

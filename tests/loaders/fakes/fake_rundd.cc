@@ -4,10 +4,6 @@
 #include "fakes/fake_library.h"
 #include "loaders/tables/rundd_handles.h"
 
-#ifndef FAKE_REFUSED
-#define FAKE_REFUSED ""
-#endif
-
 namespace {
 
 FakeState tvpState = {.refused = FAKE_REFUSED};

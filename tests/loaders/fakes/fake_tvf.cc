@@ -8,9 +8,6 @@
 #include "fakes/fake_library.h"
 #include "platform/tvf/tvf.h"
 
-#ifndef FAKE_REFUSED
-#define FAKE_REFUSED ""
-#endif
 #ifndef FAKE_REFUSE_API
 #define FAKE_REFUSE_API 0
 #endif
