@@ -29,20 +29,16 @@ FAKE_EXPORT const char *fakeLastCall(void) { return lastCall; }
 #define TVB_LABELS_IN const char *const *
 #define TVB_LABELS_OUT char **
 
-#define FAKE_SIGNATURE(Name, sig) static const int fakeSignature_##Name[] = {FAKE_UNPAREN sig};
-#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_AREA_##area(FAKE_SIGNATURE(Name, sig))
-#include "tvbcclib_operations.h"
-#undef TVB_OP
-
 struct Row {
   const char *name;
   int argCount;
   const int *signature;
 };
 
-#define FAKE_ROW(Name) {"tvb" #Name, (int)(sizeof fakeSignature_##Name / sizeof(int)) - 1, fakeSignature_##Name},
+#define FAKE_SIGNATURE(sig) ((const int[]){FAKE_UNPAREN sig})
+#define FAKE_ROW(Name, sig) {"tvb" #Name, (int)(sizeof FAKE_SIGNATURE(sig) / sizeof(int)) - 1, FAKE_SIGNATURE(sig)},
 static const struct Row rows[] = {
-#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_AREA_##area(FAKE_ROW(Name))
+#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_AREA_##area(FAKE_ROW(Name, sig))
 #include "tvbcclib_operations.h"
 #undef TVB_OP
 };
