@@ -9,7 +9,7 @@
  *   parameters the C parameter list; TVB_LABELS_IN / TVB_LABELS_OUT are the per-position string arrays,
  *              whose C type depends on the family (array of pointers, or a block of 20 slots of 256 bytes)
  *   arguments  the parameter names, for forwarding
- *   signature  result code then one code per argument after the handle (signature_codes.h)
+ *   signature  result code then one code per argument after the handle (tvbcclib_signatures.h)
  *   family     D: has a length-prefixed d__ entry (string arguments or results); C: zero-terminated only;
  *              CO: only the c__ entry (no underscore alias)
  *

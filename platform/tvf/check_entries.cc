@@ -6,7 +6,7 @@
 
 #include "entry_frame.h"
 #include "error_messages.h"
-#include "signature_codes.h"
+#include "tvbcclib_signatures.h"
 #include "tvf.h"
 
 namespace {

@@ -5,7 +5,7 @@
  *   name       the operation as the check protocol knows it
  *   lookup     the exported entry name: "C" + name when a string travels (zero-terminated strings)
  *   parameters the C parameter list; the library object (tvfHandle_t) leads every call and is not counted
- *   signature  result code, then one code per counted argument (src/api/signature_codes.h)
+ *   signature  result code, then one code per counted argument (include/tvbcclib_signatures.h)
  *
  * Keys are arrays of 20 label numbers (the first dim used); values arrays of 5 doubles; strings at most 255
  * characters in 256-byte buffers. No include guard: expanded with different definitions of TVF_OP. */

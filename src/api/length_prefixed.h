@@ -10,7 +10,7 @@
 #include <type_traits>
 
 #include "api/operations.h"
-#include "api/signature_codes.h"
+#include "tvbcclib_signatures.h"
 
 namespace tvb::lp {
 

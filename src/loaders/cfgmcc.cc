@@ -5,7 +5,7 @@ namespace tvb::cfg {
 enum MandatoryEntry { kCreate, kFree, kCheck, kVersion };
 
 #define CFG_OP TVB_GLUE_ROW
-#define TVB_GLUE_TABLE "loaders/tables/cfg_operations.h"
+#define TVB_GLUE_TABLE "platform/rundd/cfg_operations.h"
 #define TVB_GLUE_BASE_NAME "runddclib"
 #define TVB_GLUE_API_VERSION 1
 #define TVB_GLUE_HAS_LOAD_PATH false

@@ -1,18 +1,18 @@
 // The solver-configuration library (cfg, librunddclib.so, API version 1), bound at run time: one slot per
-// operation of tables/cfg_operations.h, called as cfg::ops.cfgAlgNumber(pt, ...), and the creation and release
+// operation of platform/rundd/cfg_operations.h, called as cfg::ops.cfgAlgNumber(pt, ...), and the creation and release
 // of its objects. cfgCreate / cfgCreateD load the library on first use (from dir when given); after a
 // successful load every slot holds the library's entry or a stub that ends the process when called.
 #pragma once
 
 #include "loaders/library_loader.h"
 #include "loaders/operation_glue.h"
-#include "loaders/tables/rundd_handles.h"
+#include "platform/rundd/rundd_handles.h"
 
 namespace tvb::cfg {
 
 struct Operations {
 #define CFG_OP TVB_LOADER_OPERATION_SLOT
-#include "loaders/tables/cfg_operations.h"
+#include "platform/rundd/cfg_operations.h"
 #undef CFG_OP
 };
 

@@ -6,7 +6,7 @@ namespace tvb::dct {
 enum MandatoryEntry { kCreate, kCreateD, kFree, kCheck, kVersion };
 
 #define DCT_OP TVB_GLUE_ROW
-#define TVB_GLUE_TABLE "loaders/tables/dct_operations.h"
+#define TVB_GLUE_TABLE "platform/rundd/dct_operations.h"
 #define TVB_GLUE_BASE_NAME "runddclib"
 #define TVB_GLUE_API_VERSION 1
 #define TVB_GLUE_HAS_LOAD_PATH false

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "api/signature_codes.h"
+#include "tvbcclib_signatures.h"
 
 namespace tvb::loaders {
 

@@ -6,7 +6,7 @@ namespace tvb::tvh {
 enum MandatoryEntry { kCreate, kCreateD, kFree, kCheck, kVersion };
 
 #define TVH_OP TVB_GLUE_ROW
-#define TVB_GLUE_TABLE "loaders/tables/tvh_operations.h"
+#define TVB_GLUE_TABLE "platform/rundd/tvh_operations.h"
 #define TVB_GLUE_BASE_NAME "runddclib"
 #define TVB_GLUE_API_VERSION 6
 #define TVB_GLUE_HAS_LOAD_PATH false

@@ -1,18 +1,18 @@
 // The solver-environment library (tvh, librunddclib.so, API version 6), bound at run time: one slot per operation of
-// tables/tvh_operations.h, called as tvh::ops.tvhXxx(tt, ...). tvhGetReady / tvhGetReadyD load the library on first use
+// platform/rundd/tvh_operations.h, called as tvh::ops.tvhXxx(tt, ...). tvhGetReady / tvhGetReadyD load the library on first use
 // (from dir when given); after a successful load every slot holds the library's entry or a stub that ends the
 // process when called. Its objects come from the caller (the environment is handed over, not created here).
 #pragma once
 
 #include "loaders/library_loader.h"
 #include "loaders/operation_glue.h"
-#include "loaders/tables/rundd_handles.h"
+#include "platform/rundd/rundd_handles.h"
 
 namespace tvb::tvh {
 
 struct Operations {
 #define TVH_OP TVB_LOADER_OPERATION_SLOT
-#include "loaders/tables/tvh_operations.h"
+#include "platform/rundd/tvh_operations.h"
 #undef TVH_OP
 };
 

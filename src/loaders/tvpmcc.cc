@@ -6,7 +6,7 @@ namespace tvb::tvp {
 enum MandatoryEntry { kCreate, kCreateD, kFree, kCheck, kVersion };
 
 #define TVP_OP TVB_GLUE_ROW
-#define TVB_GLUE_TABLE "loaders/tables/tvp_operations.h"
+#define TVB_GLUE_TABLE "platform/rundd/tvp_operations.h"
 #define TVB_GLUE_BASE_NAME "runddclib"
 #define TVB_GLUE_API_VERSION 16
 #define TVB_GLUE_HAS_LOAD_PATH false

@@ -1,18 +1,18 @@
 // The model-instance library (tvp, librunddclib.so, API version 16), bound at run time: one slot per operation of
-// tables/tvp_operations.h, called as tvp::ops.tvpXxx(tt, ...). tvpGetReady / tvpGetReadyD load the library on first use
+// platform/rundd/tvp_operations.h, called as tvp::ops.tvpXxx(tt, ...). tvpGetReady / tvpGetReadyD load the library on first use
 // (from dir when given); after a successful load every slot holds the library's entry or a stub that ends the
 // process when called. Its objects come from the caller (the model instance is handed over, not created here).
 #pragma once
 
 #include "loaders/library_loader.h"
 #include "loaders/operation_glue.h"
-#include "loaders/tables/rundd_handles.h"
+#include "platform/rundd/rundd_handles.h"
 
 namespace tvb::tvp {
 
 struct Operations {
 #define TVP_OP TVB_LOADER_OPERATION_SLOT
-#include "loaders/tables/tvp_operations.h"
+#include "platform/rundd/tvp_operations.h"
 #undef TVP_OP
 };
 

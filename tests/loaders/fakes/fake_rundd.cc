@@ -2,7 +2,7 @@
 // generated from their operation tables as the real library is. FAKE_REFUSED names an operation that the
 // check entries refuse. Each library accepts exactly the API version that the loader is meant to send.
 #include "fakes/fake_library.h"
-#include "loaders/tables/rundd_handles.h"
+#include "platform/rundd/rundd_handles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "signature_codes.h"
+#include "tvbcclib_signatures.h"
 #include "tvf_test_support.h"
 
 namespace tvf_test {

@@ -6,7 +6,7 @@
  *   name       the operation as the check protocol knows it
  *   lookup     the exported entry name: "C" + name when a string travels
  *   parameters the C parameter list; the configuration (cfgHandle_t, rundd_handles.h) leads and is not counted
- *   signature  result code, then one code per counted argument (src/api/signature_codes.h)
+ *   signature  result code, then one code per counted argument (include/tvbcclib_signatures.h)
  *
  * Solvers are known by number (above 0 when known); a solver instance is an opaque pointer. No include guard:
  * expanded with different definitions of CFG_OP. */

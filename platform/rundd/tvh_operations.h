@@ -8,7 +8,7 @@
  *   parameters the C parameter list; the environment (tvhHandle_t, rundd_handles.h) leads and is not counted.
  *              A string result (code 12) comes back in a 256-character buffer passed behind the counted
  *              arguments, and the result points to it.
- *   signature  result code, then one code per counted argument (src/api/signature_codes.h)
+ *   signature  result code, then one code per counted argument (include/tvbcclib_signatures.h)
  *
  * No include guard: expanded with different definitions of TVH_OP. */
 

@@ -6,7 +6,7 @@
  *   name       the operation as the check protocol knows it
  *   lookup     the exported entry name ("C" + name when a string travels; none of these carries one)
  *   parameters the C parameter list; the model (tvpHandle_t, rundd_handles.h) leads and is not counted
- *   signature  result code, then one code per counted argument (src/api/signature_codes.h)
+ *   signature  result code, then one code per counted argument (include/tvbcclib_signatures.h)
  *
  * Indices of variables (columns) and equations (rows) are 0-based. No include guard: expanded with different
  * definitions of TVP_OP. */

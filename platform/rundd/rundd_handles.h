@@ -1,8 +1,8 @@
 /* The objects of the model-instance (tvp), solver-environment (tvh), dictionary (dct) and solver-configuration
  * (cfg) libraries: opaque pointer-sized handles, one per library, shared by the loader and the libraries that
  * implement the operation tables beside this file. Plain C. */
-#ifndef TVB_LOADERS_TABLES_RUNDD_HANDLES_H
-#define TVB_LOADERS_TABLES_RUNDD_HANDLES_H
+#ifndef RUNDD_HANDLES_H
+#define RUNDD_HANDLES_H
 
 typedef void *tvpHandle_t; /* a model instance */
 typedef void *tvhHandle_t; /* a solver environment */

@@ -5,8 +5,8 @@
  * protocol use these codes: this library answering its clients, and the loaders checking the external
  * libraries (and those libraries answering them). Plain C so that the platform libraries and C clients
  * can include it. */
-#ifndef TVB_SIGNATURE_CODES_H
-#define TVB_SIGNATURE_CODES_H
+#ifndef TVBCCLIB_SIGNATURES_H
+#define TVBCCLIB_SIGNATURES_H
 
 enum {
   SIG_VOID = 0,               /* no result (result position only) */

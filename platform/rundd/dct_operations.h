@@ -8,7 +8,7 @@
  *   parameters the C parameter list; the dictionary (dctHandle_t, rundd_handles.h) leads and is not counted.
  *              A sized string (code 17) is a buffer followed by its length in characters; the pair counts as
  *              one argument.
- *   signature  result code, then one code per counted argument (src/api/signature_codes.h)
+ *   signature  result code, then one code per counted argument (include/tvbcclib_signatures.h)
  *
  * Symbol and label numbers are 1-based; rows and columns 0-based. No include guard: expanded with different
  * definitions of DCT_OP. */
