@@ -1,9 +1,9 @@
-/* The operation table of tvbcclib: one row per operation, the single source of the exported entries,
- * their declarations in tvbcclib.h, the interface check, the expected export list and the client glue.
+/* The operation table of tvbcclib: one row per operation, the single source of the exported entries, the
+ * interface check, the expected export list and the client glue. tvbcclib.h declares each entry literally,
+ * with its contract; a compile-time check in the library holds those declarations to this table.
  *
  * Row: TVB_OP(area, Name, lower, result, parameters, arguments, signature, family)
- *   area       which part of the library implements it (CORE, ARRAYS, EXCHANGE, MODEL, HOST, DOMAINS);
- *              only the areas switched on in tvbcclib.h are declared and exported
+ *   area       which part of the library implements it (CORE, ARRAYS, EXCHANGE, MODEL, HOST, DOMAINS)
  *   Name       the operation after the "tvb" prefix (the implementation is tvb##Name)
  *   lower      the entry name after "tvb", in lower case (entries are c__tvb##lower, d__tvb##lower, ...)
  *   parameters the C parameter list; TVB_LABELS_IN / TVB_LABELS_OUT are the per-position string arrays,
@@ -13,8 +13,24 @@
  *   family     D: has a length-prefixed d__ entry (string arguments or results); C: zero-terminated only;
  *              CO: only the c__ entry (no underscore alias)
  *
- * Contracts of each operation are documented in tvbcclib.h. This file has no include guard on purpose:
- * it is expanded several times with different definitions of TVB_OP. */
+ * Which areas a build contains is the build's decision: it defines TVB_BUILT_<area> to 1 or 0 for every
+ * area (the top CMakeLists.txt, target tvbbuiltareas). TVB_IF_BUILT(area, text) gives text for the areas
+ * built; the rows of the others are still part of the interface check but are neither declared, exported
+ * nor bound by the glue.
+ *
+ * This file has no include guard on purpose: it is expanded several times with different definitions of
+ * TVB_OP. */
+#ifndef TVB_IF_BUILT
+#if !defined(TVB_BUILT_CORE) || !defined(TVB_BUILT_ARRAYS) || !defined(TVB_BUILT_EXCHANGE) || \
+    !defined(TVB_BUILT_MODEL) || !defined(TVB_BUILT_HOST) || !defined(TVB_BUILT_DOMAINS)
+#error "the build defines TVB_BUILT_<area> (1 or 0) for every area: link the target with tvbbuiltareas"
+#endif
+#define TVB_IF_BUILT(area, ...) TVB_IF_BUILT_FLAG(TVB_BUILT_##area, __VA_ARGS__)
+#define TVB_IF_BUILT_FLAG(flag, ...) TVB_IF_BUILT_PASTE(flag, __VA_ARGS__)
+#define TVB_IF_BUILT_PASTE(flag, ...) TVB_IF_BUILT_##flag(__VA_ARGS__)
+#define TVB_IF_BUILT_1(...) __VA_ARGS__
+#define TVB_IF_BUILT_0(...)
+#endif
 
 /* ---- database handle and error reporting ---- */
 TVB_OP(CORE, GetLastError, getlasterror, int, (tvbHandle *ptvb, char *msg), (ptvb, msg), (15, 12), D)

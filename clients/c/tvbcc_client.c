@@ -1,5 +1,5 @@
 /* The client glue of tvbcc_client.h: the loader of libtvbcclib.so, generated from tvbcclib's own operation
- * table (tvbcclib_operations.h) and creation-entry list (TVB_FIXED_ENTRIES), so that no name or signature is
+ * table (tvbcclib_operations.h) and creation-entry list (tvbcclib_fixed_entries.h), so that no name or signature is
  * written twice. */
 #include "tvbcc_client.h"
 
@@ -10,6 +10,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include "tvbcclib_fixed_entries.h"
 
 /* Messages, as the callers and the stubs' output show them. */
 #define TVBCC_MSG_NO_LIBRARY "Could not load shared library %s: %s"
@@ -78,14 +80,14 @@ static _Noreturn void ReportMissing(const char *name, int argCount, const int *s
   static const int tvbccSignature_##Name[] = {TVBCC_UNPAREN sig}; \
   static result tvbccStub_##Name params { ReportMissing("tvb" #Name, TVBCC_ARG_COUNT(Name), tvbccSignature_##Name); }
 #define TVB_OP(area, Name, lower, result, params, args, sig, family) \
-  TVB_AREA_##area(TVBCC_STUB(Name, result, params, sig))
+  TVB_IF_BUILT(area, TVBCC_STUB(Name, result, params, sig))
 #include "tvbcclib_operations.h"
 #undef TVB_OP
 #pragma GCC diagnostic pop
 
 /* The operation pointers of tvbcc_client.h; each holds its stub until the library is bound. */
 #define TVB_OP(area, Name, lower, result, params, args, sig, family) \
-  TVB_AREA_##area(result(*tvb##Name) params = tvbccStub_##Name;)
+  TVB_IF_BUILT(area, result(*tvb##Name) params = tvbccStub_##Name;)
 #include "tvbcclib_operations.h"
 #undef TVB_OP
 
@@ -172,7 +174,7 @@ static int BindOperations(char *msg, int msgSize) {
     default:                                                                                                           \
       break;                                                                                                           \
   }
-#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_AREA_##area(TVBCC_BIND(Name, lower))
+#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_IF_BUILT(area, TVBCC_BIND(Name, lower))
 #include "tvbcclib_operations.h"
 #undef TVB_OP
 #undef TVBCC_BIND

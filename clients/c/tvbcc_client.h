@@ -41,7 +41,7 @@ int tvbLibraryLoaded(void);
 /* One pointer per operation of the areas that tvbcclib.h declares, named tvb<Name>. */
 #define TVB_LABELS_IN const char *const *
 #define TVB_LABELS_OUT char **
-#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_AREA_##area(extern result(*tvb##Name) params;)
+#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_IF_BUILT(area, extern result(*tvb##Name) params;)
 #include "tvbcclib_operations.h"
 #undef TVB_OP
 #undef TVB_LABELS_IN

@@ -5,7 +5,7 @@
 #define TVB_LABELS_IN const char *
 #define TVB_LABELS_OUT char *
 #define TVB_OP(area, Name, lower, result, params, args, sig, family) \
-  TVB_AREA_##area(TVB_D_ENTRY_##family(Name, lower, result, params, args, sig))
+  TVB_IF_BUILT(area, TVB_D_ENTRY_##family(Name, lower, result, params, args, sig))
 #define TVB_D_ENTRY_D(Name, lower, result, params, args, sig)                           \
   extern "C" result d__tvb##lower params {                                              \
     return tvb::lp::Entry<TVB_UNPAREN sig>::call(&tvb##Name, TVB_UNPAREN args);         \

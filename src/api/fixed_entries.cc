@@ -1,5 +1,5 @@
 // The entries outside the operation table: creating and freeing databases, and the interface check. Each
-// exported name of tvbcclib.h's TVB_FIXED_ENTRIES is an alias of one of the functions below.
+// exported name of TVB_FIXED_ENTRIES is an alias of one of the functions below.
 #include <cstring>
 
 #include "api/interface_check.h"
@@ -7,6 +7,7 @@
 #include "api/operations.h"
 #include "core/frame.h"
 #include "core/messages.h"
+#include "tvbcclib_fixed_entries.h"
 
 namespace {
 

@@ -33,7 +33,7 @@ void ExpectEveryOperationBoundTo(void* module) {
 #define TVB_LABELS_OUT char**
 #define TVB_EXPECT_BOUND(Name, lower) \
   EXPECT_EQ(reinterpret_cast<void*>(tvb##Name), dlsym(module, "c__tvb" #lower)) << "tvb" #Name;
-#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_AREA_##area(TVB_EXPECT_BOUND(Name, lower))
+#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_IF_BUILT(area, TVB_EXPECT_BOUND(Name, lower))
 #include "tvbcclib_operations.h"
 }
 

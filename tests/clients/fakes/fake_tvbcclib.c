@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "tvbcclib.h"
+#include "tvbcclib_fixed_entries.h"
 
 #ifndef FAKE_REFUSED
 #define FAKE_REFUSED ""
@@ -38,7 +39,7 @@ struct Row {
 #define FAKE_SIGNATURE(sig) ((const int[]){FAKE_UNPAREN sig})
 #define FAKE_ROW(Name, sig) {"tvb" #Name, (int)(sizeof FAKE_SIGNATURE(sig) / sizeof(int)) - 1, FAKE_SIGNATURE(sig)},
 static const struct Row rows[] = {
-#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_AREA_##area(FAKE_ROW(Name, sig))
+#define TVB_OP(area, Name, lower, result, params, args, sig, family) TVB_IF_BUILT(area, FAKE_ROW(Name, sig))
 #include "tvbcclib_operations.h"
 #undef TVB_OP
 };
@@ -100,7 +101,7 @@ TVB_FIXED_ENTRIES(FAKE_FIXED_ENTRY)
 /* ---- the operations ---- */
 
 #define TVB_OP(area, Name, lower, result, params, args, sig, family) \
-  TVB_AREA_##area(result c__tvb##lower params {                      \
+  TVB_IF_BUILT(area, result c__tvb##lower params {                      \
     lastCall = "tvb" #Name;                                          \
     return (result)0;                                                \
   })
