@@ -1,8 +1,11 @@
-// The built library exports exactly the entries that the operation table and the fixed entries imply.
+// The built library exports exactly the entries that the operation table and the fixed entries imply, and the
+// public header declares exactly those.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -27,6 +30,13 @@ std::set<std::string> expectedExports() {
   return names;
 }
 
+// Names in expected but not in actual are reported as missing, the others as unexpected.
+void ExpectSameNames(const std::set<std::string>& expected, const std::set<std::string>& actual, const char* missing,
+                     const char* unexpected) {
+  for (const std::string& name : expected) EXPECT_TRUE(actual.count(name)) << missing << name;
+  for (const std::string& name : actual) EXPECT_TRUE(expected.count(name)) << unexpected << name;
+}
+
 TEST(Exports, DynamicSymbolTableMatchesTheOperationTableAndAliasesShareAnAddress) {
   std::set<std::string> actual;
   FILE* pipe = popen((std::string("nm -D --defined-only ") + TVBCCLIB_PATH).c_str(), "r");
@@ -37,9 +47,7 @@ TEST(Exports, DynamicSymbolTableMatchesTheOperationTableAndAliasesShareAnAddress
   }
   pclose(pipe);
   ASSERT_FALSE(actual.empty()) << "could not read the symbols of " << TVBCCLIB_PATH;
-  const std::set<std::string> expected = expectedExports();
-  for (const std::string& name : expected) EXPECT_TRUE(actual.count(name)) << "missing export " << name;
-  for (const std::string& name : actual) EXPECT_TRUE(expected.count(name)) << "unexpected export " << name;
+  ExpectSameNames(expectedExports(), actual, "missing export ", "unexpected export ");
 
   // The family names of one entry share its address.
   void* lib = dlopen(TVBCCLIB_PATH, RTLD_NOW);
@@ -51,6 +59,19 @@ TEST(Exports, DynamicSymbolTableMatchesTheOperationTableAndAliasesShareAnAddress
   EXPECT_EQ(dlsym(lib, "d__xcheck"), dlsym(lib, "d__tvbxcheck"));
   EXPECT_EQ(nullptr, dlsym(lib, "tvbinitfromcmex_"));
   dlclose(lib);
+}
+
+// The compiler holds each declaration to its table row; this finds the ones that have no row.
+TEST(Exports, PublicHeaderDeclaresExactlyTheExportedEntries) {
+  std::ifstream header(TVBCCLIB_HEADER);
+  ASSERT_TRUE(header) << "cannot read " << TVBCCLIB_HEADER;
+  // A prototype starts a line with its result type; comments, macros and continuations do not.
+  const std::regex prototype(R"(^(?!typedef)\w+ \*?(\w+)\()");
+  std::set<std::string> declared;
+  std::smatch match;
+  for (std::string line; std::getline(header, line);)
+    if (std::regex_search(line, match, prototype)) declared.insert(match[1]);
+  ExpectSameNames(expectedExports(), declared, "not declared in tvbcclib.h: ", "declared but not exported: ");
 }
 
 }  // namespace
