@@ -64,10 +64,11 @@
  *   - "Loads": a database filled from a TVF file or a host program reads a symbol's records from there the
  *     first time an operation needs them. Such an operation may fail with the messages of its source (see
  *     TVF files; Host programs) and, once the source is gone (c__tvbclosetvf), with "Symbol %s not
- *     initialized from TVF or TVP: %d"; a symbol whose reading failed counts as read and keeps what it got.
+ *     initialized from TVF or TVP: %d" (the database's data source code); a symbol whose reading failed
+ *     counts as read and keeps what it got.
  *   - Record handles stay valid when records are added. A handle whose record was removed (by another
- *     handle, by clearing or replacing the symbol's records) is detected: operations on it fail with "The
- *     record handle of symbol %s stands on no record (its record was removed)".
+ *     handle, by clearing or replacing the symbol's records) is detected: operations on it fail with the
+ *     removed-record message "The record handle of symbol %s stands on no record (its record was removed)".
  *   - A database must not be used by two threads at once; different databases may be.
  */
 #ifndef TVBCCLIB_H
