@@ -87,7 +87,8 @@ void* LibraryLoader::Resolve(const char* name, char* error, int errorSize) const
     if (i > 0 && std::strcmp(tries[i], tries[i - 1]) == 0) continue;
     dlerror();  // clears an earlier error, so that the one read below is this lookup's
     if (void* entry = dlsym(module_, tries[i])) return entry;
-    WriteMessage(error, errorSize, "%s", PlatformError());
+    // The failure is reported under the name as written, so the platform's text is the one for that spelling.
+    if (std::strcmp(tries[i], tries[1]) == 0) WriteMessage(error, errorSize, "%s", PlatformError());
   }
   return nullptr;
 }
