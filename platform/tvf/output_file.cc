@@ -65,9 +65,11 @@ bool OutputFile::Create(const char *path) {
   FileSystem &fs = CurrentFileSystem();
   std::string target = path;
   struct stat st;
-  if (fs.Stat(path, &st, false) == 0 && S_ISLNK(st.st_mode) && fs.RealPath(path, &target) != 0) return Fail();
-  const bool exists = fs.Stat(target.c_str(), &st, true) == 0;
+  const bool exists = fs.Stat(path, &st, false) == 0;
   if (!exists && errno != ENOENT) return Fail();
+  if (exists && S_ISLNK(st.st_mode) && (fs.RealPath(path, &target) != 0 || fs.Stat(target.c_str(), &st, true) != 0)) {
+    return Fail();
+  }
   if (exists && S_ISDIR(st.st_mode)) return FailWith(std::strerror(EISDIR));
   if (exists && !S_ISREG(st.st_mode)) return FailWith("not a regular file");
   // A file protected against writing stays protected, though replacing it needs only the directory.

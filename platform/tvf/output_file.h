@@ -31,6 +31,7 @@ class OutputFile {
   // The offset of the next byte appended.
   uint64_t offset() const { return offset_; }
   void Append(const char *data, size_t size) {
+    if (failed_) return;  // nothing more reaches the file
     buffer_.append(data, size);
     offset_ += size;
     if (buffer_.size() >= kFlushSize) Flush();
