@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "tvf_test_support.h"
 
 namespace tvf_test {
@@ -95,6 +98,22 @@ TEST(ReplacingAFile, TheNewFileTakesThePlaceOfTheOldOnlyWhenClosedWithoutErrors)
       }
     }
   }
+}
+
+// The new file has no name until it is put in place, so a process that ends half way leaves none behind.
+TEST(ReplacingAFile, AProcessEndingHalfWayLeavesTheOldFileAndNothingElse) {
+  ScratchDir dir;
+  const std::string path = dir.path("f.tvf");
+  WriteSample(path);
+  const std::vector<char> old_bytes = ReadFile(path);
+  const tvb::testing::ChildResult child = tvb::testing::RunInChild([&] {
+    Object writer;
+    StartVersion(writer, path, 2);
+    std::abort();
+  });
+  EXPECT_EQ(child.exitStatus, 128 + SIGABRT);
+  EXPECT_EQ(Entries(dir), Names{"f.tvf"});
+  EXPECT_EQ(ReadFile(path), old_bytes);
 }
 
 // Load, change, save under the same name: the records of the old file are read while the new one is written.
