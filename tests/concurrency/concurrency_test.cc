@@ -98,26 +98,29 @@ TEST(SeparateDatabases, WorkFromSeveralThreadsAtOnceOnRecordsReadsOfOneFileAndWr
   });
 }
 
-// The TVF library is loaded by the first of several databases made at once; the four model libraries of one
-// file, readied at once in varying order, are each loaded once.
-TEST(FirstLoad, RacedFromSeveralThreadsLoadsEachLibraryOnceAndServesEveryThread) {
+// The four model libraries of one file loaded at once, one per thread, and then readied by every thread: each
+// is loaded once, and none is called before the file's initialisers have run. Then the TVF library is loaded
+// by the first of several databases made at once.
+TEST(FirstLoad, RacedFromSeveralThreadsLoadsEachLibraryOnceAndCallsNoFileBeforeItIsInitialised) {
   EXPECT_PASSES_IN_CHILD([] {
     exchange_test::ScratchDir dir;
     const std::string fakes = std::string(TVB_FAKE_LIBRARIES) + "/rundd_complete";
     using Ready = bool (*)(const char*, char*, int);
-    const Ready readies[] = {tvb::tvp::tvpGetReadyD, tvb::tvh::tvhGetReadyD, tvb::dct::dctGetReadyD};
+    // The fake counts the objects it makes without a lock: only the thread that loads cfg makes one.
+    const Ready readies[kThreads] = {tvb::tvp::tvpGetReadyD, tvb::tvh::tvhGetReadyD, tvb::dct::dctGetReadyD,
+                                     [](const char* dir, char* msg, int size) {
+                                       cfgHandle_t cfg = nullptr;
+                                       const bool made = tvb::cfg::cfgCreateD(&cfg, dir, msg, size);
+                                       tvb::cfg::cfgFree(&cfg);
+                                       return made;
+                                     }};
     RunTogether([&](int t) {
+      char msg[256];
+      EXPECT_TRUE(readies[t](fakes.c_str(), msg, sizeof msg)) << msg;
+      for (int n = 0; n < 3; ++n) EXPECT_TRUE(readies[n](fakes.c_str(), msg, sizeof msg)) << msg;
       Database db;
       EXPECT_EQ("", db.lastError());
       EXPECT_EQ(1, c__tvbwritetvf(db, dir.path("empty" + std::to_string(t) + ".tvf").c_str(), 0)) << db.lastError();
-      char msg[256];
-      for (int n = 0; n < 3; ++n) EXPECT_TRUE(readies[(t + n) % 3](fakes.c_str(), msg, sizeof msg)) << msg;
-      // The fake counts the objects it makes without a lock: one thread makes them.
-      cfgHandle_t cfg = nullptr;
-      if (t == 0) {
-        EXPECT_TRUE(tvb::cfg::cfgCreateD(&cfg, fakes.c_str(), msg, sizeof msg)) << msg;
-        tvb::cfg::cfgFree(&cfg);
-      }
     });
     void* module = dlopen((fakes + "/librunddclib.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(nullptr, module);
