@@ -10,7 +10,7 @@
 namespace tvf {
 namespace {
 
-FileSystem operating_system;
+constinit FileSystem operating_system;
 std::atomic<FileSystem *> replacement{nullptr};
 
 }  // namespace

@@ -17,8 +17,8 @@ namespace tvf {
 
 class FileSystem {
  public:
-  virtual ~FileSystem() = default;
-
+  // No virtual destructor: the operating system's is trivially destructible, so that files can still be
+  // closed while static objects are destroyed; a test's is destroyed as what it is.
   virtual int Open(const char *path, int flags, mode_t mode);
   virtual int OpenAt(int dir, const char *path, int flags, mode_t mode);
   virtual int Stat(const char *path, struct stat *st, bool follow_links);

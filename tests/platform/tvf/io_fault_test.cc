@@ -31,7 +31,7 @@ struct Plan {
 class FaultyFileSystem : public tvf::FileSystem {
  public:
   explicit FaultyFileSystem(const Plan &plan) : plan_(plan), previous_(tvf::ReplaceFileSystem(this)) {}
-  ~FaultyFileSystem() override { tvf::ReplaceFileSystem(previous_); }
+  ~FaultyFileSystem() { tvf::ReplaceFileSystem(previous_); }
 
   // The call that failed or was cut short, nullptr when none.
   const char *faulted() const { return faulted_; }
