@@ -448,7 +448,8 @@ void FileWriter::WriteCollected() {
 bool FileWriter::Close() {
   if (symbol_ >= 0) FinishSymbol();
   registering_ = false;
-  // Only a file that holds everything it was given replaces the one of its name.
+  // Only a file that holds everything it was given replaces the one of its name. An I/O failure not logged
+  // yet is logged first, so that it counts.
   IoFailed();
   if (const int errors = errors_->Count() - excused_errors_; errors > 0) {
     out_.Discard();
