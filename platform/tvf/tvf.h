@@ -65,7 +65,8 @@ TVF_EXPORT int CtvfGetLoadPath(char *dir);
  *       else 0 and *errNr the number of the logged error. The new file is written beside a file of that
  *       name (following a symbolic link), which stays as it was, and readable by those reading it, until
  *       tvfClose puts the new one in its place. Refused when that file is not a regular file or may not be
- *       written. Opening (read or write) clears the error log and is refused while a file is open.
+ *       written, or when its directory takes no new file. Opening (read or write) clears the error log and
+ *       is refused while a file is open.
  *   CtvfOpenRead(fileName, errNr)  opens and checks the file (magic, version, header and directory
  *       checksums, length against the header, the directory's contents); as above for the results. Blocks
  *       of records are checked when they are read.
