@@ -39,8 +39,8 @@ bool WriteSample(const std::string &path, int codec, int records) {
   const char *domain[2] = {"i", "*"};
   CtvfSymbolSetDomain(pt, domain);
   for (int r = 0; r < records; ++r) {
-    key[0] = 1 + r % 6;
-    key[1] = 1 + (r * 7) % 12;
+    key[0] = 1 + r % 6;  // out of order, each key once
+    key[1] = 1 + (r / 6) % 12;
     v[0] = r % 5 == 0 ? std::numeric_limits<double>::infinity() : r * 0.5;
     tvfDataWriteRaw(pt, key, v);
   }
@@ -48,8 +48,8 @@ bool WriteSample(const std::string &path, int codec, int records) {
   CtvfDataWriteRawStart(pt, "x", "", 3, 2, 0);
   for (int r = 0; r < records / 2; ++r) {
     key[0] = 1 + r % 3;
-    key[1] = 1 + r % 4;
-    key[2] = 1 + r % 12;
+    key[1] = 1 + (r / 3) % 4;
+    key[2] = 1 + (r / 12) % 12;
     const double x[5] = {r * 1.0, -0.0, 0, 1e300, 1};
     tvfDataWriteRaw(pt, key, x);
   }
@@ -79,7 +79,10 @@ int main(int argc, char **argv) {
   for (int codec : {0, 1, 2}) {
     for (int records : {3, 40}) {
       const std::string sample = dir + "/sample.tmp";
-      if (!WriteSample(sample, codec, records)) return 1;
+      if (!WriteSample(sample, codec, records)) {
+        std::fprintf(stderr, "tvf_initial_corpus: the sample %s could not be written\n", sample.c_str());
+        return 1;
+      }
       std::ifstream in(sample, std::ios::binary);
       std::string bytes(std::istreambuf_iterator<char>(in), {});
       std::remove(sample.c_str());

@@ -7,19 +7,22 @@
 #include <cerrno>
 #include <cstring>
 
+#include "file_system.h"
+
 namespace tvf {
 namespace {
 
 class FileSource : public ByteSource {
  public:
   FileSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
-  ~FileSource() override { ::close(fd_); }
+  ~FileSource() override { CurrentFileSystem().Close(fd_); }
 
   uint64_t Size() const override { return size_; }
 
   bool ReadAt(uint64_t offset, size_t n, char *dst, std::string *error) const override {
+    FileSystem &fs = CurrentFileSystem();
     while (n > 0) {
-      ssize_t got = ::pread(fd_, dst, n, static_cast<off_t>(offset));
+      ssize_t got = fs.ReadAt(fd_, dst, n, offset);
       if (got < 0) {
         if (errno == EINTR) continue;
         *error = std::strerror(errno);
@@ -63,29 +66,30 @@ class MemorySource : public ByteSource {
 }  // namespace
 
 std::unique_ptr<ByteSource> OpenFileSource(const char *path, std::string *error) {
+  FileSystem &fs = CurrentFileSystem();
   int fd;
   do {
-    fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    fd = fs.Open(path, O_RDONLY | O_CLOEXEC, 0);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     *error = std::strerror(errno);
     return nullptr;
   }
   struct stat st;
-  if (::fstat(fd, &st) != 0) {
+  if (fs.FileStat(fd, &st) != 0) {
     *error = std::strerror(errno);
-    ::close(fd);
+    fs.Close(fd);
     return nullptr;
   }
   if (!S_ISREG(st.st_mode)) {
     *error = S_ISDIR(st.st_mode) ? "is a directory" : "not a regular file";
-    ::close(fd);
+    fs.Close(fd);
     return nullptr;
   }
   try {
     return std::make_unique<FileSource>(fd, static_cast<uint64_t>(st.st_size));
   } catch (...) {
-    ::close(fd);
+    fs.Close(fd);
     throw;
   }
 }

@@ -62,6 +62,7 @@ enum class ErrorCode : uint8_t {
   kDuplicateKey,        // symbol, a: offset of the key in the log's key store
   kDomainViolation,     // symbol, position, a: label number
   kTooManyRecords,      // symbol
+  kLeftAsItWas,         // a: the number of errors that kept the new file from replacing it
 };
 
 }  // namespace tvf

@@ -176,6 +176,8 @@ std::string FormatError(const ErrorEntry &e, const ErrorLog &log, const Catalog 
                     LabelText(catalog, e.a).c_str(), position, sym.c_str(), DomainName(catalog, e).c_str());
     case ErrorCode::kTooManyRecords:
       return Format("symbol '%s' has more records than a file can hold (2147483647)", sym.c_str());
+    case ErrorCode::kLeftAsItWas:
+      return Format("file '%s' is left as it was: %lld error(s) were logged while writing it", file, N(e.a));
   }
   return Format("error code %d", static_cast<int>(e.code));
 }

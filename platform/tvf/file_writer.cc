@@ -448,6 +448,14 @@ void FileWriter::WriteCollected() {
 bool FileWriter::Close() {
   if (symbol_ >= 0) FinishSymbol();
   registering_ = false;
+  // Only a file that holds everything it was given replaces the one of its name. An I/O failure not logged
+  // yet is logged first, so that it counts.
+  IoFailed();
+  if (const int errors = errors_->Count() - excused_errors_; errors > 0) {
+    out_.Discard();
+    if (!io_error_logged_) errors_->Log({.code = ErrorCode::kLeftAsItWas, .a = errors});
+    return false;
+  }
   const uint64_t directory_offset = out_.offset();
   std::string directory;
   EncodeDirectory(*catalog_, &directory);
@@ -465,10 +473,10 @@ bool FileWriter::Close() {
   char header[kHeaderSize];
   EncodeFileHeader(h, header);
   // The header goes last: until it is there, the file reads as unfinished.
-  bool ok = out_.Flush() && out_.WriteAt(0, header, sizeof header);
-  ok = out_.Finish() && ok;
-  if (!ok) IoFailed();
-  return ok;
+  if (out_.Flush() && out_.WriteAt(0, header, sizeof header) && out_.Commit()) return true;
+  IoFailed();
+  out_.Discard();
+  return false;
 }
 
 }  // namespace tvf

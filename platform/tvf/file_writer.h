@@ -3,8 +3,9 @@
 // stays at one chunk). The first record out of order turns the symbol to collecting: what was written of it
 // is read back, and at tvfDataWriteDone all its records are sorted, checked for duplicate keys and written
 // again in place. Closing appends the directory and writes the header last, so a file left unfinished is
-// recognised as such by the reader. Errors go to the object's error log; every call returns false when it
-// logged one.
+// recognised as such by the reader, and only then puts the new file in place of the one of its name (see
+// output_file.h). A file during whose writing an error was logged is not put in place: the one of its name
+// stays as it was. Errors go to the object's error log; every call returns false when it logged one.
 #ifndef TVF_FILE_WRITER_H
 #define TVF_FILE_WRITER_H
 
@@ -29,7 +30,7 @@ class FileWriter {
  public:
   FileWriter(Catalog *catalog, ErrorLog *errors, const SpecialValues *specials, Codec codec)
       : catalog_(catalog), errors_(errors), specials_(specials), block_(&out_, specials, codec) {}
-  ~FileWriter() = default;  // an unfinished file is left incomplete
+  ~FileWriter() = default;  // an unfinished file is thrown away; the one of its name stays as it was
   FileWriter(const FileWriter &) = delete;
   FileWriter &operator=(const FileWriter &) = delete;
 
@@ -51,8 +52,12 @@ class FileWriter {
   bool AddRecord(const int32_t *key, const double *values);
   bool FinishSymbol();
 
-  // Finishes the file (a symbol still open is finished first). False when the file could not be completed.
+  // Finishes the file (a symbol still open is finished first) and puts it in place. False, with the file of
+  // that name left as it was, when an error was logged while writing or the file could not be completed.
   bool Close();
+  // `errors` logged errors were the refusal of a checked domain, which the caller answers by storing the
+  // names unchecked: they do not keep the file from being put in place.
+  void ExcuseErrors(int errors) { excused_errors_ += errors; }
 
   bool symbol_open() const { return symbol_ >= 0; }
   bool registering_labels() const { return registering_; }
@@ -81,6 +86,7 @@ class FileWriter {
 
   OutputFile out_;
   bool io_error_logged_ = false;
+  int excused_errors_ = 0;
   bool registering_ = false;
   LabelIndex label_index_;
   DomainCheck domains_;

@@ -53,7 +53,7 @@ int XCreate(tvfHandle_t *pt) {
 
 int XFree(tvfHandle_t *pt) {
   if (pt == nullptr) return 1;
-  delete *pt;  // a file being written is left incomplete, one being read is closed
+  delete *pt;  // a file being written is thrown away (the one of its name stays), one being read is closed
   *pt = nullptr;
   return 1;
 }
@@ -128,9 +128,9 @@ int CtvfOpenWrite(tvfHandle_t pt, const char *fileName, const char *producer, in
 int tvfClose(tvfHandle_t pt) {
   return Guarded(pt, "tvfClose", [&](tvfRec &t) {
     if (t.writer != nullptr) {
-      bool ok = t.writer->Close();
-      t.writer.reset();
-      return ok ? 1 : 0;
+      // The writer goes whatever happens; a file that it did not put in place goes with it.
+      std::unique_ptr<tvf::FileWriter> writer = std::move(t.writer);
+      return writer->Close() ? 1 : 0;
     }
     if (t.reader != nullptr) {
       t.reader.reset();

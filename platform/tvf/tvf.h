@@ -61,15 +61,22 @@ TVF_EXPORT int CtvfGetLoadPath(char *dir);
  * and parameters using the first (the other four are read back as 0).
  *
  * Opening and closing
- *   CtvfOpenWrite(fileName, producer, errNr)  creates (truncates) the file; 1 and *errNr = 0 on success,
- *       else 0 and *errNr the number of the logged error. Opening (read or write) clears the error log and
+ *   CtvfOpenWrite(fileName, producer, errNr)  starts a new file of that name; 1 and *errNr = 0 on success,
+ *       else 0 and *errNr the number of the logged error. The new file is written beside a file of that
+ *       name (following a symbolic link), which stays as it was, and readable by those reading it, until
+ *       tvfClose puts the new one in its place. Refused when that file is not a regular file or may not be
+ *       written, or when its directory takes no new file. Opening (read or write) clears the error log and
  *       is refused while a file is open.
  *   CtvfOpenRead(fileName, errNr)  opens and checks the file (magic, version, header and directory
  *       checksums, length against the header, the directory's contents); as above for the results. Blocks
  *       of records are checked when they are read.
- *   tvfClose  finishes a file being written (a symbol still open is finished first; 0 when the file could
- *       not be completed) or releases one being read. A file freed with XFree before tvfClose is left
- *       incomplete, and readers refuse it.
+ *   tvfClose  finishes a file being written (a symbol still open is finished first), syncs it to disk and
+ *       renames it over the file of its name, or releases a file being read. A file being written is put in
+ *       place only when no error was logged since it was opened (the refusals of tvfSymbolSetDomain
+ *       excepted) and every step succeeded; otherwise tvfClose gives 0 with a logged error, the file of that
+ *       name stays as it was, and no partial or temporary file is left behind (only when the sync of the
+ *       directory after the rename fails is the new file in place with a result of 0). A file being written
+ *       when its object is freed with XFree is thrown away in the same way.
  *
  * Errors
  *   tvfErrorCount  every error logged since the file was opened, those already taken off included.
@@ -99,7 +106,7 @@ TVF_EXPORT int CtvfGetLoadPath(char *dir);
  *       name "*" or a one-dimensional set or alias written earlier. Refused (0, one logged error per bad
  *       name, nothing stored) otherwise. Records whose labels lie outside a domain set are logged errors.
  *   tvfDataWriteRaw(keys, values)  one record, in any order; labels must be registered. A key written twice
- *       is a logged error (the first record stays).
+ *       is a logged error.
  *   tvfDataWriteDone  ends the symbol: its records are sorted and appended to the file.
  *   CtvfSymbolSetDomainX(symNr, domainNames)  a symbol's domain names, stored as given without checking.
  *

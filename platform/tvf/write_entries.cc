@@ -80,7 +80,8 @@ int CtvfDataWriteRawStart(tvfHandle_t pt, const char *name, const char *text, in
 }
 
 int CtvfSymbolSetDomain(tvfHandle_t pt, const char *const *domainNames) {
-  return Guarded(pt, "tvfSymbolSetDomain", [&](tvfRec &t) {
+  const int errors_before = pt != nullptr ? pt->errors.Count() : 0;
+  const int result = Guarded(pt, "tvfSymbolSetDomain", [&](tvfRec &t) {
     FileWriter *w = Writer(t, "tvfSymbolSetDomain");
     if (w == nullptr) return 0;
     if (!w->symbol_open()) {
@@ -91,6 +92,10 @@ int CtvfSymbolSetDomain(tvfHandle_t pt, const char *const *domainNames) {
     if (!NamesPresent(t, domainNames, dim, "tvfSymbolSetDomain")) return 0;
     return w->SetCheckedDomain(domainNames) ? 1 : 0;
   });
+  // A refused domain is no failure of the file: the caller stores the names unchecked instead.
+  if (result == 0 && pt != nullptr && pt->writer != nullptr)
+    pt->writer->ExcuseErrors(pt->errors.Count() - errors_before);
+  return result;
 }
 
 int CtvfSymbolSetDomainX(tvfHandle_t pt, int symNr, const char *const *domainNames) {

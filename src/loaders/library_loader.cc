@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <mutex>
 
 #include "loaders/fatal_report.h"
 #include "loaders/library_file_name.h"
@@ -15,6 +16,17 @@ namespace {
 // Every string that the protocol hands over fits in 256 characters.
 constexpr int kStringSize = 256;
 constexpr int kMaxEntryName = 256;
+
+// The four model libraries live in one file, and their loaders may run at once, each opening that file. The
+// file's initialisers run inside the first dlopen, and no loader may call into the file before they have
+// finished. glibc's own lock around dlopen sees to that, but it is invisible to ThreadSanitizer and not
+// promised elsewhere: files are opened one at a time under this lock.
+constinit std::mutex openMutex;
+
+void* OpenModule(const char* file) {
+  std::lock_guard<std::mutex> lock(openMutex);
+  return dlopen(file, RTLD_NOW | RTLD_LOCAL);
+}
 
 const char* PlatformError() {
   const char* error = dlerror();
@@ -40,7 +52,7 @@ bool LibraryLoader::Load(const char* dir, char* msg, int msgSize) {
 bool LibraryLoader::LoadUnlocked(const char* dir, char* msg, int msgSize) {
   const LibraryFileName file = ComposeLibraryFileName(dir, table_.baseName);
   // A failed load keeps the module open: dlopen of the same file later hands back the same module.
-  module_ = dlopen(file.text, RTLD_NOW | RTLD_LOCAL);
+  module_ = OpenModule(file.text);
   if (module_ == nullptr) {
     WriteMessage(msg, msgSize, msg::kCouldNotLoadLibrary, file.text, PlatformError());
     return false;
@@ -87,7 +99,8 @@ void* LibraryLoader::Resolve(const char* name, char* error, int errorSize) const
     if (i > 0 && std::strcmp(tries[i], tries[i - 1]) == 0) continue;
     dlerror();  // clears an earlier error, so that the one read below is this lookup's
     if (void* entry = dlsym(module_, tries[i])) return entry;
-    WriteMessage(error, errorSize, "%s", PlatformError());
+    // The failure is reported under the name as written, so the platform's text is the one for that spelling.
+    if (std::strcmp(tries[i], tries[1]) == 0) WriteMessage(error, errorSize, "%s", PlatformError());
   }
   return nullptr;
 }

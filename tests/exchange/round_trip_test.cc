@@ -103,6 +103,20 @@ TEST_F(RoundTrip, EveryKindOfSymbolAndValueComesBackRecordByRecordAndUnreadSymbo
   expectAliases(copy);
 }
 
+// Load, change, save under the same name: the symbols never used are streamed from the old file into the new
+// one, which takes the old one's place only when complete; the database goes on reading the old file.
+TEST_F(RoundTrip, WritingOntoTheFileBeingReadKeepsEverySymbolAndTheDatabaseGoesOnReadingIt) {
+  Database original, db, readBack;
+  ASSERT_EQ(1, c__tvbinitfromtvf(original, base.c_str()));
+  const Strings expected = dump(original);
+  ASSERT_EQ(1, c__tvbinitfromtvf(db, base.c_str()));
+  EXPECT_EQ(3u, recordLines(db, db.symbol("i")).size());  // loaded; j and fromFile are never used
+  ASSERT_EQ(1, c__tvbwritetvf(db, base.c_str(), 0)) << db.lastError();
+  ASSERT_EQ(1, c__tvbinitfromtvf(readBack, base.c_str())) << readBack.lastError();
+  EXPECT_EQ(expected, dump(readBack));
+  EXPECT_EQ(expected, dump(db));
+}
+
 TEST_F(RoundTrip, ASymbolReadAndChangedIsWrittenFromMemory) {
   Database db, readBack;
   ASSERT_EQ(1, c__tvbinitfromtvf(db, base.c_str()));
@@ -264,12 +278,13 @@ TEST_F(RoundTrip, DomainsAreStoredCheckedWhereTheLibraryAcceptsThemAndRecordsOut
   EXPECT_EQ((Strings{"i 0 0 3:*", "p 1 0 2:i,later", "q 1 0 3:i,*", "later 0 0 3:*"}), WrittenFile(path).symbols);
   ASSERT_EQ(1, c__tvbwritetvf(db, path.c_str(), 1)) << db.lastError();
   EXPECT_EQ((Strings{"i 0 0 2:*", "p 1 0 2:i,later", "q 1 0 2:i,*", "later 0 0 2:*"}), WrittenFile(path).symbols);
-  // Records outside a checked domain fail the write, and change nothing.
+  // Records outside a checked domain fail the write, and change nothing, in the database nor in the file.
   for (const char* label : {"y", "z"}) db.record(q, {label, "b"}, {3});
   EXPECT_EQ(0, c__tvbwritetvf(db, path.c_str(), 0));
   EXPECT_EQ(
       "2 TVF Error(s). First Error: label 'y' at position 1 of a record of symbol 'q' is not in its domain set 'i'",
       db.lastError());
+  EXPECT_EQ((Strings{"i 0 0 2:*", "p 1 0 2:i,later", "q 1 0 2:i,*", "later 0 0 2:*"}), WrittenFile(path).symbols);
   ASSERT_EQ(1, c__tvbwritetvf(db, path.c_str(), 1)) << db.lastError();
   EXPECT_EQ(3u, exchange_test::recordLines(db, q).size());
 }

@@ -74,14 +74,15 @@ TEST(CorruptFiles, EverySingleBitFlipIsDetected) {
 // A file of the given directory and blocks (the blocks start at offset 64), with correct checksums; `patch`
 // may change the encoded directory first.
 std::vector<char> Build(const tvf::Catalog &catalog, const std::string &blocks, uint32_t version = 1,
-                        const std::function<void(std::string *)> &patch = nullptr) {
+                        const std::function<void(std::string *)> &patch = nullptr,
+                        uint32_t flags = tvf::kFlagComplete) {
   std::string directory;
   tvf::EncodeDirectory(catalog, &directory);
   if (patch) patch(&directory);
   const uint64_t directory_offset = tvf::kHeaderSize + blocks.size();
   std::vector<char> file(tvf::kHeaderSize);
   tvf::EncodeFileHeader({.version = version,
-                         .flags = tvf::kFlagComplete,
+                         .flags = flags,
                          .file_length = directory_offset + directory.size(),
                          .directory_offset = directory_offset,
                          .directory_length = directory.size(),
@@ -157,6 +158,8 @@ TEST(CorruptFiles, ForeignFilesAndFilesWhoseContentsLieAreRefusedAtOpenOrWhenRea
        ""},
       {"newer format version", Build(Catalog({}), "", 2),
        "file '(memory)' has TVF format version 2; this library reads version 1", ""},
+      {"unfinished", Build(Catalog({}), "", 1, nullptr, 0),
+       "file '(memory)' is incomplete: its writer did not close it", ""},
       // Counts larger than the directory are refused before anything is allocated for them. The label count
       // follows the (empty) producer at the start of the directory.
       {"label count",

@@ -88,14 +88,15 @@ TEST_F(RoundTrip, SpecialValuesInEverySlotAreTranslatedToTheReadersValues) {
     records.back().values[static_cast<size_t>(r / 5)] = kWriterSpecials[r % 5];
     expected.back().values[static_cast<size_t>(r / 5)] = kInternal[r % 5];
   }
-  WriteThenOpen(Labels(25), [&](tvfHandle_t writer) {
-    const double same_twice[7] = {1e300, 2e300, 0.0, 4e300, 0.0, 0, 0};
-    EXPECT_EQ(tvfSetSpecialValues(writer, same_twice), 0);
-    EXPECT_EQ(DrainErrors(writer), std::vector<std::string>{"special values PINF and EPS are the same double, so "
+  Object refusing;
+  const double same_twice[7] = {1e300, 2e300, 0.0, 4e300, 0.0, 0, 0};
+  EXPECT_EQ(tvfSetSpecialValues(refusing, same_twice), 0);
+  EXPECT_EQ(DrainErrors(refusing), std::vector<std::string>{"special values PINF and EPS are the same double, so "
                                                             "written values would be ambiguous"});
-    double now[7];
-    ASSERT_EQ(tvfGetSpecialValues(writer, now), 1);
-    EXPECT_EQ(Bits(now[2]), Bits(kInternal[2])) << "a refused array changes nothing";
+  double now[7];
+  ASSERT_EQ(tvfGetSpecialValues(refusing, now), 1);
+  EXPECT_EQ(Bits(now[2]), Bits(kInternal[2])) << "a refused array changes nothing";
+  WriteThenOpen(Labels(25), [&](tvfHandle_t writer) {
     ASSERT_EQ(tvfSetSpecialValues(writer, kWriterSpecials), 1);
     WriteSymbol(writer, "x", 1, 2, records);
   });
@@ -243,7 +244,6 @@ TEST_P(LargeSymbols, SurviveEveryCodecAndAnEarlyKeyAfterManyChunksIsSortedIn) {
   std::vector<Record> written = x;
   written.push_back({{1, 7}, {-1, -2, -3, -4, -5}});
   written.push_back({{1, 3}, {-6, -7, -8, -9, -10}});
-  written.push_back({{400, 400}, {9, 9, 9, 9, 9}});  // a duplicate of the last one before
   WriteThenOpen(
       Labels(400),
       [&](tvfHandle_t writer) {
@@ -251,8 +251,6 @@ TEST_P(LargeSymbols, SurviveEveryCodecAndAnEarlyKeyAfterManyChunksIsSortedIn) {
         WriteSymbol(writer, "x", 2, 2, written);
         WriteSymbol(writer, "in_order", 2, 2, x);
         WriteSymbol(writer, "after", 1, 1, {{{2}, {2}}});
-        EXPECT_EQ(DrainErrors(writer),
-                  std::vector<std::string>{"duplicate key ('l400','l400') in the records of symbol 'x'"});
       },
       GetParam());
   EXPECT_TRUE(SameRecords(ReadSymbol(reader_, 3), x));
