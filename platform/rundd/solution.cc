@@ -1,0 +1,60 @@
+#include "solution.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "rundd.h"
+
+namespace rundd {
+
+namespace {
+
+int Condition(double level, double lower, double upper) {
+  const double below = lower - level, above = level - upper;
+  const bool outside = below > 1e-6 * std::max(1.0, std::fabs(lower)) || above > 1e-6 * std::max(1.0, std::fabs(upper));
+  return outside ? RUNDD_CONDITION_INFEASIBLE : RUNDD_CONDITION_OK;
+}
+
+}  // namespace
+
+void Solution::Resize(int columns, int rows) {
+  column_level.assign(columns, 0);
+  column_marginal.assign(columns, 0);
+  column_basis.assign(columns, RUNDD_BASIS_AT_LOWER);
+  row_level.assign(rows, 0);
+  row_marginal.assign(rows, 0);
+  row_basis.assign(rows, RUNDD_BASIS_BASIC);
+}
+
+void WriteStatuses(Model &model, int model_status, int solve_status) {
+  model.model_status = model_status;
+  model.solve_status = solve_status;
+}
+
+void WriteSolution(Model &model, const Solution &s) {
+  WriteStatuses(model, s.model_status, s.solve_status);
+  if (!s.has_values) return;
+  ModelContent &c = model.content;
+  double objective = c.objective_constant;
+  for (int j = 0; j < model.ColumnCount(); ++j) {
+    Column &col = c.columns[j];
+    col.level = s.column_level[j];
+    col.marginal = s.column_marginal[j];
+    col.basis_status = s.column_basis[j];
+    col.condition = Condition(col.level, model.LowerInForce(j), model.UpperInForce(j));
+    objective += c.cost[j] * col.level;
+  }
+  for (int i = 0; i < model.RowCount(); ++i) {
+    Row &row = c.rows[i];
+    double lower, upper;
+    model.RowBoundsInForce(i, &lower, &upper);
+    row.level = s.row_level[i];
+    row.marginal = s.row_marginal[i];
+    row.basis_status = s.row_basis[i];
+    row.condition = Condition(row.level, lower, upper);
+  }
+  if (c.objective_row >= 0) c.rows[c.objective_row].level = objective;
+  model.objective_value = objective;
+}
+
+}  // namespace rundd
