@@ -75,19 +75,19 @@ void Statuses(const ClpSimplex &clp, Solution *s) {
   }
 }
 
-// CLP minimises; for a maximisation its duals are those of the negated objective, so they change sign to give
-// the change of the model's own objective.
-void ReadSolution(ClpSimplex &clp, double direction, Solution *s) {
+// CLP reports duals and reduced costs in the sense of the model's own objective (also when it maximises), as
+// the instance keeps them.
+void ReadSolution(ClpSimplex &clp, Solution *s) {
   const double *column_level = clp.primalColumnSolution(), *reduced_cost = clp.dualColumnSolution();
   const double *row_level = clp.primalRowSolution(), *dual = clp.dualRowSolution();
   for (size_t j = 0; j < s->column_level.size(); ++j) {
     s->column_level[j] = column_level[j];
-    s->column_marginal[j] = direction * reduced_cost[j];
+    s->column_marginal[j] = reduced_cost[j];
     s->column_basis[j] = BasisStatus(clp.getColumnStatus(static_cast<int>(j)));
   }
   for (size_t i = 0; i < s->row_level.size(); ++i) {
     s->row_level[i] = row_level[i];
-    s->row_marginal[i] = direction * dual[i];
+    s->row_marginal[i] = dual[i];
     s->row_basis[i] = BasisStatus(clp.getRowStatus(static_cast<int>(i)));
   }
   s->has_values = true;
@@ -192,7 +192,7 @@ bool ClpEngine::DoRun(const SolveLimits &limits, std::string *error) {
     *error = msg::SolverFailed("CLP", clp_->status());
     return false;
   }
-  ReadSolution(*clp_, model.content.direction, &solution);
+  ReadSolution(*clp_, &solution);
   WriteSolution(model, solution);
   pushed_.level = solution.column_level;  // levels that the run itself wrote are no change to push
   return true;
