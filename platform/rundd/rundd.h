@@ -132,7 +132,8 @@ RUNDD_EXPORT int CdctXCreateD(void **pt, const char *dir); /* dir is not used */
  * tvpN, tvpM, tvpModelType  counts of columns and rows; model type (0 before a model is loaded).
  * tvpGetVarL, tvpGetVarM, tvpGetEquL, tvpGetEquM(array)  every level or marginal into the array (tvpN or tvpM
  *     doubles); 1.
- * One entry (a column or row index out of range gives NaN, 0 or no change, with a last error):
+ * One entry (a column or row index out of range gives NaN for a value, -1 for a code, 0 for a success flag and
+ * no change for a setter, with a last error; NaN is refused as a value to store):
  *   tvpGetVarLOne, tvpGetEquLOne, tvpSetVarLOne, tvpSetEquLOne  a level;
  *   tvpGetVarLowerOne, tvpGetVarUpperOne  the bound in force: the alternative one while alternative bounds are
  *       on, the column's own otherwise; infinite bounds come back as the values of tvpPinfSet / tvpMinfSet
@@ -167,9 +168,10 @@ RUNDD_EXPORT int CdctXCreateD(void **pt, const char *dir); /* dir is not used */
  *     writes the solution into the model. 0 when the solver ran to an end (the statuses say which: an
  *     infeasible model is a completed solve), else non-zero with the reason in msg. resourceLimit (seconds),
  *     iterationLimit and optCR (relative gap of a branch-and-bound search) are honoured below 1e300 (2e9 for
- *     the count); optCA (absolute gap) likewise; scratchDir, solveLink, logOption, logFile, statusFile and
- *     domainLimit are not used; *jobHandle becomes NULL (no asynchronous solves).
- * tvhTerminateClear  withdraws a tvhTerminateRaise. */
+ *     the count); scratchDir, solveLink, logOption, logFile, statusFile, domainLimit and optCA are not used;
+ *     *jobHandle becomes NULL (no asynchronous solves). The solver's output goes to the model's environment.
+ * tvhTerminateClear  withdraws a tvhTerminateRaise. The instance's own environment (tvpEnvironment) is the one
+ *     whose interrupt request its solves obey. */
 
 /* ---- Dictionary (dct) ----
  * Symbols are numbered from 1: first the variables, in the order of their first column, then the equations

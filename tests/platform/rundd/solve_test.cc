@@ -109,6 +109,18 @@ TEST(Solve, IterationLimitStopsTheSolveWithItsStatus) {
   EXPECT_EQ(tvpModelStat(model), RUNDD_MODEL_INTERMEDIATE_INFEASIBLE);
 }
 
+TEST(Solve, RaisedInterruptStopsSolvesUntilCleared) {
+  Instance model;
+  ASSERT_EQ(model.Load("features.mod"), 1);
+  tvhTerminateRaise(model.env());
+  ASSERT_EQ(SolveAfresh(model, "GLPK"), "");
+  EXPECT_EQ(tvpSolveStat(model), RUNDD_SOLVE_USER_INTERRUPT);
+  EXPECT_EQ(tvpModelStat(model), RUNDD_MODEL_NO_SOLUTION);
+  tvhTerminateClear(model.env());
+  ASSERT_EQ(SolveAfresh(model, "CLP"), "");
+  EXPECT_EQ(tvpSolveStat(model), RUNDD_SOLVE_NORMAL);
+}
+
 // A change to the instance between two solves of a held CLP instance; the changes add up.
 struct Change {
   const char *what;
