@@ -72,9 +72,8 @@ int CcfgReadConfig(cfgHandle_t pt, const char *fileName) {
 }
 
 int CcfgAlgNumber(cfgHandle_t pt, const char *solverName) {
-  return Guarded<SolverConfiguration>(pt, "cfgAlgNumber", 0, [&](SolverConfiguration &c) {
-    return solverName != nullptr ? c.Number(solverName) : 0;
-  });
+  return Guarded<SolverConfiguration>(
+      pt, "cfgAlgNumber", 0, [&](SolverConfiguration &c) { return solverName != nullptr ? c.Number(solverName) : 0; });
 }
 
 int cfgAlgAllowsModifyProblem(cfgHandle_t pt, int solverNr) {

@@ -3,7 +3,6 @@
 #include <ClpSimplex.hpp>
 #include <CoinError.hpp>
 #include <CoinMessageHandler.hpp>
-
 #include <cmath>
 
 #include "environment.h"

@@ -128,8 +128,7 @@ int dctSymType(dctHandle_t pt, int symNr) {
 }
 
 int dctSymUserInfo(dctHandle_t pt, int symNr) {
-  return OnSymbol(pt, "dctSymUserInfo", symNr, -1,
-                  [](Dictionary &, const DictionarySymbol &s) { return s.user_info; });
+  return OnSymbol(pt, "dctSymUserInfo", symNr, -1, [](Dictionary &, const DictionarySymbol &s) { return s.user_info; });
 }
 
 int dctColUels(dctHandle_t pt, int col, int *symNr, int *uels, int *dim) {
@@ -144,10 +143,9 @@ void *dctFindFirstRowCol(dctHandle_t pt, int symNr, const int *uels, int *rowCol
   int ignored;
   if (rowCol == nullptr) rowCol = &ignored;
   *rowCol = -1;
-  return OnSymbol(pt, "dctFindFirstRowCol", symNr, static_cast<void *>(nullptr),
-                  [&](Dictionary &d, const DictionarySymbol &) {
-                    return rundd::ToHandle(d.FindFirst(symNr, uels, rowCol));
-                  });
+  return OnSymbol(
+      pt, "dctFindFirstRowCol", symNr, static_cast<void *>(nullptr),
+      [&](Dictionary &d, const DictionarySymbol &) { return rundd::ToHandle(d.FindFirst(symNr, uels, rowCol)); });
 }
 
 int dctFindNextRowCol(dctHandle_t pt, void *search, int *rowCol) {

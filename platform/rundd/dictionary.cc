@@ -115,7 +115,9 @@ const DictionarySymbol *Dictionary::Symbol(int nr) const {
   return nr >= 1 && nr <= SymbolCount() ? &symbols_[nr - 1] : nullptr;
 }
 
-const std::string *Dictionary::Label(int nr) const { return nr >= 1 && nr <= LabelCount() ? &labels_[nr - 1] : nullptr; }
+const std::string *Dictionary::Label(int nr) const {
+  return nr >= 1 && nr <= LabelCount() ? &labels_[nr - 1] : nullptr;
+}
 
 int Dictionary::SymbolIndex(std::string_view name) const {
   auto it = symbol_numbers_.find(Lower(name));

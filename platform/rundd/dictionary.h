@@ -46,8 +46,8 @@ class Dictionary : public TaggedObject {
 
   // The dictionary of content's names; texts maps symbol names to their declared texts. Null with *error when
   // a name cannot be taken apart or two symbols differ only in letter case.
-  static std::unique_ptr<Dictionary> Build(const ModelContent &content,
-                                           const std::map<std::string, std::string> &texts, std::string *error);
+  static std::unique_ptr<Dictionary> Build(const ModelContent &content, const std::map<std::string, std::string> &texts,
+                                           std::string *error);
 
   int SymbolCount() const { return static_cast<int>(symbols_.size()); }
   int LabelCount() const { return static_cast<int>(labels_.size()); }

@@ -92,8 +92,8 @@ void LinearStatuses(glp_prob *p, int code, bool integer_model, Solution *s) {
   const bool feasible = glp_get_prim_stat(p) == GLP_FEAS;
   if (code == GLP_EITLIM || code == GLP_ETMLIM) {
     s->solve_status = code == GLP_EITLIM ? RUNDD_SOLVE_ITERATION_LIMIT : RUNDD_SOLVE_RESOURCE_LIMIT;
-    s->model_status = feasible && !integer_model ? RUNDD_MODEL_INTERMEDIATE_NONOPTIMAL
-                                                  : RUNDD_MODEL_INTERMEDIATE_INFEASIBLE;
+    s->model_status =
+        feasible && !integer_model ? RUNDD_MODEL_INTERMEDIATE_NONOPTIMAL : RUNDD_MODEL_INTERMEDIATE_INFEASIBLE;
     return;
   }
   s->solve_status = RUNDD_SOLVE_NORMAL;
@@ -132,7 +132,7 @@ bool SolveInteger(glp_prob *p, const SolveLimits &limits, Environment *environme
   const int code = glp_intopt(p, &parm);
   const int status = glp_mip_status(p);
   const bool found = status == GLP_OPT || status == GLP_FEAS;
-  s->solve_status = code == GLP_ETMLIM ? RUNDD_SOLVE_RESOURCE_LIMIT
+  s->solve_status = code == GLP_ETMLIM  ? RUNDD_SOLVE_RESOURCE_LIMIT
                     : code == GLP_ESTOP ? RUNDD_SOLVE_USER_INTERRUPT
                                         : RUNDD_SOLVE_NORMAL;
   if (code != 0 && code != GLP_ETMLIM && code != GLP_ESTOP && code != GLP_EMIPGAP) {

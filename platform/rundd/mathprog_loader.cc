@@ -72,8 +72,7 @@ ModelContent ContentOf(glp_prob *prob) {
   for (int i = 0; i < m; ++i) {
     Row &r = content.rows[i];
     r.name = glp_get_row_name(prob, i + 1) != nullptr ? glp_get_row_name(prob, i + 1) : "";
-    Bounds(glp_get_row_type(prob, i + 1), glp_get_row_lb(prob, i + 1), glp_get_row_ub(prob, i + 1), &r.lower,
-           &r.upper);
+    Bounds(glp_get_row_type(prob, i + 1), glp_get_row_lb(prob, i + 1), glp_get_row_ub(prob, i + 1), &r.lower, &r.upper);
     r.alt_rhs = r.Rhs();
     if (objective != nullptr && content.objective_row < 0 && r.name == objective) content.objective_row = i;
   }
@@ -85,8 +84,7 @@ ModelContent ContentOf(glp_prob *prob) {
   for (int j = 0; j < n; ++j) {
     Column &c = content.columns[j];
     c.name = glp_get_col_name(prob, j + 1) != nullptr ? glp_get_col_name(prob, j + 1) : "";
-    Bounds(glp_get_col_type(prob, j + 1), glp_get_col_lb(prob, j + 1), glp_get_col_ub(prob, j + 1), &c.lower,
-           &c.upper);
+    Bounds(glp_get_col_type(prob, j + 1), glp_get_col_lb(prob, j + 1), glp_get_col_ub(prob, j + 1), &c.lower, &c.upper);
     c.alt_lower = c.lower;
     c.alt_upper = c.upper;
     c.integer = glp_get_col_kind(prob, j + 1) != GLP_CV;

@@ -104,9 +104,9 @@ extern "C" {
  * signature sig (nargs + 1 codes, include/tvbcclib_signatures.h): 1 and an empty msg, or 0 and the reason.
  * XAPIVersion accepts a client of the library's version (compatibility 1) or newer (3); an older one is
  * refused with 0 and a message. msg (256 bytes) and compatibility may be NULL. */
-#define RUNDD_MANDATORY_ENTRIES(prefix)                                                   \
-  RUNDD_EXPORT int prefix##XCreate(void **pt);                                            \
-  RUNDD_EXPORT int prefix##XFree(void **pt);                                              \
+#define RUNDD_MANDATORY_ENTRIES(prefix)                                                       \
+  RUNDD_EXPORT int prefix##XCreate(void **pt);                                                \
+  RUNDD_EXPORT int prefix##XFree(void **pt);                                                  \
   RUNDD_EXPORT int C##prefix##XCheck(const char *name, int nargs, const int *sig, char *msg); \
   RUNDD_EXPORT int C##prefix##XAPIVersion(int api, char *msg, int *compatibility);
 RUNDD_MANDATORY_ENTRIES(tvp)

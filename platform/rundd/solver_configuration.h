@@ -26,7 +26,7 @@ struct SolverConfiguration : TaggedObject {
   // cannot be read or a line is malformed, leaving the solvers as they were.
   bool Read(const std::string &file, std::string *error);
 
-  int Number(std::string_view name) const;     // 0 when unknown; letter case is ignored
+  int Number(std::string_view name) const;      // 0 when unknown; letter case is ignored
   const SolverEntry *Solver(int number) const;  // null when out of range
   int Count() const { return static_cast<int>(solvers.size()); }
 

@@ -60,9 +60,10 @@ bool SolverEngine::Run(const SolveLimits &limits, std::string *error) {
     return true;
   }
   if (BoundsCross(*model_)) {
-    WriteStatuses(*model_, model_->content.model_type == RUNDD_MODEL_TYPE_MIP ? RUNDD_MODEL_INTEGER_INFEASIBLE
-                                                                              : RUNDD_MODEL_INFEASIBLE,
-                  RUNDD_SOLVE_NORMAL);
+    WriteStatuses(
+        *model_,
+        model_->content.model_type == RUNDD_MODEL_TYPE_MIP ? RUNDD_MODEL_INTEGER_INFEASIBLE : RUNDD_MODEL_INFEASIBLE,
+        RUNDD_SOLVE_NORMAL);
     return true;
   }
   return DoRun(limits, error);

@@ -71,8 +71,8 @@ int tvhXFree(void **pt) {
 }
 
 int CtvhCallSolver(tvhHandle_t pt, void *model, const char *, const char *solverName, int, int, const char *,
-                   const char *, double resourceLimit, int iterationLimit, int, double optCR, double,
-                   void **jobHandle, char *msg) {
+                   const char *, double resourceLimit, int iterationLimit, int, double optCR, double, void **jobHandle,
+                   char *msg) {
   if (jobHandle != nullptr) *jobHandle = nullptr;
   rundd::CopyOut(msg, "");
   if (rundd::FromHandle<Environment>(pt) == nullptr) {

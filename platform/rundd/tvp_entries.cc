@@ -188,7 +188,8 @@ int tvpGetVarL(tvpHandle_t pt, double *levels) {
   return CopyAll(pt, "tvpGetVarL", levels, &rundd::ModelContent::columns, [](const Column &c) { return c.level; });
 }
 int tvpGetVarM(tvpHandle_t pt, double *marginals) {
-  return CopyAll(pt, "tvpGetVarM", marginals, &rundd::ModelContent::columns, [](const Column &c) { return c.marginal; });
+  return CopyAll(pt, "tvpGetVarM", marginals, &rundd::ModelContent::columns,
+                 [](const Column &c) { return c.marginal; });
 }
 int tvpGetEquL(tvpHandle_t pt, double *levels) {
   return CopyAll(pt, "tvpGetEquL", levels, &rundd::ModelContent::rows, [](const Row &r) { return r.level; });
@@ -286,13 +287,11 @@ int tvpEvalGradNLUpdate(tvpHandle_t pt, double *rhsChange, int add, int *errorCo
   });
 }
 
-int tvpGetSolutionVarRec(tvpHandle_t pt, int col, double *level, double *marginal, int *basisStatus,
-                         int *condition) {
+int tvpGetSolutionVarRec(tvpHandle_t pt, int col, double *level, double *marginal, int *basisStatus, int *condition) {
   return OnColumn(pt, "tvpGetSolutionVarRec", col, 0,
                   [&](Model &, Column &c) { return GetRecord(c, level, marginal, basisStatus, condition); });
 }
-int tvpGetSolutionEquRec(tvpHandle_t pt, int row, double *level, double *marginal, int *basisStatus,
-                         int *condition) {
+int tvpGetSolutionEquRec(tvpHandle_t pt, int row, double *level, double *marginal, int *basisStatus, int *condition) {
   return OnRow(pt, "tvpGetSolutionEquRec", row, 0,
                [&](Model &, Row &r) { return GetRecord(r, level, marginal, basisStatus, condition); });
 }
@@ -310,8 +309,12 @@ int tvpSetSolutionEquRec(tvpHandle_t pt, int row, double level, double marginal,
 int tvpModelType(tvpHandle_t pt) {
   return Guarded<Model>(pt, "tvpModelType", 0, [](Model &m) { return m.content.model_type; });
 }
-int tvpN(tvpHandle_t pt) { return Guarded<Model>(pt, "tvpN", 0, [](Model &m) { return m.ColumnCount(); }); }
-int tvpM(tvpHandle_t pt) { return Guarded<Model>(pt, "tvpM", 0, [](Model &m) { return m.RowCount(); }); }
+int tvpN(tvpHandle_t pt) {
+  return Guarded<Model>(pt, "tvpN", 0, [](Model &m) { return m.ColumnCount(); });
+}
+int tvpM(tvpHandle_t pt) {
+  return Guarded<Model>(pt, "tvpM", 0, [](Model &m) { return m.RowCount(); });
+}
 
 void tvpModelStatSet(tvpHandle_t pt, int status) {
   Guarded<Model>(pt, "tvpModelStatSet", 0, [&](Model &m) {

@@ -35,6 +35,7 @@ struct Library {
 #define TVH_OP RUNDD_ROW
 #define DCT_OP RUNDD_ROW
 #define CFG_OP RUNDD_ROW
+// clang-format off
 const Library kLibraries[] = {
     {"tvp", CtvpXCheck, CtvpXAPIVersion, 16, 40, {
 #include "tvp_operations.h"
@@ -53,6 +54,7 @@ const Library kLibraries[] = {
 #include "cfg_extra_operations.h"
     }},
 };
+// clang-format on
 #undef TVP_OP
 #undef TVH_OP
 #undef DCT_OP
@@ -108,9 +110,9 @@ TEST(CheckProtocol, EachLibraryAcceptsItsOwnVersionAndNewerOnes) {
     EXPECT_EQ(library.version(library.api + 1, msg, &compatibility), 1);
     EXPECT_EQ(compatibility, 3);
     EXPECT_EQ(library.version(library.api - 1, msg, &compatibility), 0);
-    EXPECT_EQ(std::string(msg), "runddclib: client API version " + std::to_string(library.api - 1) + " is older than the " +
-                                    library.prefix + " library's API version " + std::to_string(library.api) +
-                                    ", which it needs");
+    EXPECT_EQ(std::string(msg), "runddclib: client API version " + std::to_string(library.api - 1) +
+                                    " is older than the " + library.prefix + " library's API version " +
+                                    std::to_string(library.api) + ", which it needs");
     EXPECT_EQ(library.version(library.api, nullptr, nullptr), 1);
   }
 }

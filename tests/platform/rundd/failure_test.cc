@@ -79,7 +79,7 @@ TEST(Environment, SystemDirectoryHoldsTheLibraryAndItsConfigurationUnlessGiven) 
   EXPECT_EQ(std::string(dir), scratch.path("sys/"));
   ASSERT_EQ(elsewhere.Load("features.mod"), 1);
   EXPECT_EQ(SolveAfresh(elsewhere, "GLPK"), "Cannot open solver configuration file '" +
-                                                 scratch.path("sys/trvcmpNT.txt") + "': No such file or directory");
+                                                scratch.path("sys/trvcmpNT.txt") + "': No such file or directory");
 }
 
 TEST(Failures, UnknownSolversAndIndicesOutOfRangeFailWithAMessage) {
@@ -96,7 +96,8 @@ TEST(Failures, UnknownSolversAndIndicesOutOfRangeFailWithAMessage) {
        "tvpGetVarLOne: column 6 is out of range (the model has 6 columns)"},
       {[&] { return std::isnan(tvpGetRhsOne(model, -1)); },
        "tvpGetRhsOne: row -1 is out of range (the model has 6 rows)"},
-      {[&] { return tvpGetEquTypeOne(model, 6) == -1; }, "tvpGetEquTypeOne: row 6 is out of range (the model has 6 rows)"},
+      {[&] { return tvpGetEquTypeOne(model, 6) == -1; },
+       "tvpGetEquTypeOne: row 6 is out of range (the model has 6 rows)"},
       {[&] {
          tvpSetAltVarUpperOne(model, 99, 1);
          return true;
@@ -136,8 +137,7 @@ TEST(Failures, NullHandlesGiveTheFailureResultOfEveryLibrary) {
   EXPECT_EQ(CtvhCallSolver(nullptr, nullptr, "", "GLPK", 5, 0, "", "", 2e300, 1, 1, 2e300, 2e300, nullptr, msg), 1);
   EXPECT_STREQ(msg, "tvhCallSolver: the environment is NULL");
   Instance model;
-  EXPECT_EQ(CtvhCallSolver(model.env(), nullptr, "", "GLPK", 5, 0, "", "", 2e300, 1, 1, 2e300, 2e300, nullptr, msg),
-            1);
+  EXPECT_EQ(CtvhCallSolver(model.env(), nullptr, "", "GLPK", 5, 0, "", "", 2e300, 1, 1, 2e300, 2e300, nullptr, msg), 1);
   EXPECT_STREQ(msg, "tvhCallSolver: the model instance is NULL");
   EXPECT_EQ(model.dict(), nullptr) << "no dictionary before a model is loaded";
   EXPECT_EQ(dctNLSyms(nullptr), 0);

@@ -46,8 +46,11 @@ TEST(MathProgLoad, RowsKeepTypeAndRightHandSideAndTheObjectiveRowItsConstant) {
   };
   // profit (the objective: its level holds the constant 10 besides 2 y + z at the start), waste (a further
   // objective: a free row), capacity (ranged, seen as >= 2), balance (w - x = 1), mix (x - y <= 2).
-  const Expected rows[] = {{RUNDD_EQU_FREE, 0, 14.5},   {RUNDD_EQU_FREE, 0, 1},  {RUNDD_EQU_GREATER, 2, 1},
-                           {RUNDD_EQU_EQUAL, 1, 0},     {RUNDD_EQU_LESS, 2, -1}};
+  const Expected rows[] = {{RUNDD_EQU_FREE, 0, 14.5},
+                           {RUNDD_EQU_FREE, 0, 1},
+                           {RUNDD_EQU_GREATER, 2, 1},
+                           {RUNDD_EQU_EQUAL, 1, 0},
+                           {RUNDD_EQU_LESS, 2, -1}};
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(tvpGetEquTypeOne(model, i), rows[i].type);

@@ -57,8 +57,8 @@ inline std::string LastError(tvpHandle_t pt) {
 inline std::string SolveAfresh(const Instance &model, const char *solver, int iteration_limit = 2100000000) {
   char msg[256] = "untouched";
   void *job = &msg;
-  const int rc = CtvhCallSolver(model.env(), model, "", solver, 5, 0, "", "", 2e300, iteration_limit, 2100000000,
-                                2e300, 2e300, &job, msg);
+  const int rc = CtvhCallSolver(model.env(), model, "", solver, 5, 0, "", "", 2e300, iteration_limit, 2100000000, 2e300,
+                                2e300, &job, msg);
   EXPECT_EQ(job, nullptr);
   return rc == 0 ? "" : (std::string(msg).empty() ? "(empty message)" : msg);
 }

@@ -129,20 +129,24 @@ struct Change {
 
 TEST(Solve, WarmResolveAfterChangesEqualsAFreshSolve) {
   const Change changes[] = {
-      {"alternative upper bound of x", [](tvpHandle_t m) {
+      {"alternative upper bound of x",
+       [](tvpHandle_t m) {
          tvpSetAltVarUpperOne(m, 0, 1.5);
          tvpAltBoundsSet(m, 1);
        }},
-      {"alternative right-hand side of the ranged row", [](tvpHandle_t m) {
+      {"alternative right-hand side of the ranged row",
+       [](tvpHandle_t m) {
          tvpSetAltRHSOne(m, 2, 0);  // 2 <= capacity <= 7 becomes 0 <= capacity <= 5
          tvpAltRHSSet(m, 1);
        }},
-      {"alternative bounds fixing the free column", [](tvpHandle_t m) {
+      {"alternative bounds fixing the free column",
+       [](tvpHandle_t m) {
          tvpSetAltVarLowerOne(m, 3, 2);
          tvpSetAltVarUpperOne(m, 3, 2);
        }},
       {"a fixing that leaves nothing feasible", [](tvpHandle_t m) { tvpSetAltVarLowerOne(m, 3, 4); }},
-      {"alternatives switched off", [](tvpHandle_t m) {
+      {"alternatives switched off",
+       [](tvpHandle_t m) {
          tvpAltBoundsSet(m, 0);
          tvpAltRHSSet(m, 0);
        }},
