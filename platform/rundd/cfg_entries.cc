@@ -40,23 +40,9 @@ int OnSolver(void *pt, const char *operation, int solverNr, void *solver, Body &
 
 extern "C" {
 
-int cfgXCreate(void **pt) {
-  if (pt == nullptr) return 0;
-  *pt = nullptr;
-  try {
-    *pt = rundd::ToHandle(new SolverConfiguration());
-    return 1;
-  } catch (...) {
-    return 0;
-  }
-}
+int cfgXCreate(void **pt) { return rundd::CreateObject<SolverConfiguration>(pt); }
 
-int cfgXFree(void **pt) {
-  if (pt == nullptr) return 1;
-  delete rundd::FromHandle<SolverConfiguration>(*pt);
-  *pt = nullptr;
-  return 1;
-}
+int cfgXFree(void **pt) { return rundd::FreeObject<SolverConfiguration>(pt); }
 
 int CcfgReadConfig(cfgHandle_t pt, const char *fileName) {
   return Guarded<SolverConfiguration>(pt, "cfgReadConfig", kFailed, [&](SolverConfiguration &c) {
@@ -135,17 +121,11 @@ int cfgAlgCallSolver(cfgHandle_t pt, int solverNr, void *solver, void *model) {
 
 void cfgAlgFree(cfgHandle_t, int, void **solver) {
   // The solver object does not depend on the configuration: it is freed whatever the other arguments say.
-  if (solver == nullptr) return;
-  delete rundd::FromHandle<SolverObject>(*solver);
-  *solver = nullptr;
+  rundd::FreeObject<SolverObject>(solver);
 }
 
 int CcfgGetLastError(cfgHandle_t pt, char *msg) {
-  rundd::CopyOut(msg, "");
-  return Guarded<SolverConfiguration>(pt, "cfgGetLastError", 0, [&](SolverConfiguration &c) {
-    rundd::CopyOut(msg, c.last_error);
-    return 1;
-  });
+  return rundd::CopyLastError<SolverConfiguration>(pt, "cfgGetLastError", msg);
 }
 
 }  // extern "C"

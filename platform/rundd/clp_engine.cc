@@ -104,21 +104,23 @@ ClpEngine::ClpEngine() : handler_(std::make_unique<ClpLogHandler>()) {}
 
 ClpEngine::~ClpEngine() = default;
 
-ClpEngine::Pushed ClpEngine::InForce() const {
+void ClpEngine::PushColumn(int j) {
   const Model &model = *model_;
-  Pushed p;
-  for (int j = 0; j < model.ColumnCount(); ++j) {
-    p.column_lower.push_back(model.LowerInForce(j));
-    p.column_upper.push_back(model.UpperInForce(j));
-    p.level.push_back(model.content.columns[j].level);
-  }
-  for (int i = 0; i < model.RowCount(); ++i) {
-    double lower, upper;
-    model.RowBoundsInForce(i, &lower, &upper);
-    p.row_lower.push_back(lower);
-    p.row_upper.push_back(upper);
-  }
-  return p;
+  const double lower = ClpBound(model.LowerInForce(j)), upper = ClpBound(model.UpperInForce(j));
+  if (clp_->columnLower()[j] != lower) clp_->setColumnLower(j, lower);
+  if (clp_->columnUpper()[j] != upper) clp_->setColumnUpper(j, upper);
+  // A level set since the last run is a warm-start hint; the basis decides where nonbasic columns sit.
+  const double level = model.content.columns[j].level;
+  if (clp_->primalColumnSolution()[j] != level) clp_->primalColumnSolution()[j] = level;
+}
+
+void ClpEngine::PushRow(int i) {
+  double lower, upper;
+  model_->RowBoundsInForce(i, &lower, &upper);
+  lower = ClpBound(lower);
+  upper = ClpBound(upper);
+  if (clp_->rowLower()[i] != lower) clp_->setRowLower(i, lower);
+  if (clp_->rowUpper()[i] != upper) clp_->setRowUpper(i, upper);
 }
 
 bool ClpEngine::DoReady(std::string *error) {
@@ -128,40 +130,44 @@ bool ClpEngine::DoReady(std::string *error) {
     *error = msg::ClpAndIntegers(integers);
     return false;
   }
-  pushed_ = InForce();
+  // The bounds in force, in CLP's terms.
+  const int n = model.ColumnCount(), m = model.RowCount();
+  std::vector<double> column_lower(n), column_upper(n), row_lower(m), row_upper(m);
+  for (int j = 0; j < n; ++j) {
+    column_lower[j] = ClpBound(model.LowerInForce(j));
+    column_upper[j] = ClpBound(model.UpperInForce(j));
+  }
+  for (int i = 0; i < m; ++i) {
+    model.RowBoundsInForce(i, &row_lower[i], &row_upper[i]);
+    row_lower[i] = ClpBound(row_lower[i]);
+    row_upper[i] = ClpBound(row_upper[i]);
+  }
   auto clp = std::make_unique<ClpSimplex>();
   clp->passInMessageHandler(handler_.get());
   handler_->setLogLevel(1);
-  auto clp_bounds = [](std::vector<double> v) {
-    for (double &b : v) b = ClpBound(b);
-    return v;
-  };
   const ModelContent &c = model.content;
   const std::vector<CoinBigIndex> start(c.column_start.begin(), c.column_start.end());
-  clp->loadProblem(model.ColumnCount(), model.RowCount(), start.data(), c.row_index.data(), c.coefficient.data(),
-                   clp_bounds(pushed_.column_lower).data(), clp_bounds(pushed_.column_upper).data(), c.cost.data(),
-                   clp_bounds(pushed_.row_lower).data(), clp_bounds(pushed_.row_upper).data());
+  clp->loadProblem(n, m, start.data(), c.row_index.data(), c.coefficient.data(), column_lower.data(),
+                   column_upper.data(), c.cost.data(), row_lower.data(), row_upper.data());
   clp->setOptimizationDirection(c.direction);
   clp_ = std::move(clp);
   solved_ = false;
+  model_->changes.Clear();  // the instance now holds everything
+  change_epoch_ = model_->changes.epoch;
   return true;
 }
 
 bool ClpEngine::DoModify(std::string *) {
-  Pushed now = InForce();
-  for (size_t j = 0; j < now.level.size(); ++j) {
-    const int col = static_cast<int>(j);
-    if (now.column_lower[j] != pushed_.column_lower[j]) clp_->setColumnLower(col, ClpBound(now.column_lower[j]));
-    if (now.column_upper[j] != pushed_.column_upper[j]) clp_->setColumnUpper(col, ClpBound(now.column_upper[j]));
-    // A level set since the last run is a warm-start hint; the basis decides where nonbasic columns sit.
-    if (now.level[j] != pushed_.level[j]) clp_->primalColumnSolution()[j] = now.level[j];
+  rundd::ChangeLog &changes = model_->changes;
+  if (changes.everything || changes.epoch != change_epoch_) {
+    for (int j = 0; j < model_->ColumnCount(); ++j) PushColumn(j);
+    for (int i = 0; i < model_->RowCount(); ++i) PushRow(i);
+  } else {
+    for (int j : changes.columns) PushColumn(j);
+    for (int i : changes.rows) PushRow(i);
   }
-  for (size_t i = 0; i < now.row_lower.size(); ++i) {
-    const int row = static_cast<int>(i);
-    if (now.row_lower[i] != pushed_.row_lower[i]) clp_->setRowLower(row, ClpBound(now.row_lower[i]));
-    if (now.row_upper[i] != pushed_.row_upper[i]) clp_->setRowUpper(row, ClpBound(now.row_upper[i]));
-  }
-  pushed_ = std::move(now);
+  changes.Clear();
+  change_epoch_ = changes.epoch;
   return true;
 }
 
@@ -183,7 +189,7 @@ bool ClpEngine::DoRun(const SolveLimits &limits, std::string *error) {
     return false;
   }
   solved_ = true;
-  Solution solution;
+  Solution &solution = solution_;
   solution.Resize(model.ColumnCount(), model.RowCount());
   Statuses(*clp_, &solution);
   if (solution.solve_status == RUNDD_SOLVE_SOLVER_FAILURE) {
@@ -193,7 +199,6 @@ bool ClpEngine::DoRun(const SolveLimits &limits, std::string *error) {
   }
   ReadSolution(*clp_, &solution);
   WriteSolution(model, solution);
-  pushed_.level = solution.column_level;  // levels that the run itself wrote are no change to push
   return true;
 }
 

@@ -1,5 +1,6 @@
-// CLP as a solver with a held instance: Ready loads the model into a ClpSimplex, Modify pushes only the bounds,
-// right-hand sides and levels that differ from what the instance was last given, and Run re-solves with the dual
+// CLP as a solver with a held instance: Ready loads the model into a ClpSimplex, Modify pushes the bounds,
+// right-hand sides and levels of the entries that the model's change log names (all entries, compared with what
+// CLP holds, when the log says everything or another solver has read it), and Run re-solves with the dual
 // simplex method from the previous basis (the first run solves from scratch). Models with integer columns are
 // refused. CLP's output goes to the model's environment log.
 #ifndef RUNDD_CLP_ENGINE_H
@@ -8,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "solution.h"
 #include "solver_engine.h"
 
 class ClpSimplex;
@@ -27,16 +29,16 @@ class ClpEngine : public SolverEngine {
   bool DoRun(const SolveLimits &limits, std::string *error) override;
 
  private:
-  // What the held instance was last given, to push only what differs.
-  struct Pushed {
-    std::vector<double> column_lower, column_upper, row_lower, row_upper, level;
-  };
-  Pushed InForce() const;
+  // Brings one column or row of the held instance to what is in force in the model, touching CLP only where
+  // they differ.
+  void PushColumn(int j);
+  void PushRow(int i);
 
   std::unique_ptr<ClpLogHandler> handler_;
   std::unique_ptr<ClpSimplex> clp_;
-  Pushed pushed_;
-  bool solved_ = false;  // a basis from an earlier run exists
+  Solution solution_;          // kept between runs, so that a re-solve allocates nothing of the model's size
+  unsigned change_epoch_ = 0;  // the model's change log is read up to here
+  bool solved_ = false;        // a basis from an earlier run exists
 };
 
 }  // namespace rundd

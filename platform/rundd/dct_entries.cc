@@ -12,17 +12,6 @@ using rundd::Guarded;
 
 namespace {
 
-int CreateDictionary(void **pt) {
-  if (pt == nullptr) return 0;
-  *pt = nullptr;
-  try {
-    *pt = rundd::ToHandle(new Dictionary());
-    return 1;
-  } catch (...) {
-    return 0;
-  }
-}
-
 // body(dictionary, symbol) for a symbol number in range; failure with a last error otherwise.
 template <class R, class Body>
 R OnSymbol(void *pt, const char *operation, int symNr, R failure, Body &&body) {
@@ -60,18 +49,11 @@ int EntryUels(void *pt, const char *operation, int index, bool column, int *symN
 
 extern "C" {
 
-int dctXCreate(void **pt) { return CreateDictionary(pt); }
+int dctXCreate(void **pt) { return rundd::CreateObject<Dictionary>(pt); }
 
-int CdctXCreateD(void **pt, const char *) { return CreateDictionary(pt); }
+int CdctXCreateD(void **pt, const char *) { return rundd::CreateObject<Dictionary>(pt); }
 
-int dctXFree(void **pt) {
-  if (pt == nullptr) return 1;
-  Dictionary *d = rundd::FromHandle<Dictionary>(*pt);
-  if (d != nullptr && d->owned_by_instance) return 1;  // freed with its instance
-  delete d;
-  *pt = nullptr;
-  return 1;
-}
+int dctXFree(void **pt) { return rundd::FreeObject<Dictionary>(pt); }
 
 int dctNUels(dctHandle_t pt) {
   return Guarded<Dictionary>(pt, "dctNUels", 0, [](Dictionary &d) { return d.LabelCount(); });
@@ -174,12 +156,6 @@ void dctFindClose(dctHandle_t pt, void *search) {
   });
 }
 
-int CdctGetLastError(dctHandle_t pt, char *msg) {
-  rundd::CopyOut(msg, "");
-  return Guarded<Dictionary>(pt, "dctGetLastError", 0, [&](Dictionary &d) {
-    rundd::CopyOut(msg, d.last_error);
-    return 1;
-  });
-}
+int CdctGetLastError(dctHandle_t pt, char *msg) { return rundd::CopyLastError<Dictionary>(pt, "dctGetLastError", msg); }
 
 }  // extern "C"

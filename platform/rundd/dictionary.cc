@@ -98,10 +98,10 @@ std::unique_ptr<Dictionary> Dictionary::Build(const ModelContent &content,
   auto d = std::make_unique<Dictionary>();
   Builder builder{*d, error, {}};
   for (int j = 0; j < static_cast<int>(content.columns.size()); ++j) {
-    if (!builder.Add(content.columns[j].name, j, RUNDD_DCT_VARIABLE, &d->columns_)) return nullptr;
+    if (!builder.Add(content.column_names[j], j, RUNDD_DCT_VARIABLE, &d->columns_)) return nullptr;
   }
   for (int i = 0; i < static_cast<int>(content.rows.size()); ++i) {
-    if (!builder.Add(content.rows[i].name, i, RUNDD_DCT_EQUATION, &d->rows_)) return nullptr;
+    if (!builder.Add(content.row_names[i], i, RUNDD_DCT_EQUATION, &d->rows_)) return nullptr;
   }
   for (DictionarySymbol &s : d->symbols_) {
     s.user_info = s.type == RUNDD_DCT_VARIABLE ? VariableType(s, content.columns) : content.rows[s.entries[0]].Type();

@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "messages.h"
 #include "tagged_object.h"
@@ -43,6 +44,33 @@ R Guarded(void *handle, const char *operation, R failure, Body &&body) noexcept 
   return failure;
 }
 
+// Makes a new T(args...) for *pt: 1, or 0 with *pt NULL when it cannot be made.
+template <class T, class... Args>
+int CreateObject(void **pt, Args &&...args) noexcept {
+  if (pt == nullptr) return 0;
+  *pt = nullptr;
+  try {
+    *pt = ToHandle(new T(std::forward<Args>(args)...));
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
+// Frees the T behind *pt (nothing for NULL or another kind) and sets *pt to NULL; an object that belongs to an
+// instance is left alone, to be freed with it. 1.
+template <class T>
+int FreeObject(void **pt) noexcept {
+  if (pt == nullptr) return 1;
+  T *object = FromHandle<T>(*pt);
+  if constexpr (requires { object->owned_by_instance; }) {
+    if (object != nullptr && object->owned_by_instance) return 1;
+  }
+  delete object;
+  *pt = nullptr;
+  return 1;
+}
+
 // Copies s, cut to size - 1 characters, into a buffer of size characters (nothing when it is null or empty).
 inline void CopyOut(char *buffer, int size, std::string_view s) {
   if (buffer == nullptr || size <= 0) return;
@@ -54,6 +82,16 @@ inline void CopyOut(char *buffer, int size, std::string_view s) {
 // The same for the 256-character buffers of signature code 12.
 inline constexpr int kStringSize = 256;
 inline void CopyOut(char *buffer, std::string_view s) { CopyOut(buffer, kStringSize, s); }
+
+// The last error of the T behind pt into a 256-character buffer: 1, or 0 and "" when there is no such object.
+template <class T>
+int CopyLastError(void *pt, const char *operation, char *msg) noexcept {
+  CopyOut(msg, "");
+  return Guarded<T>(pt, operation, 0, [&](T &object) {
+    CopyOut(msg, object.last_error);
+    return 1;
+  });
+}
 
 }  // namespace rundd
 

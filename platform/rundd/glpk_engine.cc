@@ -112,6 +112,19 @@ void LinearStatuses(glp_prob *p, int code, bool integer_model, Solution *s) {
   }
 }
 
+// Bounds in force that cross (an alternative lower bound above the upper one, say) leave nothing to solve.
+bool BoundsCross(const Model &model) {
+  for (int j = 0; j < model.ColumnCount(); ++j) {
+    if (model.LowerInForce(j) > model.UpperInForce(j)) return true;
+  }
+  for (int i = 0; i < model.RowCount(); ++i) {
+    double lower, upper;
+    model.RowBoundsInForce(i, &lower, &upper);
+    if (lower > upper) return true;
+  }
+  return false;
+}
+
 void StopWhenInterrupted(glp_tree *tree, void *environment) {
   if (glp_ios_reason(tree) == GLP_ISELECT && static_cast<Environment *>(environment)->interrupt) {
     glp_ios_terminate(tree);
@@ -174,6 +187,11 @@ bool SolveInteger(glp_prob *p, const SolveLimits &limits, Environment *environme
 
 bool GlpkEngine::DoRun(const SolveLimits &limits, std::string *error) {
   Model &model = *model_;
+  const bool integer_model = model.content.model_type == RUNDD_MODEL_TYPE_MIP;
+  if (BoundsCross(model)) {  // GLPK would refuse to start
+    WriteStatuses(model, integer_model ? RUNDD_MODEL_INTEGER_INFEASIBLE : RUNDD_MODEL_INFEASIBLE, RUNDD_SOLVE_NORMAL);
+    return true;
+  }
   Environment *environment = model.environment.get();
   GlpkOutput output;
   Problem problem;
@@ -189,7 +207,6 @@ bool GlpkEngine::DoRun(const SolveLimits &limits, std::string *error) {
   solution.Resize(model.ColumnCount(), model.RowCount());
   bool ok = code == 0 || code == GLP_EITLIM || code == GLP_ETMLIM;
   if (ok) {
-    const bool integer_model = model.content.model_type == RUNDD_MODEL_TYPE_MIP;
     LinearStatuses(problem.prob, code, integer_model, &solution);
     ReadBasicSolution(problem.prob, &solution);
     if (integer_model && code == 0 && glp_get_status(problem.prob) == GLP_OPT) {

@@ -69,21 +69,26 @@ ModelContent ContentOf(glp_prob *prob) {
   content.direction = glp_get_obj_dir(prob) == GLP_MAX ? -1 : 1;
   content.objective_constant = glp_get_obj_coef(prob, 0);
   content.rows.resize(m);
+  content.row_names.resize(m);
   for (int i = 0; i < m; ++i) {
     Row &r = content.rows[i];
-    r.name = glp_get_row_name(prob, i + 1) != nullptr ? glp_get_row_name(prob, i + 1) : "";
+    const char *name = glp_get_row_name(prob, i + 1);
+    content.row_names[i] = name != nullptr ? name : "";
     Bounds(glp_get_row_type(prob, i + 1), glp_get_row_lb(prob, i + 1), glp_get_row_ub(prob, i + 1), &r.lower, &r.upper);
     r.alt_rhs = r.Rhs();
-    if (objective != nullptr && content.objective_row < 0 && r.name == objective) content.objective_row = i;
+    if (objective != nullptr && content.objective_row < 0 && content.row_names[i] == objective)
+      content.objective_row = i;
   }
   content.columns.resize(n);
+  content.column_names.resize(n);
   content.cost.resize(n);
   std::vector<int> index(m + 1);
   std::vector<double> value(m + 1);
   bool any_integer = false;
   for (int j = 0; j < n; ++j) {
     Column &c = content.columns[j];
-    c.name = glp_get_col_name(prob, j + 1) != nullptr ? glp_get_col_name(prob, j + 1) : "";
+    const char *name = glp_get_col_name(prob, j + 1);
+    content.column_names[j] = name != nullptr ? name : "";
     Bounds(glp_get_col_type(prob, j + 1), glp_get_col_lb(prob, j + 1), glp_get_col_ub(prob, j + 1), &c.lower, &c.upper);
     c.alt_lower = c.lower;
     c.alt_upper = c.upper;

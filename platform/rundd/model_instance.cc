@@ -45,24 +45,7 @@ void Model::Replace(ModelContent new_content, std::unique_ptr<Dictionary> dict) 
   solve_status = RUNDD_SOLVE_NO_SOLUTION;
   objective_value = 0;
   ++generation;
-}
-
-double Model::LowerInForce(int j) const {
-  const Column &c = content.columns[j];
-  return switches.alt_bounds_on ? c.alt_lower : c.lower;
-}
-
-double Model::UpperInForce(int j) const {
-  const Column &c = content.columns[j];
-  return switches.alt_bounds_on ? c.alt_upper : c.upper;
-}
-
-void Model::RowBoundsInForce(int i, double *lower, double *upper) const {
-  const Row &r = content.rows[i];
-  // An alternative right-hand side moves the row's finite bounds together (a ranged row keeps its width).
-  const double shift = switches.alt_rhs_on && r.Type() != RUNDD_EQU_FREE ? r.alt_rhs - r.Rhs() : 0;
-  *lower = r.lower + shift;
-  *upper = r.upper + shift;
+  changes.everything = true;
 }
 
 double Model::Reported(double bound) const {

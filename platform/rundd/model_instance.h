@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "rundd.h"
 #include "tagged_object.h"
 
 namespace rundd {
@@ -21,8 +22,8 @@ struct Environment;
 
 inline constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
+// Columns and rows hold what solves read and write, one cache line or less each; their names are kept apart.
 struct Column {
-  std::string name;
   double lower = 0;
   double upper = kInfinity;
   double alt_lower = 0;  // the alternative bounds start equal to the own ones
@@ -35,7 +36,6 @@ struct Column {
 };
 
 struct Row {
-  std::string name;
   double lower = -kInfinity;  // bounds of the row's activity (constants moved to the right by the translator)
   double upper = kInfinity;
   double alt_rhs = 0;  // starts equal to Rhs()
@@ -54,6 +54,8 @@ struct Row {
 struct ModelContent {
   std::vector<Column> columns;
   std::vector<Row> rows;
+  std::vector<std::string> column_names;  // as the translator wrote them: "x[seattle,new-york]"
+  std::vector<std::string> row_names;
   // The matrix by columns: the entries of column j are [column_start[j], column_start[j + 1]).
   std::vector<int> column_start{0};
   std::vector<int> row_index;
@@ -80,6 +82,24 @@ struct View : TaggedObject {
   ViewSwitches switches;
 };
 
+// What changed in the instance since a held solver last took it in: the columns whose bounds in force or level
+// were set and the rows whose right-hand side in force was set, or everything (a switch flipped, or more
+// changes than entries). Reading it clears it and moves on the epoch, so that a second solver, whose epoch is
+// then behind, knows to compare everything instead.
+struct ChangeLog {
+  std::vector<int> columns;
+  std::vector<int> rows;
+  bool everything = true;
+  unsigned epoch = 0;
+
+  void Clear() {
+    columns.clear();
+    rows.clear();
+    everything = false;
+    ++epoch;
+  }
+};
+
 struct Model : TaggedObject {
   static constexpr ObjectKind kKind = ObjectKind::kModel;
   explicit Model(const std::string &system_dir);
@@ -93,10 +113,28 @@ struct Model : TaggedObject {
   bool IsColumn(int j) const { return j >= 0 && j < ColumnCount(); }
   bool IsRow(int i) const { return i >= 0 && i < RowCount(); }
 
-  // The bounds that a solve takes: the alternative ones while they are switched on.
-  double LowerInForce(int j) const;
-  double UpperInForce(int j) const;
-  void RowBoundsInForce(int i, double *lower, double *upper) const;
+  // The bounds that a solve takes: the alternative ones while they are switched on. Inline: solves read them
+  // for every column and row.
+  double LowerInForce(int j) const {
+    const Column &c = content.columns[j];
+    return switches.alt_bounds_on ? c.alt_lower : c.lower;
+  }
+  double UpperInForce(int j) const {
+    const Column &c = content.columns[j];
+    return switches.alt_bounds_on ? c.alt_upper : c.upper;
+  }
+  void RowBoundsInForce(int i, double *lower, double *upper) const {
+    const Row &r = content.rows[i];
+    // An alternative right-hand side moves the row's finite bounds together (a ranged row keeps its width).
+    const double shift = switches.alt_rhs_on && r.Type() != RUNDD_EQU_FREE ? r.alt_rhs - r.Rhs() : 0;
+    *lower = r.lower + shift;
+    *upper = r.upper + shift;
+  }
+
+  // Entries changed for held solvers (ChangeLog).
+  void ColumnChanged(int j) { Note(&changes.columns, j); }
+  void RowChanged(int i) { Note(&changes.rows, i); }
+  void AllChanged() { changes.everything = true; }
 
   // Infinite values in and out at the C boundary.
   double Reported(double bound) const;
@@ -108,9 +146,20 @@ struct Model : TaggedObject {
   int solve_status;
   double objective_value = 0;
   int generation = 0;  // counts loads, so that a solver made ready with older content notices
+  ChangeLog changes;
   std::unique_ptr<Environment> environment;
   std::unique_ptr<Dictionary> dictionary;  // null until a model is loaded
   std::list<std::unique_ptr<View>> views;  // stored and not yet restored
+
+ private:
+  void Note(std::vector<int> *entries, int index) {
+    if (changes.everything) return;
+    if (changes.columns.size() + changes.rows.size() >= content.columns.size() + content.rows.size()) {
+      changes.everything = true;  // as good as a full comparison, and the log stops growing
+      return;
+    }
+    entries->push_back(index);
+  }
 };
 
 }  // namespace rundd

@@ -18,12 +18,12 @@ int Condition(double level, double lower, double upper) {
 }  // namespace
 
 void Solution::Resize(int columns, int rows) {
-  column_level.assign(columns, 0);
-  column_marginal.assign(columns, 0);
-  column_basis.assign(columns, RUNDD_BASIS_AT_LOWER);
-  row_level.assign(rows, 0);
-  row_marginal.assign(rows, 0);
-  row_basis.assign(rows, RUNDD_BASIS_BASIC);
+  column_level.resize(columns);
+  column_marginal.resize(columns);
+  column_basis.resize(columns);
+  row_level.resize(rows);
+  row_marginal.resize(rows);
+  row_basis.resize(rows);
 }
 
 void WriteStatuses(Model &model, int model_status, int solve_status) {

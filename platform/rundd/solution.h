@@ -16,6 +16,7 @@ struct Solution {
   std::vector<double> column_level, column_marginal, row_level, row_marginal;
   std::vector<int> column_basis, row_basis;
 
+  // Sizes the vectors for a model; what they hold is to be overwritten (kept when the size is the same).
   void Resize(int columns, int rows);
 };
 

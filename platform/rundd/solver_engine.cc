@@ -9,23 +9,6 @@
 
 namespace rundd {
 
-namespace {
-
-// Bounds in force that cross (an alternative lower bound above the upper one, say) leave nothing to solve.
-bool BoundsCross(const Model &model) {
-  for (int j = 0; j < model.ColumnCount(); ++j) {
-    if (model.LowerInForce(j) > model.UpperInForce(j)) return true;
-  }
-  for (int i = 0; i < model.RowCount(); ++i) {
-    double lower, upper;
-    model.RowBoundsInForce(i, &lower, &upper);
-    if (lower > upper) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 bool SolverEngine::Ready(Model *model, std::string *error) {
   model_ = model;
   generation_ = model->generation;
@@ -57,13 +40,6 @@ bool SolverEngine::Run(const SolveLimits &limits, std::string *error) {
   if (!Current(error)) return false;
   if (model_->environment->interrupt) {
     WriteStatuses(*model_, RUNDD_MODEL_NO_SOLUTION, RUNDD_SOLVE_USER_INTERRUPT);
-    return true;
-  }
-  if (BoundsCross(*model_)) {
-    WriteStatuses(
-        *model_,
-        model_->content.model_type == RUNDD_MODEL_TYPE_MIP ? RUNDD_MODEL_INTEGER_INFEASIBLE : RUNDD_MODEL_INFEASIBLE,
-        RUNDD_SOLVE_NORMAL);
     return true;
   }
   return DoRun(limits, error);

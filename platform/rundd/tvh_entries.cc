@@ -13,17 +13,6 @@ using rundd::Guarded;
 
 namespace {
 
-int CreateEnvironment(void **pt, const char *dir) {
-  if (pt == nullptr) return 0;
-  *pt = nullptr;
-  try {
-    *pt = rundd::ToHandle(new Environment(dir != nullptr ? dir : ""));
-    return 1;
-  } catch (...) {
-    return 0;
-  }
-}
-
 // The limits that a caller passes; 1e300 and above (2e9 for counts) mean none.
 rundd::SolveLimits Limits(double resourceLimit, int iterationLimit, double optCR) {
   rundd::SolveLimits limits;
@@ -57,18 +46,11 @@ bool SolveAfresh(Environment &env, void *model, const char *solverName, const ru
 
 extern "C" {
 
-int tvhXCreate(void **pt) { return CreateEnvironment(pt, nullptr); }
+int tvhXCreate(void **pt) { return rundd::CreateObject<Environment>(pt, ""); }
 
-int CtvhXCreateD(void **pt, const char *dir) { return CreateEnvironment(pt, dir); }
+int CtvhXCreateD(void **pt, const char *dir) { return rundd::CreateObject<Environment>(pt, dir != nullptr ? dir : ""); }
 
-int tvhXFree(void **pt) {
-  if (pt == nullptr) return 1;
-  Environment *env = rundd::FromHandle<Environment>(*pt);
-  if (env != nullptr && env->owned_by_instance) return 1;  // freed with its instance
-  delete env;
-  *pt = nullptr;
-  return 1;
-}
+int tvhXFree(void **pt) { return rundd::FreeObject<Environment>(pt); }
 
 int CtvhCallSolver(tvhHandle_t pt, void *model, const char *, const char *solverName, int, int, const char *,
                    const char *, double resourceLimit, int iterationLimit, int, double optCR, double, void **jobHandle,
@@ -127,11 +109,7 @@ int CtvhGetLog(tvhHandle_t pt, char *log, int logSize) {
 }
 
 int CtvhGetLastError(tvhHandle_t pt, char *msg) {
-  rundd::CopyOut(msg, "");
-  return Guarded<Environment>(pt, "tvhGetLastError", 0, [&](Environment &env) {
-    rundd::CopyOut(msg, env.last_error);
-    return 1;
-  });
+  return rundd::CopyLastError<Environment>(pt, "tvhGetLastError", msg);
 }
 
 }  // extern "C"

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "dictionary.h"
 #include "entry_frame.h"
@@ -20,38 +23,37 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-int CreateModel(void **pt, const char *dir) {
-  if (pt == nullptr) return 0;
-  *pt = nullptr;
-  try {
-    *pt = rundd::ToHandle(new Model(dir != nullptr ? dir : ""));
-    return 1;
-  } catch (...) {
-    return 0;
-  }
-}
-
-// body(model, column) for a column index in range; failure with a last error otherwise.
-template <class R, class Body>
-R OnColumn(void *pt, const char *operation, int j, R failure, Body &&body) {
+// body(model, entry) for the column (Entry Column) or row (Entry Row) of an index in range; failure with a last
+// error otherwise.
+template <class Entry, class R, class Body>
+R OnEntry(void *pt, const char *operation, int index, R failure, Body &&body) {
   return Guarded<Model>(pt, operation, failure, [&](Model &m) -> R {
-    if (!m.IsColumn(j)) {
-      m.last_error = rundd::msg::ColumnOutOfRange(operation, j, m.ColumnCount());
+    constexpr bool kColumn = std::is_same_v<Entry, Column>;
+    std::vector<Entry> &entries = [&]() -> std::vector<Entry> & {
+      if constexpr (kColumn) {
+        return m.content.columns;
+      } else {
+        return m.content.rows;
+      }
+    }();
+    if (index < 0 || index >= static_cast<int>(entries.size())) {
+      const int count = static_cast<int>(entries.size());
+      m.last_error = kColumn ? rundd::msg::ColumnOutOfRange(operation, index, count)
+                             : rundd::msg::RowOutOfRange(operation, index, count);
       return failure;
     }
-    return body(m, m.content.columns[j]);
+    return body(m, entries[index]);
   });
+}
+
+template <class R, class Body>
+R OnColumn(void *pt, const char *operation, int j, R failure, Body &&body) {
+  return OnEntry<Column>(pt, operation, j, failure, std::forward<Body>(body));
 }
 
 template <class R, class Body>
 R OnRow(void *pt, const char *operation, int i, R failure, Body &&body) {
-  return Guarded<Model>(pt, operation, failure, [&](Model &m) -> R {
-    if (!m.IsRow(i)) {
-      m.last_error = rundd::msg::RowOutOfRange(operation, i, m.RowCount());
-      return failure;
-    }
-    return body(m, m.content.rows[i]);
-  });
+  return OnEntry<Row>(pt, operation, i, failure, std::forward<Body>(body));
 }
 
 // A value to store: NaN is refused.
@@ -98,6 +100,7 @@ int SetRecord(Model &m, const char *operation, Entry &e, double level, double ma
 
 void SetSwitch(void *pt, const char *operation, bool rundd::ViewSwitches::*field, int on) {
   Guarded<Model>(pt, operation, 0, [&](Model &m) {
+    if (m.switches.*field != (on != 0)) m.AllChanged();
     m.switches.*field = on != 0;
     return 1;
   });
@@ -115,16 +118,11 @@ void SetInfinity(void *pt, const char *operation, double rundd::ViewSwitches::*f
 
 extern "C" {
 
-int tvpXCreate(void **pt) { return CreateModel(pt, nullptr); }
+int tvpXCreate(void **pt) { return rundd::CreateObject<Model>(pt, ""); }
 
-int CtvpXCreateD(void **pt, const char *dir) { return CreateModel(pt, dir); }
+int CtvpXCreateD(void **pt, const char *dir) { return rundd::CreateObject<Model>(pt, dir != nullptr ? dir : ""); }
 
-int tvpXFree(void **pt) {
-  if (pt == nullptr) return 1;
-  if (Model *m = rundd::FromHandle<Model>(*pt)) delete m;
-  *pt = nullptr;
-  return 1;
-}
+int tvpXFree(void **pt) { return rundd::FreeObject<Model>(pt); }
 
 int CtvpLoadMathProg(tvpHandle_t pt, const char *modelFile, const char *dataFile, char *msg, int msgLen) {
   rundd::CopyOut(msg, msgLen, "");
@@ -173,7 +171,11 @@ void tvpViewRestore(tvpHandle_t pt, void **view) {
     }
     for (auto it = m.views.begin(); it != m.views.end(); ++it) {
       if (rundd::ToHandle(it->get()) == *view) {
-        m.switches = (*it)->switches;
+        const rundd::ViewSwitches &saved = (*it)->switches;
+        if (saved.alt_bounds_on != m.switches.alt_bounds_on || saved.alt_rhs_on != m.switches.alt_rhs_on) {
+          m.AllChanged();
+        }
+        m.switches = saved;
         m.views.erase(it);
         *view = nullptr;
         return 1;
@@ -226,6 +228,7 @@ void tvpSetVarLOne(tvpHandle_t pt, int col, double level) {
   OnColumn(pt, "tvpSetVarLOne", col, 0, [&](Model &m, Column &c) {
     if (!IsValue(m, "tvpSetVarLOne", level)) return 0;
     c.level = level;
+    m.ColumnChanged(col);
     return 1;
   });
 }
@@ -240,6 +243,7 @@ void tvpSetAltVarLowerOne(tvpHandle_t pt, int col, double lower) {
   OnColumn(pt, "tvpSetAltVarLowerOne", col, 0, [&](Model &m, Column &c) {
     if (!IsValue(m, "tvpSetAltVarLowerOne", lower)) return 0;
     c.alt_lower = m.Taken(lower);
+    m.ColumnChanged(col);
     return 1;
   });
 }
@@ -247,6 +251,7 @@ void tvpSetAltVarUpperOne(tvpHandle_t pt, int col, double upper) {
   OnColumn(pt, "tvpSetAltVarUpperOne", col, 0, [&](Model &m, Column &c) {
     if (!IsValue(m, "tvpSetAltVarUpperOne", upper)) return 0;
     c.alt_upper = m.Taken(upper);
+    m.ColumnChanged(col);
     return 1;
   });
 }
@@ -254,6 +259,7 @@ void tvpSetAltRHSOne(tvpHandle_t pt, int row, double rhs) {
   OnRow(pt, "tvpSetAltRHSOne", row, 0, [&](Model &m, Row &r) {
     if (!IsValue(m, "tvpSetAltRHSOne", rhs)) return 0;
     r.alt_rhs = rhs;
+    m.RowChanged(row);
     return 1;
   });
 }
@@ -297,6 +303,7 @@ int tvpGetSolutionEquRec(tvpHandle_t pt, int row, double *level, double *margina
 }
 int tvpSetSolutionVarRec(tvpHandle_t pt, int col, double level, double marginal, int basisStatus, int condition) {
   return OnColumn(pt, "tvpSetSolutionVarRec", col, 0, [&](Model &m, Column &c) {
+    m.ColumnChanged(col);
     return SetRecord(m, "tvpSetSolutionVarRec", c, level, marginal, basisStatus, condition);
   });
 }
@@ -352,12 +359,6 @@ int tvpSolveStat(tvpHandle_t pt) {
 double tvpGetObjVal(tvpHandle_t pt) {
   return Guarded<Model>(pt, "tvpGetObjVal", kNaN, [](Model &m) { return m.objective_value; });
 }
-int CtvpGetLastError(tvpHandle_t pt, char *msg) {
-  rundd::CopyOut(msg, "");
-  return Guarded<Model>(pt, "tvpGetLastError", 0, [&](Model &m) {
-    rundd::CopyOut(msg, m.last_error);
-    return 1;
-  });
-}
+int CtvpGetLastError(tvpHandle_t pt, char *msg) { return rundd::CopyLastError<Model>(pt, "tvpGetLastError", msg); }
 
 }  // extern "C"

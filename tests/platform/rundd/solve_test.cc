@@ -154,11 +154,15 @@ TEST(Solve, WarmResolveAfterChangesEqualsAFreshSolve) {
   };
   Instance warm;
   ASSERT_EQ(warm.Load("features.mod"), 1);
-  HeldSolver held("CLP");
-  ASSERT_EQ(held.Ready(warm), 0);
-  ASSERT_EQ(held.Solve(warm), 0);
+  // Two held instances of one model take turns, so each must also push what the other has already taken in.
+  HeldSolver first("CLP"), second("CLP");
+  for (HeldSolver *h : {&first, &second}) {
+    ASSERT_EQ(h->Ready(warm), 0);
+    ASSERT_EQ(h->Solve(warm), 0);
+  }
   for (size_t k = 0; k < std::size(changes); ++k) {
     SCOPED_TRACE(changes[k].what);
+    HeldSolver &held = k % 2 == 0 ? first : second;
     changes[k].apply(warm);
     ASSERT_EQ(held.Modify(), 0) << held.LastError();
     ASSERT_EQ(held.Solve(warm), 0) << held.LastError();
