@@ -78,6 +78,24 @@ int CopyAll(void *pt, const char *operation, double *values, std::vector<Entry> 
   });
 }
 
+// Stores value (NaN refused) in one field of a column or row, and logs the entry as changed for held solvers.
+// Alternative bounds are bounds: values at or beyond the instance's infinities are infinite.
+template <class Entry>
+void SetField(void *pt, const char *operation, int index, double value, double Entry::*field) {
+  OnEntry<Entry>(pt, operation, index, 0, [&](Model &m, Entry &e) {
+    if (!IsValue(m, operation, value)) return 0;
+    if constexpr (std::is_same_v<Entry, Column>) {
+      const bool bound = field == &Column::alt_lower || field == &Column::alt_upper;
+      e.*field = bound ? m.Taken(value) : value;
+      m.ColumnChanged(index);
+    } else {
+      e.*field = value;
+      m.RowChanged(index);
+    }
+    return 1;
+  });
+}
+
 template <class Entry>
 int GetRecord(Entry &e, double *level, double *marginal, int *basis_status, int *condition) {
   if (level != nullptr) *level = e.level;
@@ -224,45 +242,15 @@ double tvpGetRhsOne(tvpHandle_t pt, int row) {
   return OnRow(pt, "tvpGetRhsOne", row, kNaN, [](Model &, Row &r) { return r.Rhs(); });
 }
 
-void tvpSetVarLOne(tvpHandle_t pt, int col, double level) {
-  OnColumn(pt, "tvpSetVarLOne", col, 0, [&](Model &m, Column &c) {
-    if (!IsValue(m, "tvpSetVarLOne", level)) return 0;
-    c.level = level;
-    m.ColumnChanged(col);
-    return 1;
-  });
-}
-void tvpSetEquLOne(tvpHandle_t pt, int row, double level) {
-  OnRow(pt, "tvpSetEquLOne", row, 0, [&](Model &m, Row &r) {
-    if (!IsValue(m, "tvpSetEquLOne", level)) return 0;
-    r.level = level;
-    return 1;
-  });
-}
+void tvpSetVarLOne(tvpHandle_t pt, int col, double level) { SetField(pt, "tvpSetVarLOne", col, level, &Column::level); }
+void tvpSetEquLOne(tvpHandle_t pt, int row, double level) { SetField(pt, "tvpSetEquLOne", row, level, &Row::level); }
 void tvpSetAltVarLowerOne(tvpHandle_t pt, int col, double lower) {
-  OnColumn(pt, "tvpSetAltVarLowerOne", col, 0, [&](Model &m, Column &c) {
-    if (!IsValue(m, "tvpSetAltVarLowerOne", lower)) return 0;
-    c.alt_lower = m.Taken(lower);
-    m.ColumnChanged(col);
-    return 1;
-  });
+  SetField(pt, "tvpSetAltVarLowerOne", col, lower, &Column::alt_lower);
 }
 void tvpSetAltVarUpperOne(tvpHandle_t pt, int col, double upper) {
-  OnColumn(pt, "tvpSetAltVarUpperOne", col, 0, [&](Model &m, Column &c) {
-    if (!IsValue(m, "tvpSetAltVarUpperOne", upper)) return 0;
-    c.alt_upper = m.Taken(upper);
-    m.ColumnChanged(col);
-    return 1;
-  });
+  SetField(pt, "tvpSetAltVarUpperOne", col, upper, &Column::alt_upper);
 }
-void tvpSetAltRHSOne(tvpHandle_t pt, int row, double rhs) {
-  OnRow(pt, "tvpSetAltRHSOne", row, 0, [&](Model &m, Row &r) {
-    if (!IsValue(m, "tvpSetAltRHSOne", rhs)) return 0;
-    r.alt_rhs = rhs;
-    m.RowChanged(row);
-    return 1;
-  });
-}
+void tvpSetAltRHSOne(tvpHandle_t pt, int row, double rhs) { SetField(pt, "tvpSetAltRHSOne", row, rhs, &Row::alt_rhs); }
 
 int tvpGetEquTypeOne(tvpHandle_t pt, int row) {
   return OnRow(pt, "tvpGetEquTypeOne", row, -1, [](Model &, Row &r) { return r.Type(); });
