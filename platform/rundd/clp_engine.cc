@@ -151,7 +151,6 @@ bool ClpEngine::DoReady(std::string *error) {
                    column_upper.data(), c.cost.data(), row_lower.data(), row_upper.data());
   clp->setOptimizationDirection(c.direction);
   clp_ = std::move(clp);
-  solved_ = false;
   model_->changes.Clear();  // the instance now holds everything
   change_epoch_ = model_->changes.epoch;
   return true;
@@ -177,18 +176,16 @@ bool ClpEngine::DoRun(const SolveLimits &limits, std::string *error) {
   clp_->setMaximumIterations(limits.iterations);
   clp_->setMaximumSeconds(std::isfinite(limits.seconds) ? limits.seconds : -1);
   try {
-    if (solved_) {
-      clp_->dual(0);
-      if (clp_->status() != 0 && clp_->status() != 1 && clp_->status() != 3) clp_->primal(1);
-    } else {
-      clp_->initialSolve();
-    }
+    // The dual simplex method, from the last basis after the first run; the primal method settles what it leaves
+    // open (an unbounded model). CLP's presolve (initialSolve) is avoided: it is not safe when an allocation
+    // fails inside it.
+    clp_->dual(0);
+    if (clp_->status() != 0 && clp_->status() != 1 && clp_->status() != 3) clp_->primal(1);
   } catch (const CoinError &e) {
     WriteStatuses(model, RUNDD_MODEL_NO_SOLUTION, RUNDD_SOLVE_SOLVER_FAILURE);
     *error = msg::SolverException("CLP", e.message());
     return false;
   }
-  solved_ = true;
   Solution &solution = solution_;
   solution.Resize(model.ColumnCount(), model.RowCount());
   Statuses(*clp_, &solution);

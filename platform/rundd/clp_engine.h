@@ -1,7 +1,7 @@
 // CLP as a solver with a held instance: Ready loads the model into a ClpSimplex, Modify pushes the bounds,
 // right-hand sides and levels of the entries that the model's change log names (all entries, compared with what
 // CLP holds, when the log says everything or another solver has read it), and Run re-solves with the dual
-// simplex method from the previous basis (the first run solves from scratch). Models with integer columns are
+// simplex method from the previous basis (the first run from the slack basis). Models with integer columns are
 // refused. CLP's output goes to the model's environment log.
 #ifndef RUNDD_CLP_ENGINE_H
 #define RUNDD_CLP_ENGINE_H
@@ -38,7 +38,6 @@ class ClpEngine : public SolverEngine {
   std::unique_ptr<ClpSimplex> clp_;
   Solution solution_;          // kept between runs, so that a re-solve allocates nothing of the model's size
   unsigned change_epoch_ = 0;  // the model's change log is read up to here
-  bool solved_ = false;        // a basis from an earlier run exists
 };
 
 }  // namespace rundd

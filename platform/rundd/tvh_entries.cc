@@ -61,13 +61,15 @@ int CtvhCallSolver(tvhHandle_t pt, void *model, const char *, const char *solver
     rundd::CopyOut(msg, rundd::msg::NullArgument("tvhCallSolver", "the environment"));
     return 1;
   }
-  return Guarded<Environment>(pt, "tvhCallSolver", 1, [&](Environment &env) {
+  const int rc = Guarded<Environment>(pt, "tvhCallSolver", 1, [&](Environment &env) {
     std::string error;
     if (SolveAfresh(env, model, solverName, Limits(resourceLimit, iterationLimit, optCR), &error)) return 0;
     env.last_error = error;
-    rundd::CopyOut(msg, error);
     return 1;
   });
+  // The reason, also of a failure that the frame caught (no memory, say), is the last error.
+  if (rc != 0) rundd::CopyOut(msg, rundd::FromHandle<Environment>(pt)->last_error);
+  return rc;
 }
 
 char *CtvhGetStrOpt(tvhHandle_t pt, const char *optionName, char *value) {

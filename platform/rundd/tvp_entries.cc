@@ -148,7 +148,7 @@ int CtvpLoadMathProg(tvpHandle_t pt, const char *modelFile, const char *dataFile
     rundd::CopyOut(msg, msgLen, rundd::msg::NullArgument("tvpLoadMathProg", "the model instance"));
     return 0;
   }
-  return Guarded<Model>(pt, "tvpLoadMathProg", 0, [&](Model &m) {
+  const int ok = Guarded<Model>(pt, "tvpLoadMathProg", 0, [&](Model &m) {
     rundd::LoadedModel loaded;
     std::string error, output;
     const bool ok = rundd::LoadMathProg(modelFile, dataFile, &loaded, &error, &output);
@@ -161,6 +161,11 @@ int CtvpLoadMathProg(tvpHandle_t pt, const char *modelFile, const char *dataFile
     m.Replace(std::move(loaded.content), std::move(loaded.dictionary));
     return 1;
   });
+  // A failure that the frame caught (no memory, say) has its text only in the last error.
+  if (ok == 0 && msg != nullptr && msgLen > 0 && msg[0] == '\0') {
+    rundd::CopyOut(msg, msgLen, rundd::FromHandle<Model>(pt)->last_error);
+  }
+  return ok;
 }
 
 void *tvpEnvironment(tvpHandle_t pt) {
