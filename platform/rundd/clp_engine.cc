@@ -47,49 +47,43 @@ int BasisStatus(ClpSimplex::Status status) {
   }
 }
 
-void Statuses(const ClpSimplex &clp, Solution *s) {
-  s->solve_status = RUNDD_SOLVE_NORMAL;
+// The model and solve status of the last run.
+void Statuses(const ClpSimplex &clp, int *model_status, int *solve_status) {
+  *solve_status = RUNDD_SOLVE_NORMAL;
   switch (clp.status()) {
     case 0:
-      s->model_status = RUNDD_MODEL_OPTIMAL;
+      *model_status = RUNDD_MODEL_OPTIMAL;
       break;
     case 1:
-      s->model_status = RUNDD_MODEL_INFEASIBLE;
+      *model_status = RUNDD_MODEL_INFEASIBLE;
       break;
     case 2:
-      s->model_status = RUNDD_MODEL_UNBOUNDED;
+      *model_status = RUNDD_MODEL_UNBOUNDED;
       break;
     case 3:  // stopped on iterations or time
-      s->solve_status = clp.isIterationLimitReached() ? RUNDD_SOLVE_ITERATION_LIMIT : RUNDD_SOLVE_RESOURCE_LIMIT;
-      s->model_status =
-          clp.primalFeasible() ? RUNDD_MODEL_INTERMEDIATE_NONOPTIMAL : RUNDD_MODEL_INTERMEDIATE_INFEASIBLE;
+      *solve_status = clp.isIterationLimitReached() ? RUNDD_SOLVE_ITERATION_LIMIT : RUNDD_SOLVE_RESOURCE_LIMIT;
+      *model_status = clp.primalFeasible() ? RUNDD_MODEL_INTERMEDIATE_NONOPTIMAL : RUNDD_MODEL_INTERMEDIATE_INFEASIBLE;
       break;
     case 5:  // stopped by an event
-      s->solve_status = RUNDD_SOLVE_USER_INTERRUPT;
-      s->model_status = RUNDD_MODEL_NO_SOLUTION;
+      *solve_status = RUNDD_SOLVE_USER_INTERRUPT;
+      *model_status = RUNDD_MODEL_NO_SOLUTION;
       break;
     default:
-      s->solve_status = RUNDD_SOLVE_SOLVER_FAILURE;
-      s->model_status = RUNDD_MODEL_NO_SOLUTION;
+      *solve_status = RUNDD_SOLVE_SOLVER_FAILURE;
+      *model_status = RUNDD_MODEL_NO_SOLUTION;
   }
 }
 
-// CLP reports duals and reduced costs in the sense of the model's own objective (also when it maximises), as
-// the instance keeps them.
-void ReadSolution(ClpSimplex &clp, Solution *s) {
-  const double *column_level = clp.primalColumnSolution(), *reduced_cost = clp.dualColumnSolution();
-  const double *row_level = clp.primalRowSolution(), *dual = clp.dualRowSolution();
-  for (size_t j = 0; j < s->column_level.size(); ++j) {
-    s->column_level[j] = column_level[j];
-    s->column_marginal[j] = reduced_cost[j];
-    s->column_basis[j] = BasisStatus(clp.getColumnStatus(static_cast<int>(j)));
-  }
-  for (size_t i = 0; i < s->row_level.size(); ++i) {
-    s->row_level[i] = row_level[i];
-    s->row_marginal[i] = dual[i];
-    s->row_basis[i] = BasisStatus(clp.getRowStatus(static_cast<int>(i)));
-  }
-  s->has_values = true;
+// The basis statuses of the last run; levels and marginals are read from CLP's own arrays. CLP reports duals
+// and reduced costs in the sense of the model's own objective (also when it maximises), as the instance keeps
+// them.
+Point ReadPoint(ClpSimplex &clp, std::vector<int> *column_basis, std::vector<int> *row_basis) {
+  column_basis->resize(clp.numberColumns());
+  row_basis->resize(clp.numberRows());
+  for (int j = 0; j < clp.numberColumns(); ++j) (*column_basis)[j] = BasisStatus(clp.getColumnStatus(j));
+  for (int i = 0; i < clp.numberRows(); ++i) (*row_basis)[i] = BasisStatus(clp.getRowStatus(i));
+  return {clp.primalColumnSolution(), clp.dualColumnSolution(), clp.primalRowSolution(),
+          clp.dualRowSolution(),      column_basis->data(),     row_basis->data()};
 }
 
 int IntegerColumns(const Model &model) {
@@ -186,16 +180,14 @@ bool ClpEngine::DoRun(const SolveLimits &limits, std::string *error) {
     *error = msg::SolverException("CLP", e.message());
     return false;
   }
-  Solution &solution = solution_;
-  solution.Resize(model.ColumnCount(), model.RowCount());
-  Statuses(*clp_, &solution);
-  if (solution.solve_status == RUNDD_SOLVE_SOLVER_FAILURE) {
-    WriteStatuses(model, solution.model_status, solution.solve_status);
+  int model_status, solve_status;
+  Statuses(*clp_, &model_status, &solve_status);
+  WriteStatuses(model, model_status, solve_status);
+  if (solve_status == RUNDD_SOLVE_SOLVER_FAILURE) {
     *error = msg::SolverFailed("CLP", clp_->status());
     return false;
   }
-  ReadSolution(*clp_, &solution);
-  WriteSolution(model, solution);
+  WritePoint(model, ReadPoint(*clp_, &column_basis_, &row_basis_));
   return true;
 }
 

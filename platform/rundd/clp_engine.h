@@ -7,9 +7,9 @@
 #define RUNDD_CLP_ENGINE_H
 
 #include <memory>
+#include <string>
 #include <vector>
 
-#include "solution.h"
 #include "solver_engine.h"
 
 class ClpSimplex;
@@ -36,8 +36,8 @@ class ClpEngine : public SolverEngine {
 
   std::unique_ptr<ClpLogHandler> handler_;
   std::unique_ptr<ClpSimplex> clp_;
-  Solution solution_;          // kept between runs, so that a re-solve allocates nothing of the model's size
-  unsigned change_epoch_ = 0;  // the model's change log is read up to here
+  std::vector<int> column_basis_, row_basis_;  // kept between runs: a re-solve allocates nothing of the model's size
+  unsigned change_epoch_ = 0;                  // the model's change log is read up to here
 };
 
 }  // namespace rundd

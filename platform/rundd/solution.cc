@@ -31,16 +31,24 @@ void WriteStatuses(Model &model, int model_status, int solve_status) {
   model.solve_status = solve_status;
 }
 
+Point Solution::View() const {
+  return {column_level.data(), column_marginal.data(), row_level.data(),
+          row_marginal.data(), column_basis.data(),    row_basis.data()};
+}
+
 void WriteSolution(Model &model, const Solution &s) {
   WriteStatuses(model, s.model_status, s.solve_status);
-  if (!s.has_values) return;
+  if (s.has_values) WritePoint(model, s.View());
+}
+
+void WritePoint(Model &model, const Point &p) {
   ModelContent &c = model.content;
   double objective = c.objective_constant;
   for (int j = 0; j < model.ColumnCount(); ++j) {
     Column &col = c.columns[j];
-    col.level = s.column_level[j];
-    col.marginal = s.column_marginal[j];
-    col.basis_status = s.column_basis[j];
+    col.level = p.column_level[j];
+    col.marginal = p.column_marginal[j];
+    col.basis_status = p.column_basis[j];
     col.condition = Condition(col.level, model.LowerInForce(j), model.UpperInForce(j));
     objective += c.cost[j] * col.level;
   }
@@ -48,9 +56,9 @@ void WriteSolution(Model &model, const Solution &s) {
     Row &row = c.rows[i];
     double lower, upper;
     model.RowBoundsInForce(i, &lower, &upper);
-    row.level = s.row_level[i];
-    row.marginal = s.row_marginal[i];
-    row.basis_status = s.row_basis[i];
+    row.level = p.row_level[i];
+    row.marginal = p.row_marginal[i];
+    row.basis_status = p.row_basis[i];
     row.condition = Condition(row.level, lower, upper);
   }
   if (c.objective_row >= 0) c.rows[c.objective_row].level = objective;

@@ -9,6 +9,12 @@
 
 namespace rundd {
 
+// One point of a solve, as arrays of the model's column and row counts owned by whoever hands it over.
+struct Point {
+  const double *column_level, *column_marginal, *row_level, *row_marginal;
+  const int *column_basis, *row_basis;
+};
+
 struct Solution {
   int model_status = 0;
   int solve_status = 0;
@@ -18,11 +24,15 @@ struct Solution {
 
   // Sizes the vectors for a model; what they hold is to be overwritten (kept when the size is the same).
   void Resize(int columns, int rows);
+  Point View() const;
 };
 
-// Statuses always; with values also levels, marginals (the objective's sense: see rundd.h), basis statuses,
-// conditions against the bounds in force, the objective value and the objective row's level (constant included).
+// Statuses always; with values also the point (WritePoint).
 void WriteSolution(Model &model, const Solution &solution);
+
+// Levels, marginals (the objective's sense: see rundd.h), basis statuses, conditions against the bounds in
+// force, the objective value and the objective row's level (constant included), in one pass over the entries.
+void WritePoint(Model &model, const Point &point);
 
 // The statuses alone, for a solve that produced no point.
 void WriteStatuses(Model &model, int model_status, int solve_status);
