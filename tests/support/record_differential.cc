@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <map>
+#include <random>
 #include <vector>
 
 #include "core/messages.h"
@@ -21,7 +22,7 @@ constexpr int kPoolLabels = 40;   // the labels of records: 40^3 keys leave room
 constexpr int kAbsentLabels = 4;  // asked for by finds and slices, never registered
 constexpr int kMaxHandles = 8;
 constexpr int kMaxFill = 12000;
-constexpr size_t kMaxRecords = 40000;  // no fill adds to a symbol beyond this
+constexpr size_t kMaxRecords = 50000;  // of all symbols together: fills stop there, which bounds a run's time
 // The caller's values: ordinary ones, and the five special values of a new database, which come back as
 // they went in.
 constexpr double kValues[] = {0, 1.5, -2.25, 7e10, 1e300, 2e300, 3e300, 4e300, 5e300};
@@ -255,10 +256,12 @@ class Driver {
     return text;
   }
 
-  Values randomValues(const Symbol& s) {
+  // below(n): a number in [0, n).
+  template <class Below>
+  static Values randomValues(const Symbol& s, Below below) {
     Values values{};
-    for (int i = 0; i < s.valueCount(); ++i) values[i] = kValues[choices_.below(std::size(kValues))];
-    if (s.type == TRV_DT_SET) values[0] = choices_.below(2);  // 0: no element text
+    for (int i = 0; i < s.valueCount(); ++i) values[i] = kValues[below(std::size(kValues))];
+    if (s.type == TRV_DT_SET) values[0] = below(2);  // 0: no element text
     return values;
   }
 
@@ -320,7 +323,7 @@ class Driver {
       const int pick = choices_.below(16);
       uels[i] = pick == 0 ? 0 : pick == 1 ? count + 1 : 1 + choices_.below(std::max(count, 1));
     }
-    Values values = randomValues(s);
+    Values values = randomValues(s, [&](int n) { return choices_.below(n); });
     const char* text = kTexts[choices_.below(std::size(kTexts))];
     const int rc = c__tvbaddrecordraw(s.db->handle, s.handle, uels, values.data(), text);
     for (int i = 0; i < s.dim; ++i) {
@@ -520,6 +523,8 @@ class Driver {
   }
 
   // Many records by numbers, keys ascending, descending or in random order, after registering every label.
+  // Keys and values come from a generator started from one choice, so that a short fuzz input builds large
+  // stores too.
   void fill(Symbol& s) {
     for (int label = 0; label < kPoolLabels; ++label) {
       const std::string text = spell(label);
@@ -528,15 +533,18 @@ class Driver {
       check(c__tvbmergeuel(s.db->handle, text.c_str(), &number) == 1 && number == s.db->findOrAdd(text),
             "label numbers differ");
     }
-    if (s.records.size() >= kMaxRecords) return;
-    std::vector<Key> keys(1 + choices_.below(kMaxFill), Key{});
+    std::mt19937 generator(choices_.below(65536));
+    auto below = [&](int n) { return static_cast<int>(generator() % static_cast<unsigned>(n)); };
+    size_t total = 0;
+    for (const Symbol& other : symbols_) total += other.records.size();
+    std::vector<Key> keys(std::min<size_t>(1 + below(kMaxFill), kMaxRecords - std::min(total, kMaxRecords)));
     for (Key& key : keys)
-      for (int i = 0; i < s.dim; ++i) key[i] = 1 + choices_.below(kPoolLabels);
+      for (int i = 0; i < s.dim; ++i) key[i] = 1 + below(kPoolLabels);
     const int order = choices_.below(3);
     if (order > 0) std::sort(keys.begin(), keys.end());
     if (order > 1) std::reverse(keys.begin(), keys.end());
     for (const Key& key : keys) {
-      Values values = randomValues(s);
+      Values values = randomValues(s, below);
       check(c__tvbaddrecordraw(s.db->handle, s.handle, key.data(), values.data(), "filled") == 1, "filling failed");
       if (s.type == TRV_DT_SET && values[0] != 0) values[0] = s.db->intern("filled");
       s.records[key] = values;
