@@ -17,7 +17,8 @@
 
 namespace tvb {
 
-NodePool::NodePool(size_t blockBytes) : blockBytes_((blockBytes + kCacheLineBytes - 1) / kCacheLineBytes * kCacheLineBytes) {}
+NodePool::NodePool(size_t blockBytes)
+    : blockBytes_((blockBytes + kCacheLineBytes - 1) / kCacheLineBytes * kCacheLineBytes) {}
 
 NodePool::~NodePool() {
   for (void* chunk : chunks_) {

@@ -5,6 +5,8 @@
 #include <new>
 #include <type_traits>
 
+#include "tvbcclib.h"
+
 namespace tvb {
 
 static_assert(std::is_same_v<int32_t, int>, "keys are handed out as int arrays");
@@ -29,7 +31,6 @@ constexpr int kCountBlock = 16;
 // Room for the path from the root to a leaf. An inner node has room for at least 46 children (dim 20) and all
 // but a few at the edges keep a third of them, so a store that fits in memory stays far below this.
 constexpr int kMaxHeight = 48;
-constexpr int kMaxDim = 20;
 
 template <int kDim>  // kDim 0: the width is known at run time only
 inline int compareKeys(const int* a, const int* b, int dim) {
@@ -130,9 +131,6 @@ void requestLines(const char* line, const char* end) {
 
 }  // namespace
 
-// Child i of an inner node holds the keys k with separator[i-1] <= k < separator[i]. The spare child and
-// separator let an inner node take one child too many and then split, which keeps the splitting code free of
-// index juggling.
 static_assert(sizeof(RecordStore::Node) % alignof(double) == 0);
 
 struct RecordStore::Path {
@@ -160,6 +158,9 @@ size_t RecordStore::innerBytes() const {
   return sizeof(Node) + (innerCapacity_ + 1) * sizeof(Node*) + innerCapacity_ * dim_ * sizeof(int32_t);
 }
 
+// Child i of an inner node holds the keys k with separator[i-1] <= k < separator[i]. The spare child and
+// separator let an inner node take one child too many and then split, which keeps the splitting code free of
+// index juggling.
 RecordStore::Node** RecordStore::children(Node* inner) const {
   return reinterpret_cast<Node**>(reinterpret_cast<char*>(inner) + sizeof(Node));
 }
@@ -167,6 +168,12 @@ RecordStore::Node** RecordStore::children(Node* inner) const {
 int32_t* RecordStore::innerKeys(Node* inner) const {
   return reinterpret_cast<int32_t*>(reinterpret_cast<char*>(inner) + sizeof(Node) +
                                     (innerCapacity_ + 1) * sizeof(Node*));
+}
+
+int32_t* RecordStore::separatorAt(Node* inner, int i) const { return innerKeys(inner) + static_cast<size_t>(i) * dim_; }
+
+void RecordStore::copyKeys(int32_t* to, const int32_t* from, int n) const {
+  std::memcpy(to, from, static_cast<size_t>(n) * dim_ * sizeof(int32_t));
 }
 
 // Below a third, a node is merged with or refilled from a neighbour. A third rather than a half, so that
@@ -279,6 +286,11 @@ RecordStore::Position RecordStore::placeInLeaf(Node* leaf, int slot, const int* 
   return Position{leaf, slot};
 }
 
+void RecordStore::removeFromLeaf(Node* leaf, int slot) const {
+  moveRecords(leaf, slot + 1, leaf, slot, leaf->count - slot - 1);
+  --leaf->count;
+}
+
 // Moves records across the boundary of two neighbouring leaves until left holds leftCount of them.
 void RecordStore::moveBoundary(Node* left, Node* right, int leftCount) const {
   if (leftCount > left->count) {
@@ -304,28 +316,33 @@ RecordStore::Position RecordStore::distribute(Node* left, Node* right, int keyIn
   return keyGoesLeft ? placeInLeaf(left, keyIndex, key) : placeInLeaf(right, keyIndex - leftCount, key);
 }
 
+// The separator between the leaves at separatorIndex and separatorIndex + 1 becomes the right one's first key,
+// after records have moved between them.
+void RecordStore::renewSeparator(Node* parent, int separatorIndex) const {
+  copyKeys(separatorAt(parent, separatorIndex), keyAt(children(parent)[separatorIndex + 1], 0), 1);
+}
+
 // separator: the parent's key between left and right; it comes down into one of them and another goes up.
 void RecordStore::evenOutInner(Node* left, Node* right, int32_t* separator) const {
-  const size_t keyBytes = dim_ * sizeof(int32_t);
   const int leftCount = (left->count + right->count + 1) / 2;
   if (leftCount > left->count) {
     const int n = leftCount - left->count;
-    std::memcpy(innerKeys(left) + static_cast<size_t>(left->count - 1) * dim_, separator, keyBytes);
-    std::memcpy(innerKeys(left) + static_cast<size_t>(left->count) * dim_, innerKeys(right), (n - 1) * keyBytes);
+    copyKeys(separatorAt(left, left->count - 1), separator, 1);
+    copyKeys(separatorAt(left, left->count), separatorAt(right, 0), n - 1);
     std::memcpy(children(left) + left->count, children(right), n * sizeof(Node*));
-    std::memcpy(separator, innerKeys(right) + static_cast<size_t>(n - 1) * dim_, keyBytes);
-    std::memmove(innerKeys(right), innerKeys(right) + static_cast<size_t>(n) * dim_, (right->count - 1 - n) * keyBytes);
+    copyKeys(separator, separatorAt(right, n - 1), 1);
+    std::memmove(separatorAt(right, 0), separatorAt(right, n), (right->count - 1 - n) * dim_ * sizeof(int32_t));
     std::memmove(children(right), children(right) + n, (right->count - n) * sizeof(Node*));
     left->count += n;
     right->count -= n;
   } else if (leftCount < left->count) {
     const int n = left->count - leftCount;
-    std::memmove(innerKeys(right) + static_cast<size_t>(n) * dim_, innerKeys(right), (right->count - 1) * keyBytes);
+    std::memmove(separatorAt(right, n), separatorAt(right, 0), (right->count - 1) * dim_ * sizeof(int32_t));
     std::memmove(children(right) + n, children(right), right->count * sizeof(Node*));
-    std::memcpy(innerKeys(right) + static_cast<size_t>(n - 1) * dim_, separator, keyBytes);
-    std::memcpy(innerKeys(right), innerKeys(left) + static_cast<size_t>(leftCount) * dim_, (n - 1) * keyBytes);
+    copyKeys(separatorAt(right, n - 1), separator, 1);
+    copyKeys(separatorAt(right, 0), separatorAt(left, leftCount), n - 1);
     std::memcpy(children(right), children(left) + leftCount, n * sizeof(Node*));
-    std::memcpy(separator, innerKeys(left) + static_cast<size_t>(leftCount - 1) * dim_, keyBytes);
+    copyKeys(separator, separatorAt(left, leftCount - 1), 1);
     left->count -= n;
     right->count += n;
   }
@@ -333,13 +350,12 @@ void RecordStore::evenOutInner(Node* left, Node* right, int32_t* separator) cons
 
 void RecordStore::insertChild(Node* inner, int childIndex, int separatorIndex, const int32_t* separator,
                               Node* child) const {
-  const size_t keyBytes = dim_ * sizeof(int32_t);
   Node** kids = children(inner);
   std::memmove(kids + childIndex + 1, kids + childIndex, (inner->count - childIndex) * sizeof(Node*));
   kids[childIndex] = child;
-  int32_t* keys = innerKeys(inner) + static_cast<size_t>(separatorIndex) * dim_;
-  std::memmove(keys + dim_, keys, (inner->count - 1 - separatorIndex) * keyBytes);
-  std::memcpy(keys, separator, keyBytes);
+  int32_t* keys = separatorAt(inner, separatorIndex);
+  std::memmove(keys + dim_, keys, (inner->count - 1 - separatorIndex) * dim_ * sizeof(int32_t));
+  copyKeys(keys, separator, 1);
   ++inner->count;
 }
 
@@ -348,10 +364,36 @@ void RecordStore::removeChild(Node* inner, int childIndex, int separatorIndex) c
   std::memmove(kids + childIndex, kids + childIndex + 1, (inner->count - childIndex - 1) * sizeof(Node*));
   const int separators = inner->count - 1;
   if (separatorIndex < separators) {
-    int32_t* keys = innerKeys(inner) + static_cast<size_t>(separatorIndex) * dim_;
+    int32_t* keys = separatorAt(inner, separatorIndex);
     std::memmove(keys, keys + dim_, (separators - separatorIndex - 1) * dim_ * sizeof(int32_t));
   }
   --inner->count;
+}
+
+RecordStore::Node* RecordStore::childOrNull(Node* inner, int index) const {
+  return index >= 0 && index < inner->count ? children(inner)[index] : nullptr;
+}
+
+void RecordStore::linkLeafAfter(Node* leaf, Node* before) {
+  leaf->prev = before;
+  leaf->next = before->next;
+  if (before->next != nullptr) {
+    before->next->prev = leaf;
+  } else {
+    lastLeaf_ = leaf;
+  }
+  before->next = leaf;
+}
+
+void RecordStore::linkLeafBefore(Node* leaf, Node* after) {
+  leaf->prev = after->prev;
+  leaf->next = after;
+  if (after->prev != nullptr) {
+    after->prev->next = leaf;
+  } else {
+    firstLeaf_ = leaf;
+  }
+  after->prev = leaf;
 }
 
 void RecordStore::unlinkLeaf(Node* leaf) {
@@ -368,165 +410,193 @@ void RecordStore::unlinkLeaf(Node* leaf) {
 }
 
 // ---- Insert
+//
+// insert() finds the slot of a new key and places the key there when its leaf has room. A full leaf makes room
+// in one of three ways, tried in turn (makeRoomAndPlace): the only leaf of a small store grows; a neighbour
+// with room takes some of its records; or it splits, and the split travels up through every full ancestor,
+// growing a new root when it reaches the top.
 
 std::pair<RecordStore::Position, bool> RecordStore::insert(const int* key) {
-  if (root_ == nullptr) {
-    Node* leaf = allocateLeaf(1);
-    root_ = firstLeaf_ = lastLeaf_ = leaf;
-    height_ = 1;
-    return {placeInLeaf(leaf, 0, key), true};
-  }
+  if (root_ == nullptr) return {plantRoot(key), true};
 
   // Keys usually come in ascending order (files, arrays, labels registered in order): a key above the last
   // one goes to the end of the last leaf without a search.
-  Path path;
-  Position at;
   const Position lastRecord = last();
   const int order = compareKeys<0>(key, this->key(lastRecord), dim_);
   if (order == 0) return {lastRecord, false};
+  Path path;
+  Position at;
   if (order > 0) {
     at = Position{lastLeaf_, lastLeaf_->count};
     if (at.slot < lastLeaf_->capacity) return {placeInLeaf(lastLeaf_, at.slot, key), true};
-    Node* node = root_;
-    for (int level = 0; level + 1 < height_; ++level) {
-      path.node[level] = node;
-      path.index[level] = node->count - 1;
-      node = children(node)[node->count - 1];
-    }
+    descendRightEdge(&path);
   } else {
     bool found;
     at = locate(key, &path, &found);
     if (found) return {at, false};
     if (at.leaf->count < at.leaf->capacity) return {placeInLeaf(at.leaf, at.slot, key), true};
   }
+  return {makeRoomAndPlace(at, &path, key), true};
+}
 
-  Node* leaf = at.leaf;
-  const int slot = at.slot;
-  // The only leaf starts small and doubles up to the full size, so that the many small symbols of a model
-  // (scalars, short sets) do not each hold a full node.
-  if (leaf->capacity < leafCapacity_) {
-    Node* bigger = allocateLeaf(std::min(2 * leaf->capacity, leafCapacity_));
-    moveRecords(leaf, 0, bigger, 0, leaf->count);
-    bigger->count = leaf->count;
-    release(leaf);
-    root_ = firstLeaf_ = lastLeaf_ = bigger;
-    return {placeInLeaf(bigger, slot, key), true};
+// The first record, in a leaf of one row that grows as records come (growOnlyLeaf).
+RecordStore::Position RecordStore::plantRoot(const int* key) {
+  Node* leaf = allocateLeaf(1);
+  root_ = firstLeaf_ = lastLeaf_ = leaf;
+  height_ = 1;
+  return placeInLeaf(leaf, 0, key);
+}
+
+void RecordStore::descendRightEdge(Path* path) const {
+  Node* node = root_;
+  for (int level = 0; level + 1 < height_; ++level) {
+    path->node[level] = node;
+    path->index[level] = node->count - 1;
+    node = children(node)[node->count - 1];
   }
+}
 
+// at: the slot for key in a full leaf, reached through path.
+RecordStore::Position RecordStore::makeRoomAndPlace(Position at, Path* path, const int* key) {
+  if (at.leaf->capacity < leafCapacity_) return growOnlyLeaf(at.slot, key);
   // A key past the end of a full leaf starts a new leaf of its own, so that ascending keys fill every leaf to
   // the brim; likewise a key before the start of a full leaf, for descending keys.
-  const bool appending = slot == leaf->count;
-  const bool prepending = slot == 0;
-  const int parentLevel = height_ - 2;
-
-  // Otherwise a neighbour with room takes some of the records first: fewer, fuller leaves than splitting at
-  // once (shuffled keys use 7/8 of the room rather than 2/3, at the same speed).
-  if (!appending && !prepending && parentLevel >= 0) {
-    Node* parent = path.node[parentLevel];
-    const int index = path.index[parentLevel];
-    Node* left = index > 0 ? children(parent)[index - 1] : nullptr;
-    Node* right = index + 1 < parent->count ? children(parent)[index + 1] : nullptr;
-    const int leftRoom = left != nullptr ? left->capacity - left->count : 0;
-    const int rightRoom = right != nullptr ? right->capacity - right->count : 0;
-    if (rightRoom > 0 && rightRoom >= leftRoom) {
-      const Position p = distribute(leaf, right, slot, (leaf->count + 1 + right->count + 1) / 2, key);
-      std::memcpy(innerKeys(parent) + static_cast<size_t>(index) * dim_, keyAt(right, 0), dim_ * sizeof(int32_t));
-      return {p, true};
-    }
-    if (leftRoom > 0) {
-      const Position p = distribute(left, leaf, left->count + slot, (left->count + leaf->count + 2) / 2, key);
-      std::memcpy(innerKeys(parent) + static_cast<size_t>(index - 1) * dim_, keyAt(leaf, 0), dim_ * sizeof(int32_t));
-      return {p, true};
-    }
+  const Edge edge = at.slot == at.leaf->count ? Edge::kEnd : at.slot == 0 ? Edge::kStart : Edge::kMiddle;
+  if (edge == Edge::kMiddle && height_ > 1) {
+    const Position shared = shareWithNeighbour(at, *path, key);
+    if (!shared.isEnd()) return shared;
   }
+  return splitLeaf(at, path, key, edge);
+}
 
-  // A split. Every node it needs is allocated before anything changes, so that a failed allocation leaves the
-  // store as it was: one inner node per full ancestor, a new root when all of them are full, and the new leaf.
-  // The leaf comes last: it may be the first from the node pool, whose new chunk then stays.
-  int splits = 0;
-  int level = parentLevel;
-  while (level >= 0 && path.node[level]->count == innerCapacity_) {
-    ++splits;
-    --level;
+// The only leaf starts small and doubles up to the full size, so that the many small symbols of a model
+// (scalars, short sets) do not each hold a full node.
+RecordStore::Position RecordStore::growOnlyLeaf(int slot, const int* key) {
+  Node* leaf = root_;
+  Node* bigger = allocateLeaf(std::min(2 * leaf->capacity, leafCapacity_));
+  moveRecords(leaf, 0, bigger, 0, leaf->count);
+  bigger->count = leaf->count;
+  release(leaf);
+  root_ = firstLeaf_ = lastLeaf_ = bigger;
+  return placeInLeaf(bigger, slot, key);
+}
+
+// A neighbour with room takes some of the full leaf's records, and key goes where it belongs: fewer, fuller
+// leaves than splitting at once (shuffled keys use 7/8 of the room rather than 2/3, at the same speed). The
+// neighbour with more room is asked, the right one on a tie. end() when neither has room.
+RecordStore::Position RecordStore::shareWithNeighbour(Position at, const Path& path, const int* key) {
+  Node* parent = path.node[height_ - 2];
+  const int index = path.index[height_ - 2];
+  Node* leaf = at.leaf;
+  Node* left = childOrNull(parent, index - 1);
+  Node* right = childOrNull(parent, index + 1);
+  const int leftRoom = left != nullptr ? left->capacity - left->count : 0;
+  const int rightRoom = right != nullptr ? right->capacity - right->count : 0;
+  if (rightRoom > 0 && rightRoom >= leftRoom) {
+    const Position p = distribute(leaf, right, at.slot, (leaf->count + 1 + right->count + 1) / 2, key);
+    renewSeparator(parent, index);
+    return p;
   }
-  const bool growsTaller = level < 0;
-  if (growsTaller && height_ >= kMaxHeight) throw std::bad_alloc();
-  Node* fresh[kMaxHeight + 1];
+  if (leftRoom > 0) {
+    const Position p = distribute(left, leaf, left->count + at.slot, (left->count + leaf->count + 2) / 2, key);
+    renewSeparator(parent, index - 1);
+    return p;
+  }
+  return end();
+}
+
+// Every node a split needs, allocated before anything changes, so that a failed allocation leaves the store as
+// it was: an inner node per full ancestor, a new root when all of them are full, and the new leaf.
+struct RecordStore::SplitNodes {
+  Node* leaf;
+  Node* inner[kMaxHeight];
+  int innerUsed = 0;
+  Node* takeInner() { return inner[innerUsed++]; }
+};
+
+RecordStore::SplitNodes RecordStore::allocateSplitNodes(const Path& path) {
+  int innerCount = 0;
+  int level = height_ - 2;
+  for (; level >= 0 && path.node[level]->count == innerCapacity_; --level) ++innerCount;
+  if (level < 0) {
+    if (height_ >= kMaxHeight) throw std::bad_alloc();
+    ++innerCount;  // the new root
+  }
+  SplitNodes fresh;
   int allocated = 0;
   try {
-    for (int i = 0; i < splits + (growsTaller ? 1 : 0); ++i) fresh[allocated++] = allocateInner();
-    fresh[allocated] = allocateLeaf(leafCapacity_);
+    for (; allocated < innerCount; ++allocated) fresh.inner[allocated] = allocateInner();
+    // The leaf comes last: it may be the first from the node pool, whose new chunk then stays.
+    fresh.leaf = allocateLeaf(leafCapacity_);
   } catch (...) {
-    for (int i = 0; i < allocated; ++i) release(fresh[i]);
+    for (int i = 0; i < allocated; ++i) release(fresh.inner[i]);
     throw;
   }
+  return fresh;
+}
 
-  Node* sibling = fresh[allocated];
-  Position result;
-  Node* rightLeaf;
-  if (prepending) {
-    sibling->prev = leaf->prev;
-    sibling->next = leaf;
-    if (leaf->prev != nullptr) {
-      leaf->prev->next = sibling;
-    } else {
-      firstLeaf_ = sibling;
-    }
-    leaf->prev = sibling;
-    result = distribute(sibling, leaf, 0, 1, key);
-    rightLeaf = leaf;
+// Splits the full leaf at.leaf, with a new leaf beside it, and places key. On an edge the key stays alone in the
+// new leaf; in the middle the two leaves share the records evenly.
+RecordStore::Position RecordStore::splitLeaf(Position at, Path* path, const int* key, Edge edge) {
+  SplitNodes fresh = allocateSplitNodes(*path);
+  Node* leaf = at.leaf;
+  Position placed;
+  if (edge == Edge::kStart) {
+    linkLeafBefore(fresh.leaf, leaf);
+    placed = distribute(fresh.leaf, leaf, 0, 1, key);
   } else {
-    sibling->prev = leaf;
-    sibling->next = leaf->next;
-    if (leaf->next != nullptr) {
-      leaf->next->prev = sibling;
-    } else {
-      lastLeaf_ = sibling;
-    }
-    leaf->next = sibling;
-    const int leftCount = appending ? leaf->count : (leaf->count + 2) / 2;
-    result = distribute(leaf, sibling, slot, leftCount, key);
-    rightLeaf = sibling;
+    linkLeafAfter(fresh.leaf, leaf);
+    const int leftCount = edge == Edge::kEnd ? leaf->count : (leaf->count + 2) / 2;
+    placed = distribute(leaf, fresh.leaf, at.slot, leftCount, key);
   }
+  propagateSplit(path, leaf, fresh.leaf, edge, &fresh);
+  return placed;
+}
 
-  // Hand the new node up: each full ancestor takes it (using its spare slot) and then splits in turn.
-  int32_t separator[kMaxDim];
-  std::memcpy(separator, keyAt(rightLeaf, 0), dim_ * sizeof(int32_t));
-  Node* newNode = sibling;
-  bool newOnLeft = prepending;
-  Node* lower = leaf;
-  int next = 0;
-  for (level = parentLevel; level >= 0; --level) {
-    Node* parent = path.node[level];
-    const int index = path.index[level];
-    const int childIndex = newOnLeft ? index : index + 1;
-    insertChild(parent, childIndex, index, separator, newNode);
-    if (parent->count <= innerCapacity_) return {result, true};
-    // On the edges the new child stays alone in the new node, as the key did in its leaf, so that ascending and
-    // descending keys fill the inner nodes too.
-    Node* split = fresh[next++];
-    const int keep = appending && childIndex == parent->count - 1 ? parent->count - 1
-                     : prepending && childIndex == 0              ? 1
-                                                                  : parent->count / 2;
-    const int moved = parent->count - keep;
-    std::memcpy(separator, innerKeys(parent) + static_cast<size_t>(keep - 1) * dim_, dim_ * sizeof(int32_t));
-    std::memcpy(children(split), children(parent) + keep, moved * sizeof(Node*));
-    std::memcpy(innerKeys(split), innerKeys(parent) + static_cast<size_t>(keep) * dim_,
-                (moved - 1) * dim_ * sizeof(int32_t));
-    split->count = moved;
-    parent->count = keep;
-    newNode = split;
-    newOnLeft = false;
-    lower = parent;
+// Hands the new node of a split up the path: each ancestor takes it, a full one in its spare slot, after which
+// it splits in turn; a root that splits gets a new root above its two halves. old is the node that was split,
+// added its new neighbour (on its left for kStart, else on its right).
+void RecordStore::propagateSplit(Path* path, Node* old, Node* added, Edge edge, SplitNodes* fresh) {
+  bool addedOnLeft = edge == Edge::kStart;
+  int32_t separator[GLOBAL_MAX_INDEX_DIM];
+  copyKeys(separator, keyAt(addedOnLeft ? old : added, 0), 1);
+  for (int level = height_ - 2; level >= 0; --level) {
+    Node* parent = path->node[level];
+    const int index = path->index[level];
+    const int childIndex = addedOnLeft ? index : index + 1;
+    insertChild(parent, childIndex, index, separator, added);
+    if (parent->count <= innerCapacity_) return;
+    added = splitInner(parent, childIndex, edge, separator, fresh->takeInner());
+    addedOnLeft = false;
+    old = parent;
   }
-  Node* root = fresh[next++];
-  children(root)[0] = newOnLeft ? newNode : lower;
-  children(root)[1] = newOnLeft ? lower : newNode;
-  std::memcpy(innerKeys(root), separator, dim_ * sizeof(int32_t));
+  growRoot(addedOnLeft ? added : old, addedOnLeft ? old : added, separator, fresh->takeInner());
+}
+
+// Moves the upper part of an inner node that holds one child too many (the new one at newChild) into upper,
+// leaving in separator the key between the two, and returns upper. On the edges the new child stays alone in
+// upper, as the key did in its leaf, so that ascending and descending keys fill the inner nodes too.
+RecordStore::Node* RecordStore::splitInner(Node* inner, int newChild, Edge edge, int32_t* separator,
+                                           Node* upper) const {
+  const int keep = edge == Edge::kEnd && newChild == inner->count - 1 ? inner->count - 1
+                   : edge == Edge::kStart && newChild == 0            ? 1
+                                                                      : inner->count / 2;
+  const int moved = inner->count - keep;
+  copyKeys(separator, separatorAt(inner, keep - 1), 1);
+  std::memcpy(children(upper), children(inner) + keep, moved * sizeof(Node*));
+  copyKeys(separatorAt(upper, 0), separatorAt(inner, keep), moved - 1);
+  upper->count = moved;
+  inner->count = keep;
+  return upper;
+}
+
+void RecordStore::growRoot(Node* left, Node* right, const int32_t* separator, Node* root) {
+  children(root)[0] = left;
+  children(root)[1] = right;
+  copyKeys(separatorAt(root, 0), separator, 1);
   root->count = 2;
   root_ = root;
   ++height_;
-  return {result, true};
 }
 
 // ---- Erase
@@ -540,88 +610,103 @@ RecordStore::Position RecordStore::erase(Position p) {
     return end();
   }
   if (leaf == root_ || leaf->count - 1 >= minLeafCount()) {
-    moveRecords(leaf, slot + 1, leaf, slot, leaf->count - slot - 1);
-    --leaf->count;
+    removeFromLeaf(leaf, slot);
     if (slot < leaf->count) return p;
     return leaf->next != nullptr ? Position{leaf->next, 0} : end();
   }
 
   // Rebalancing moves records between leaves: the record that follows is found again by its key afterwards.
-  int32_t following[kMaxDim];
+  int32_t following[GLOBAL_MAX_INDEX_DIM];
   const Position after = next(p);
-  if (!after.isEnd()) std::memcpy(following, key(after), dim_ * sizeof(int32_t));
+  if (!after.isEnd()) copyKeys(following, key(after), 1);
   Path path;
   bool found;
   locate(key(p), &path, &found);
-  moveRecords(leaf, slot + 1, leaf, slot, leaf->count - slot - 1);
-  --leaf->count;
-  rebalance(leaf, &path, height_ - 2);
+  removeFromLeaf(leaf, slot);
+  rebalance(leaf, &path);
   return after.isEnd() ? end() : find(following);
 }
 
-// node has lost a record or a child; path->node[parentLevel] is its parent (none when parentLevel < 0).
-void RecordStore::rebalance(Node* node, Path* path, int parentLevel) {
-  for (int level = parentLevel;; --level) {
-    if (level < 0) {
-      while (!root_->leaf && root_->count == 1) {
-        Node* only = children(root_)[0];
-        release(root_);
-        root_ = only;
-        --height_;
-      }
-      return;
-    }
+// node, a leaf reached through path, has lost a record. Going up, each node that has fallen below its minimum
+// is dropped when empty, merged with a neighbour when both fit in one node (its parent then loses a child), or
+// else refilled from a neighbour; a root left with one child gives way to it.
+void RecordStore::rebalance(Node* node, Path* path) {
+  for (int level = height_ - 2; level >= 0; --level) {
     if (node->count >= (node->leaf ? minLeafCount() : minInnerCount())) return;
     Node* parent = path->node[level];
     const int index = path->index[level];
     if (node->count == 0) {
-      if (node->leaf) unlinkLeaf(node);
-      release(node);
-      removeChild(parent, index, index > 0 ? index - 1 : 0);
-    } else {
-      Node* left = index > 0 ? children(parent)[index - 1] : nullptr;
-      Node* right = index + 1 < parent->count ? children(parent)[index + 1] : nullptr;
-      const int capacity = node->leaf ? leafCapacity_ : innerCapacity_;
-      // Merge with a neighbour when both fit in one node, else share the neighbour's entries.
-      Node* mergeLeft = nullptr;
-      int separatorIndex = 0;
-      if (left != nullptr && left->count + node->count <= capacity) {
-        mergeLeft = left;
-        separatorIndex = index - 1;
-      } else if (right != nullptr && node->count + right->count <= capacity) {
-        mergeLeft = node;
-        separatorIndex = index;
-      }
-      if (mergeLeft == nullptr) {
-        if (left == nullptr && right == nullptr) return;
-        const bool fromLeft = left != nullptr && (right == nullptr || left->count >= right->count);
-        Node* first = fromLeft ? left : node;
-        Node* second = fromLeft ? node : right;
-        int32_t* separator = innerKeys(parent) + static_cast<size_t>(fromLeft ? index - 1 : index) * dim_;
-        if (node->leaf) {
-          moveBoundary(first, second, (first->count + second->count + 1) / 2);
-          std::memcpy(separator, keyAt(second, 0), dim_ * sizeof(int32_t));
-        } else {
-          evenOutInner(first, second, separator);
-        }
-        return;
-      }
-      Node* mergeRight = children(parent)[separatorIndex + 1];
-      if (node->leaf) {
-        moveRecords(mergeRight, 0, mergeLeft, mergeLeft->count, mergeRight->count);
-        unlinkLeaf(mergeRight);
-      } else {
-        const size_t keyBytes = dim_ * sizeof(int32_t);
-        int32_t* keys = innerKeys(mergeLeft) + static_cast<size_t>(mergeLeft->count - 1) * dim_;
-        std::memcpy(keys, innerKeys(parent) + static_cast<size_t>(separatorIndex) * dim_, keyBytes);
-        std::memcpy(keys + dim_, innerKeys(mergeRight), (mergeRight->count - 1) * keyBytes);
-        std::memcpy(children(mergeLeft) + mergeLeft->count, children(mergeRight), mergeRight->count * sizeof(Node*));
-      }
-      mergeLeft->count += mergeRight->count;
-      release(mergeRight);
-      removeChild(parent, separatorIndex + 1, separatorIndex);
+      dropChild(parent, index);
+    } else if (!mergeWithNeighbour(parent, index)) {
+      refillFromNeighbour(parent, index);
+      return;
     }
     node = parent;
+  }
+  while (!root_->leaf && root_->count == 1) {
+    Node* only = children(root_)[0];
+    release(root_);
+    root_ = only;
+    --height_;
+  }
+}
+
+void RecordStore::dropChild(Node* parent, int index) {
+  Node* node = children(parent)[index];
+  if (node->leaf) unlinkLeaf(node);
+  release(node);
+  removeChild(parent, index, index > 0 ? index - 1 : 0);
+}
+
+// Merges child index of parent with its left neighbour, or else its right one, when the two fit in one node.
+bool RecordStore::mergeWithNeighbour(Node* parent, int index) {
+  Node* node = children(parent)[index];
+  const int capacity = node->leaf ? leafCapacity_ : innerCapacity_;
+  Node* left = childOrNull(parent, index - 1);
+  Node* right = childOrNull(parent, index + 1);
+  if (left != nullptr && left->count + node->count <= capacity) {
+    mergeChildren(parent, index - 1);
+  } else if (right != nullptr && node->count + right->count <= capacity) {
+    mergeChildren(parent, index);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Moves everything of child separatorIndex + 1 of parent into child separatorIndex and drops it.
+void RecordStore::mergeChildren(Node* parent, int separatorIndex) {
+  Node* left = children(parent)[separatorIndex];
+  Node* right = children(parent)[separatorIndex + 1];
+  if (left->leaf) {
+    moveRecords(right, 0, left, left->count, right->count);
+    unlinkLeaf(right);
+  } else {
+    int32_t* keys = separatorAt(left, left->count - 1);
+    copyKeys(keys, separatorAt(parent, separatorIndex), 1);
+    copyKeys(keys + dim_, separatorAt(right, 0), right->count - 1);
+    std::memcpy(children(left) + left->count, children(right), right->count * sizeof(Node*));
+  }
+  left->count += right->count;
+  release(right);
+  removeChild(parent, separatorIndex + 1, separatorIndex);
+}
+
+// Evens out child index of parent with its fuller neighbour, the left one on a tie.
+void RecordStore::refillFromNeighbour(Node* parent, int index) {
+  Node* node = children(parent)[index];
+  Node* left = childOrNull(parent, index - 1);
+  Node* right = childOrNull(parent, index + 1);
+  if (left == nullptr && right == nullptr) return;
+  const bool fromLeft = left != nullptr && (right == nullptr || left->count >= right->count);
+  const int separatorIndex = fromLeft ? index - 1 : index;
+  Node* first = fromLeft ? left : node;
+  Node* second = fromLeft ? node : right;
+  if (node->leaf) {
+    moveBoundary(first, second, (first->count + second->count + 1) / 2);
+    renewSeparator(parent, separatorIndex);
+  } else {
+    evenOutInner(first, second, separatorAt(parent, separatorIndex));
   }
 }
 
@@ -649,54 +734,74 @@ size_t RecordStore::memoryBytes() const { return memory_ + (leafPool_ != nullptr
 
 // ---- Self-check
 
+// Walks the tree in key order, each node within the bounds its ancestors' separators set, and names the first
+// broken invariant.
+struct RecordStore::StructureAudit {
+  const RecordStore& store;
+  int64_t records = 0;
+  size_t bytes = 0;  // of nodes from the heap
+  Node* expectedLeaf = store.firstLeaf_;
+  Node* previousLeaf = nullptr;
+  const int* previousKey = nullptr;
+
+  // The keys of node's subtree must lie in [low, high) (null: unbounded).
+  const char* subtree(Node* node, int depth, const int* low, const int* high) {
+    if (node->leaf != (depth == store.height_ - 1)) return "leaves at different depths";
+    return node->leaf ? leaf(node, low, high) : inner(node, depth, low, high);
+  }
+
+  const char* leaf(Node* node, const int* low, const int* high) {
+    const int dim = store.dim_;
+    if (!node->pooled) bytes += store.leafBytes(node->capacity);
+    if (node->pooled && (store.leafPool_ == nullptr || node->capacity != store.leafCapacity_)) {
+      return "pooled leaf without a pool";
+    }
+    if (node->count < 1 || node->count > node->capacity) return "leaf count out of range";
+    if (node->capacity > store.leafCapacity_ || (node != store.root_ && node->capacity != store.leafCapacity_)) {
+      return "leaf capacity";
+    }
+    if (node != expectedLeaf || node->prev != previousLeaf) return "leaf chain out of order";
+    for (int i = 0; i < node->count; ++i) {
+      const int* k = store.keyAt(node, i);
+      if (previousKey != nullptr && compareKeys<0>(previousKey, k, dim) >= 0) return "keys not ascending";
+      if (low != nullptr && compareKeys<0>(k, low, dim) < 0) return "key below its separator";
+      if (high != nullptr && compareKeys<0>(k, high, dim) >= 0) return "key not below its separator";
+      previousKey = k;
+    }
+    records += node->count;
+    previousLeaf = node;
+    expectedLeaf = node->next;
+    return nullptr;
+  }
+
+  const char* inner(Node* node, int depth, const int* low, const int* high) {
+    bytes += store.innerBytes();
+    if (node->count < (node == store.root_ ? 2 : 1) || node->count > store.innerCapacity_) {
+      return "inner count out of range";
+    }
+    for (int i = 0; i < node->count; ++i) {
+      const int* childLow = i > 0 ? store.separatorAt(node, i - 1) : low;
+      const int* childHigh = i + 1 < node->count ? store.separatorAt(node, i) : high;
+      if (childLow != nullptr && childHigh != nullptr && compareKeys<0>(childLow, childHigh, store.dim_) >= 0) {
+        return "separators not ascending";
+      }
+      if (const char* fault = subtree(store.children(node)[i], depth + 1, childLow, childHigh)) return fault;
+    }
+    return nullptr;
+  }
+};
+
 const char* RecordStore::structureFault() const {
   if (root_ == nullptr) {
     if (size_ != 0 || height_ != 0 || firstLeaf_ != nullptr || lastLeaf_ != nullptr) return "empty tree, live fields";
     return memory_ == 0 ? nullptr : "empty tree holds memory";
   }
-  int64_t records = 0;
-  size_t bytes = 0;
-  Node* expectedLeaf = firstLeaf_;
-  Node* previousLeaf = nullptr;
-  const int* previousKey = nullptr;
-  // Walks the subtree of node, whose keys must lie in [low, high) (null: unbounded).
-  auto check = [&](auto& self, Node* node, int depth, const int* low, const int* high) -> const char* {
-    const bool isRoot = node == root_;
-    if (node->leaf != (depth == height_ - 1)) return "leaves at different depths";
-    if (node->leaf) {
-      if (!node->pooled) bytes += leafBytes(node->capacity);
-      if (node->pooled && (leafPool_ == nullptr || node->capacity != leafCapacity_)) return "pooled leaf without a pool";
-      if (node->count < 1 || node->count > node->capacity) return "leaf count out of range";
-      if (node->capacity > leafCapacity_ || (!isRoot && node->capacity != leafCapacity_)) return "leaf capacity";
-      if (node != expectedLeaf || node->prev != previousLeaf) return "leaf chain out of order";
-      for (int i = 0; i < node->count; ++i) {
-        const int* k = keyAt(node, i);
-        if (previousKey != nullptr && compareKeys<0>(previousKey, k, dim_) >= 0) return "keys not ascending";
-        if (low != nullptr && compareKeys<0>(k, low, dim_) < 0) return "key below its separator";
-        if (high != nullptr && compareKeys<0>(k, high, dim_) >= 0) return "key not below its separator";
-        previousKey = k;
-      }
-      records += node->count;
-      previousLeaf = node;
-      expectedLeaf = node->next;
-      return nullptr;
-    }
-    bytes += innerBytes();
-    if (node->count < (isRoot ? 2 : 1) || node->count > innerCapacity_) return "inner count out of range";
-    for (int i = 0; i < node->count; ++i) {
-      const int* childLow = i > 0 ? innerKeys(node) + static_cast<size_t>(i - 1) * dim_ : low;
-      const int* childHigh = i + 1 < node->count ? innerKeys(node) + static_cast<size_t>(i) * dim_ : high;
-      if (childLow != nullptr && childHigh != nullptr && compareKeys<0>(childLow, childHigh, dim_) >= 0) {
-        return "separators not ascending";
-      }
-      if (const char* fault = self(self, children(node)[i], depth + 1, childLow, childHigh)) return fault;
-    }
-    return nullptr;
-  };
-  if (const char* fault = check(check, root_, 0, nullptr, nullptr)) return fault;
-  if (expectedLeaf != nullptr || previousLeaf != lastLeaf_) return "leaf chain does not end at the last leaf";
-  if (records != size_) return "size does not match the records";
-  if (bytes != memory_) return "memory does not match the nodes";
+  StructureAudit audit{*this};
+  if (const char* fault = audit.subtree(root_, 0, nullptr, nullptr)) return fault;
+  if (audit.expectedLeaf != nullptr || audit.previousLeaf != lastLeaf_)
+    return "leaf chain does not end at the last leaf";
+  if (audit.records != size_) return "size does not match the records";
+  if (audit.bytes != memory_) return "memory does not match the nodes";
   return nullptr;
 }
 

@@ -127,9 +127,14 @@ class RecordStore {
   size_t memoryBytes() const;
 
  private:
-  struct Path;  // the inner nodes on the way from the root to a leaf, with the child taken at each
+  struct Path;            // the inner nodes on the way from the root to a leaf, with the child taken at each
+  struct SplitNodes;      // the nodes a split takes, allocated before it changes anything
+  struct StructureAudit;  // the walk of structureFault()
+  // Where a new key goes in a full leaf: past its last record, before its first, or in between.
+  enum class Edge { kEnd, kStart, kMiddle };
   friend class RecordStoreTestAccess;
 
+  // Layout
   size_t leafBytes(int capacity) const;
   size_t innerBytes() const;
   // Whether key a comes after key b; two-label keys, the common case, without a loop.
@@ -146,28 +151,56 @@ class RecordStore {
   double* valuesAt(Node* leaf, int slot) const { return reinterpret_cast<double*>(row(leaf, slot) + keyBytes_); }
   Node** children(Node* inner) const;
   int32_t* innerKeys(Node* inner) const;
+  int32_t* separatorAt(Node* inner, int i) const;
+  void copyKeys(int32_t* to, const int32_t* from, int n) const;  // n keys of dim ints
   int minLeafCount() const;
   int minInnerCount() const;
 
+  // Allocation
   Node* allocateLeaf(int capacity);
   Node* allocateInner();
   void release(Node* node);
   void releaseSubtree(Node* node);  // for releaseAll only
   void releaseAll();                // every node, and the pool's chunks
 
+  // Search
   int searchLeaf(Node* leaf, const int* key) const;    // first slot whose key is not below key
   int searchInner(Node* inner, const int* key) const;  // the child whose range holds key
   Position locate(const int* key, Path* path, bool* found) const;
 
+  // Moving records and children
   Position placeInLeaf(Node* leaf, int slot, const int* key);
+  void removeFromLeaf(Node* leaf, int slot) const;
   void moveRecords(Node* from, int fromSlot, Node* to, int toSlot, int n) const;
   Position distribute(Node* left, Node* right, int keyIndex, int leftCount, const int* key);
   void moveBoundary(Node* left, Node* right, int leftCount) const;
+  void renewSeparator(Node* parent, int separatorIndex) const;
   void evenOutInner(Node* left, Node* right, int32_t* separator) const;
   void insertChild(Node* inner, int childIndex, int separatorIndex, const int32_t* separator, Node* child) const;
   void removeChild(Node* inner, int childIndex, int separatorIndex) const;
+  Node* childOrNull(Node* inner, int index) const;  // null outside the node's children
+  void linkLeafAfter(Node* leaf, Node* before);
+  void linkLeafBefore(Node* leaf, Node* after);
   void unlinkLeaf(Node* leaf);
-  void rebalance(Node* node, Path* path, int parentLevel);
+
+  // Insert: the steps after the fast paths of insert()
+  Position plantRoot(const int* key);
+  void descendRightEdge(Path* path) const;
+  Position makeRoomAndPlace(Position at, Path* path, const int* key);
+  Position growOnlyLeaf(int slot, const int* key);
+  Position shareWithNeighbour(Position at, const Path& path, const int* key);
+  SplitNodes allocateSplitNodes(const Path& path);
+  Position splitLeaf(Position at, Path* path, const int* key, Edge edge);
+  void propagateSplit(Path* path, Node* old, Node* added, Edge edge, SplitNodes* fresh);
+  Node* splitInner(Node* inner, int newChild, Edge edge, int32_t* separator, Node* upper) const;
+  void growRoot(Node* left, Node* right, const int32_t* separator, Node* root);
+
+  // Erase
+  void rebalance(Node* node, Path* path);
+  void dropChild(Node* parent, int index);
+  bool mergeWithNeighbour(Node* parent, int index);
+  void mergeChildren(Node* parent, int separatorIndex);
+  void refillFromNeighbour(Node* parent, int index);
 
   const char* structureFault() const;  // null when every invariant holds; for the tests
 
