@@ -82,6 +82,8 @@ class Symbol:
         return next((name for name, code in codes.items() if code == user_info), str(user_info))
 
     def _domain(self):
+        if self.name == "*":  # the Universe has no domain of its own
+            return [(None, "*")]
         sets = (ctypes.c_void_p * max(self.dim, 1))()
         buffers = [ctypes.create_string_buffer(table.TRV_SSSIZE) for _ in range(max(self.dim, 1))]
         names = (ctypes.c_char_p * len(buffers))(*(ctypes.addressof(b) for b in buffers))
