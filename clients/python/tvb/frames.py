@@ -18,31 +18,49 @@ VALUE_COLUMNS = {table.TRV_DT_SET: ("text",), table.TRV_DT_PAR: ("value",), tabl
                  table.TRV_DT_EQU: FIELD_NAMES}
 
 
-def _index(sym, uels):
+def _code_type(categories):
+    """The integer type pandas keeps the codes of that many categories in, so that it need not convert them."""
+    for code_type in (np.int8, np.int16, np.int32):
+        if categories < np.iinfo(code_type).max:
+            return code_type
+    return np.int64
+
+
+def _level(texts, level_uels, codes):
+    labels = texts[level_uels]
+    return pd.CategoricalIndex(labels, categories=labels), codes.astype(_code_type(len(labels)), copy=False)
+
+
+def _index(sym, arrays):
     if sym.dim == 0:
-        return pd.RangeIndex(len(uels))
+        return pd.RangeIndex(len(arrays))
     texts = sym._db._labels.text_array()
-    rank = np.zeros(len(texts), np.int32)
-    levels, codes = [], []
-    for d in range(sym.dim):
-        column = uels[:, d]
-        present = np.zeros(len(texts), bool)
-        present[column] = True
-        used = np.flatnonzero(present)
-        rank[used] = np.arange(len(used), dtype=np.int32)
-        codes.append(rank[column])
-        labels = texts[used]
-        levels.append(pd.CategoricalIndex(labels, categories=labels))
-    return pd.MultiIndex(levels=levels, codes=codes, names=sym.domain_names, verify_integrity=False)
+    levels = []
+    if arrays.positions is not None:  # the used labels of each domain set, in its order
+        for labels, positions in zip(arrays.domain_uels, arrays.positions):
+            used = np.bincount(positions, minlength=len(labels)) > 0
+            if used.all():
+                levels.append(_level(texts, labels, positions))
+            else:
+                levels.append(_level(texts, labels[used], (np.cumsum(used) - 1)[positions]))
+    else:  # the used labels of each position, in the order of their numbers
+        rank = np.zeros(len(texts), np.int64)
+        for column in arrays.uels.T:
+            present = np.zeros(len(texts), bool)
+            present[column] = True
+            used = np.flatnonzero(present)
+            rank[used] = np.arange(len(used))
+            levels.append(_level(texts, used, rank[column]))
+    return pd.MultiIndex(levels=[level for level, _ in levels], codes=[codes for _, codes in levels],
+                         names=sym.domain_names, verify_integrity=False)
 
 
 def to_pandas(sym):
     arrays = records.read(sym)
-    index = _index(sym, arrays.uels)
+    index = _index(sym, arrays)
     if sym._type == table.TRV_DT_SET:
         return pd.DataFrame({"text": records.element_texts(sym, arrays)}, index=index)
-    columns = VALUE_COLUMNS[sym._type]
-    return pd.DataFrame(arrays.values[:, :len(columns)], index=index, columns=list(columns), copy=False)
+    return pd.DataFrame(arrays.values, index=index, columns=list(VALUE_COLUMNS[sym._type]), copy=False)
 
 
 @functools.lru_cache(maxsize=None)
@@ -71,21 +89,23 @@ class PreparedRecords:
         """The records' keys as label numbers of db. Labels new there are registered in the order in which
         adding the records one by one would register them: by record, then by position."""
         dim = len(self.levels)
-        firsts, labels = [], []
-        for d, (level, codes) in enumerate(zip(self.levels, self.codes)):
-            used, first_record = np.unique(codes, return_index=True)
-            firsts.append(first_record * dim + d)
-            labels.append(used)
-        order = np.argsort(np.concatenate(firsts), kind="stable") if dim else []
-        positions = np.concatenate([np.full(len(u), d) for d, u in enumerate(labels)]) if dim else []
-        codes_in_order = np.concatenate(labels) if dim else []
-        numbers = [np.zeros(len(level), np.int32) for level in self.levels]
-        for k in order:
-            d, code = positions[k], codes_in_order[k]
-            numbers[d][code] = db._labels.register([self.levels[d][code]], f"label at position {d + 1}")[0]
         uels = np.empty((len(self.values), dim), np.int32)
+        if dim == 0:
+            return uels
+        firsts, positions, codes = [], [], []
+        for d, level_codes in enumerate(self.codes):
+            used, first_record = np.unique(level_codes, return_index=True)
+            firsts.append(first_record * dim + d)
+            positions.append(np.full(len(used), d))
+            codes.append(used)
+        order = np.argsort(np.concatenate(firsts), kind="stable")
+        positions, codes = np.concatenate(positions)[order], np.concatenate(codes)[order]
+        numbers = db._labels.register([self.levels[d][c] for d, c in zip(positions, codes)], "a label")
         for d in range(dim):
-            uels[:, d] = numbers[d][self.codes[d]]
+            of_code = np.zeros(len(self.levels[d]), np.int32)
+            mine = positions == d
+            of_code[codes[mine]] = numbers[mine]
+            uels[:, d] = of_code[self.codes[d]]
         return uels
 
 
@@ -101,7 +121,7 @@ def _levels_and_codes(index, dim, name):
         levels, codes = list(index.levels), [np.asarray(c) for c in index.codes]
     elif dim == 1:
         codes, uniques = pd.factorize(index)
-        levels, codes = [pd.Index(uniques)], [codes]
+        levels, codes = [uniques], [codes]
     else:
         raise ValueError(f"{name} has {dim} positions; the index has 1 level")
     for d, (level, code) in enumerate(zip(levels, codes)):
@@ -184,16 +204,19 @@ def records_frame(given, dim, symbol_type, user_info, name):
         keys, values = list(given), None
     else:
         raise TypeError(f"the records of {name} take a mapping or a DataFrame, not {type(given).__name__}")
-    keys = [key if isinstance(key, tuple) else (key,) for key in keys]
-    for key in keys:
-        if len(key) != dim:
-            raise ValueError(f"{name} has {dim} positions; the key {key!r} has {len(key)} labels")
-    if dim == 0:
-        index = pd.RangeIndex(len(keys))
-    elif keys:
-        index = pd.MultiIndex.from_tuples(keys)
+    if dim == 1 and not any(isinstance(key, tuple) for key in keys):
+        index = pd.Index(keys, dtype=object)  # single labels: no tuples to take apart
     else:
-        index = pd.MultiIndex(levels=[[]] * dim, codes=[[]] * dim)
+        keys = [key if isinstance(key, tuple) else (key,) for key in keys]
+        for key in keys:
+            if len(key) != dim:
+                raise ValueError(f"{name} has {dim} positions; the key {key!r} has {len(key)} labels")
+        if dim == 0:
+            index = pd.RangeIndex(len(keys))
+        elif keys:
+            index = pd.MultiIndex.from_tuples(keys)
+        else:
+            index = pd.MultiIndex(levels=[[]] * dim, codes=[[]] * dim)
     if values is None:
         return pd.DataFrame(index=index)
     if symbol_type in (table.TRV_DT_VAR, table.TRV_DT_EQU):

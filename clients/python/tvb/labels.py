@@ -8,6 +8,7 @@ import ctypes
 import numpy as np
 
 from . import _operations as table
+from .errors import Error
 
 
 def encode(text, what):
@@ -57,10 +58,12 @@ class LabelTable:
         encoded = [encode(label, what) for label in labels]
         numbers = np.empty(len(encoded), dtype=np.int32)
         number = ctypes.c_int()
+        merge, ptvb, out, cache = self._db._lib.MergeUel, self._db._handle, ctypes.byref(number), self._numbers
         for k, (label, raw) in enumerate(zip(labels, encoded)):
-            known = self._numbers.get(label)
+            known = cache.get(label)
             if known is None:
-                self._db._call("MergeUel", raw, ctypes.byref(number))
-                known = self._numbers[label] = number.value
+                if not merge(ptvb, raw, out):
+                    raise Error(self._db.last_error())
+                known = cache[label] = number.value
             numbers[k] = known
         return numbers

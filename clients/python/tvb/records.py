@@ -26,19 +26,30 @@ TEXT_LIMIT = table.TRV_SSSIZE - 1
 
 
 class RecordArrays:
-    """uels: (records, dim) int32 label numbers; values: (records, 5) float64, only the first column used for sets
-    (the element-text number) and parameters."""
+    """The records of a symbol: values (records, fields) float64, one field for a set (its element-text number)
+    or a parameter, five for a variable or an equation; and the keys, either as label numbers (records, dim)
+    int32 or, when read through the cube, as the positions of each record's labels in the domain sets."""
 
-    def __init__(self, uels, values):
-        self.uels = uels
+    def __init__(self, values, uels=None, domain_uels=None, positions=None):
         self.values = values
+        self._uels = uels
+        self.domain_uels = domain_uels  # per position, the label numbers of the domain set in record order
+        self.positions = positions  # per position, each record's position in that domain set
 
     def __len__(self):
-        return len(self.uels)
+        return len(self.values)
+
+    @property
+    def uels(self):
+        if self._uels is None:
+            self._uels = np.empty((len(self), len(self.positions)), np.int32)
+            for d, (labels, positions) in enumerate(zip(self.domain_uels, self.positions)):
+                self._uels[:, d] = labels[positions]
+        return self._uels
 
 
-def empty(dim):
-    return RecordArrays(np.empty((0, dim), np.int32), np.empty((0, VALUE_SLOTS)))
+def value_fields(sym):
+    return VALUE_SLOTS if sym._type in (table.TRV_DT_VAR, table.TRV_DT_EQU) else 1
 
 
 def _cube_fits(cells, records):
@@ -52,9 +63,7 @@ def _symbol_array(symbols):
 def read(sym):
     """Every record of sym (loading it from its source first)."""
     count = len(sym)
-    if count == 0:
-        return empty(sym.dim)
-    if sym._type in (table.TRV_DT_PAR, table.TRV_DT_VAR, table.TRV_DT_EQU) and sym.dim > 0:
+    if count and sym._type in (table.TRV_DT_PAR, table.TRV_DT_VAR, table.TRV_DT_EQU) and sym.dim > 0:
         arrays = _read_through_cube(sym, count)
         if arrays is not None:
             return arrays
@@ -66,21 +75,22 @@ def walk(sym, count):
     db, lib = sym._db, sym._db._lib
     dim = sym.dim
     uels = np.empty((count, max(dim, 1)), np.int32)
-    values = np.zeros((count, VALUE_SLOTS))
-    handle = ctypes.c_void_p()
-    db._call("FindFirstRecord", sym._ptr, ctypes.byref(handle))
-    try:
-        get, move, ptvb, rec = lib.GetRecordRaw, lib.RecordMoveNext, db._handle, handle.value
-        key_base, key_stride = uels.ctypes.data, uels.strides[0]
-        value_base, value_stride = values.ctypes.data, values.strides[0]
-        for k in range(count):
-            if not get(ptvb, rec, dim, key_base + k * key_stride, value_base + k * value_stride):
-                raise Error(db.last_error())
-            if k + 1 < count and not move(ptvb, rec):
-                raise Error(db.last_error())
-    finally:
-        lib.FreeSymbolIterator(db._handle, handle)
-    return RecordArrays(uels[:, :dim], values)
+    values = np.zeros((count, value_fields(sym)))  # the library writes one value for sets and parameters
+    if count:
+        handle = ctypes.c_void_p()
+        db._call("FindFirstRecord", sym._ptr, ctypes.byref(handle))
+        try:
+            get, move, ptvb, rec = lib.GetRecordRaw, lib.RecordMoveNext, db._handle, handle.value
+            key_base, key_stride = uels.ctypes.data, uels.strides[0]
+            value_base, value_stride = values.ctypes.data, values.strides[0]
+            for k in range(count):
+                if not get(ptvb, rec, dim, key_base + k * key_stride, value_base + k * value_stride):
+                    raise Error(db.last_error())
+                if k + 1 < count and not move(ptvb, rec):
+                    raise Error(db.last_error())
+        finally:
+            lib.FreeSymbolIterator(db._handle, handle)
+    return RecordArrays(values, uels=uels[:, :dim])
 
 
 def domain_labels(domain):
@@ -99,7 +109,7 @@ def _read_through_cube(sym, count):
     db = sym._db
     extents = (ctypes.c_int * sym.dim)(*cards)
     symbols = _symbol_array(domains)
-    fields = range(VALUE_SLOTS) if sym._type != table.TRV_DT_PAR else range(1)
+    fields = value_fields(sym)
     cube = np.empty(cells)
     dropped = ctypes.c_int()
     in_cube = [None]  # the field the cube holds
@@ -111,35 +121,39 @@ def _read_through_cube(sym, count):
             in_cube[0] = field
         return dropped.value == 0
 
-    cells_of_records = None  # every cell holds a record
-    if cells != count:
+    if cells == count:  # every cell holds a record
+        if not read_field(0):
+            return None
+        if fields == 1:
+            values = cube.reshape(count, 1)
+        else:
+            values = np.empty((count, fields))
+            for field in range(fields):
+                read_field(field)
+                values[:, field] = cube
+        positions = []
+        for d in range(sym.dim):
+            shape = [1] * sym.dim
+            shape[d] = cards[d]
+            axis = np.arange(cards[d], dtype=np.min_scalar_type(-cards[d])).reshape(shape)
+            positions.append(np.broadcast_to(axis, cards).reshape(-1))
+    else:
         # A record's cell has some non-zero value; a record whose values are all zero cannot be told from an
         # empty cell, and the symbol is then walked instead.
         occupied = np.zeros(cells, bool)
-        for field in fields:
+        for field in range(fields):
             if not read_field(field):
                 return None
             occupied |= cube != 0
         cells_of_records = np.flatnonzero(occupied)
         if len(cells_of_records) != count:
             return None
-    values = np.zeros((count, VALUE_SLOTS))
-    for field in fields:
-        if not read_field(field):
-            return None
-        values[:, field] = cube if cells_of_records is None else cube[cells_of_records]
-
-    uels = np.empty((count, sym.dim), np.int32)
-    if cells_of_records is None:
-        for d, domain in enumerate(domains):
-            shape = [1] * sym.dim
-            shape[d] = cards[d]
-            uels[:, d] = np.broadcast_to(domain_labels(domain).reshape(shape), cards).reshape(-1)
-    else:
-        positions = np.unravel_index(cells_of_records, cards)
-        for d, domain in enumerate(domains):
-            uels[:, d] = domain_labels(domain)[positions[d]]
-    return RecordArrays(uels, values)
+        values = np.empty((count, fields))
+        for field in range(fields):
+            read_field(field)
+            values[:, field] = cube[cells_of_records]
+        positions = list(np.unravel_index(cells_of_records, cards))
+    return RecordArrays(values, domain_uels=[domain_labels(d) for d in domains], positions=positions)
 
 
 def _refuse_duplicate(db, name, key):
@@ -166,7 +180,7 @@ def write(sym, uels, values, texts=None, keys_checked=False):
     changes; keys that occur twice are refused (keys_checked: check_unique has passed them already)."""
     encoded = None
     if texts is not None:
-        encoded = [encode(t, "an element text") for t in texts]
+        encoded = [encode(t, "an element text") if t != "" else b"" for t in texts]
         for raw, text in zip(encoded, texts):
             if len(raw) > TEXT_LIMIT:
                 raise ValueError(f"the element text {text[:20]!r}... has {len(raw)} bytes; the limit is {TEXT_LIMIT}")
