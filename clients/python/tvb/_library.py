@@ -73,7 +73,10 @@ class Library:
             setattr(self, name, self._bind("c__tvb" + lower, result, parameters))
 
     def _bind(self, entry, result, parameters):
-        function = getattr(self._dll, entry)
+        try:
+            function = getattr(self._dll, entry)
+        except AttributeError:
+            raise Error(f"{self.path} does not match this package: it has no entry {entry}") from None
         function.argtypes = _parameter_types(parameters)
         function.restype = _ctype(result)
         return function
