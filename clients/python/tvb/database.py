@@ -45,6 +45,7 @@ class Database:
         self._labels = LabelTable(self)
         self._symbols = {}  # address -> Symbol, so that one symbol has one Python object
         self._texts = {}  # element-text number -> text; numbers never change their text
+        self._universe = None
 
     @classmethod
     def read(cls, path, lazy=True):
@@ -133,7 +134,14 @@ class Database:
     @property
     def universe(self):
         """The Universe "*": the one-dimensional set whose records are the labels."""
-        return self["*"]
+        return self._symbol(self._universe_address())
+
+    def _universe_address(self):
+        if self._universe is None:
+            address = ctypes.c_void_p()
+            self._call("GetSymbolByIndex", -1, ctypes.byref(address))
+            self._universe = address.value
+        return self._universe
 
     def add_set(self, name, domains=("*",), text="", records=None):
         """A new set over domains (see add_parameter). records: keys (a label, or a tuple of labels), a mapping

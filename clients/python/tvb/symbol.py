@@ -88,7 +88,7 @@ class Symbol:
         buffers = [ctypes.create_string_buffer(table.TRV_SSSIZE) for _ in range(max(self.dim, 1))]
         names = (ctypes.c_char_p * len(buffers))(*(ctypes.addressof(b) for b in buffers))
         self._db._call("GetDomain", self._ptr, self.dim, sets, names)
-        universe = self._db.universe._ptr
+        universe = self._db._universe_address()
         return [(None if not sets[d] or sets[d] == universe else self._db._symbol(sets[d]), decode(buffers[d].value))
                 for d in range(self.dim)]
 
@@ -125,9 +125,9 @@ class Symbol:
         encoded = [encode(label, f"label {d + 1} of the key {key!r}") for d, label in enumerate(key)]
         return (ctypes.c_char_p * max(self.dim, 1))(*encoded)
 
-    def _find(self, key, error=NotFoundError):
+    def _find(self, key):
         handle = ctypes.c_void_p()
-        self._db._call("FindRecord", self._ptr, self._labels(key), ctypes.byref(handle), error=error)
+        self._db._call("FindRecord", self._ptr, self._labels(key), ctypes.byref(handle), error=NotFoundError)
         return handle
 
     def _release(self, handle):
