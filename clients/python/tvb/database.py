@@ -43,7 +43,9 @@ class Database:
         mode = ctypes.c_int()
         self._lib.SetSpecialValuesX(self._handle_value, special_values.STORED, ctypes.byref(mode))
         self._labels = LabelTable(self)
-        self._symbols = {}  # address -> Symbol, so that one symbol has one Python object
+        # address -> Symbol, so that one symbol has one Python object while it is used. Weak: symbols keep their
+        # database alive, and a cycle would leave a database to the garbage collector instead of freeing it.
+        self._symbols = weakref.WeakValueDictionary()
         self._texts = {}  # element-text number -> text; numbers never change their text
         self._universe = None
 

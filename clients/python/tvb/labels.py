@@ -4,6 +4,7 @@ Strings travel as UTF-8; bytes that are not UTF-8 (a file written elsewhere) com
 and go out again unchanged. Labels are numbered by the library in the order of their first registration and
 are never removed or renumbered, so their texts are fetched once and kept."""
 import ctypes
+import weakref
 
 import numpy as np
 
@@ -28,7 +29,7 @@ class LabelTable:
     """The labels of one database: texts by number and numbers of the texts registered through it."""
 
     def __init__(self, database):
-        self._db = database
+        self._db = weakref.proxy(database)  # the database owns this table: no cycle that would delay its release
         self._texts = [""]  # number 0 is no label
         self._numbers = {}
 

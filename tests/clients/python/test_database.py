@@ -1,5 +1,3 @@
-import gc
-
 import pytest
 
 import tvb
@@ -34,12 +32,14 @@ def test_domains_are_sets_any_label_or_relaxed_names(db, domain, domains, names)
     assert [i if d == "i-set" else d for d in domains] == p.domains and p.domain_names == names
 
 
-def test_a_database_is_freed_with_its_object_or_when_closed(db):
+def test_a_database_is_freed_as_soon_as_neither_it_nor_a_symbol_of_it_is_referenced(db):
     database = tvb.Database()
+    i = database.add_set("i", records=["a"])
     release = database._finalizer
     del database
-    gc.collect()
-    assert not release.alive
+    assert release.alive  # its symbol keeps it
+    del i
+    assert not release.alive  # at once, not at the next garbage collection
     db.close()
     with pytest.raises(tvb.Error, match="the database is closed"):
         len(db)
