@@ -1,10 +1,7 @@
-// tvfdump run on the TVF tests' sample file: the whole file, one symbol, and the ways it fails.
-#include <sys/wait.h>
-
-#include <cstdlib>
+// tvfdump run on the TVF tests' sample file: the whole file, one symbol, one symbol as CSV, and the ways it fails.
 #include <string>
 
-#include "tvf_test_support.h"
+#include "tool_runs.h"
 
 namespace tvf_test {
 namespace {
@@ -15,19 +12,21 @@ const std::string kParameterD =
     "  'seattle'.'chicago' -0\n"
     "  'chicago'.'new-york' +INF\n";
 
-TEST(Tvfdump, PrintsTheFileOrOneSymbolAndFailsOnWrongUsageOrADamagedFile) {
+TEST(Tvfdump, PrintsTheFileOrOneSymbolOrItsCsvAndFailsOnWrongUsageOrADamagedFile) {
   ScratchDir dir;
   const std::string file = dir.path("sample.tvf"), cut = dir.path("cut.tvf"), damaged = dir.path("damaged.tvf");
   WriteSample(file);
+  const std::string quoted = dir.path("quoted.tvf");
+  WriteTvf(quoted, {"a,b"}, [](tvfHandle_t writer) {
+    int nr;
+    ASSERT_EQ(CtvfAddSetText(writer, "say \"hi\"", &nr), 1);
+    WriteSymbol(writer, "q", 1, 0, {{{1}, {1}}});
+  });
   std::vector<char> bytes = ReadFile(file);
   WriteFile(cut, std::vector<char>(bytes.begin(), bytes.begin() + 100));
   bytes[64 + 20 + 1] ^= 0x20;  // in the records of i, the first symbol
   WriteFile(damaged, bytes);
-  const struct {
-    std::string arguments;
-    int status;
-    std::string out, err;  // "?" where the text is not checked
-  } runs[] = {
+  const std::vector<ToolRun> runs = {
       {file, 0,
        "TVF format version 1, written by \"tvf tests\"\n"
        "\n"
@@ -60,6 +59,13 @@ TEST(Tvfdump, PrintsTheFileOrOneSymbolAndFailsOnWrongUsageOrADamagedFile) {
        ""},
       {"--symbol D " + file, 0, kParameterD, ""},
       {"--symbol nothere " + file, 1, "?", "tvfdump: no symbol 'nothere' in the file\n"},
+      {"--csv d " + file, 0, "i,*,value\nseattle,new-york,2.5\nseattle,chicago,-0\nchicago,new-york,+INF\n", ""},
+      {"--csv ii " + file, 0, "*,text\nseattle,on the coast\nchicago,\n", ""},  // an alias gives its set
+      {"--csv X " + file, 0, "*,level,marginal,lower,upper,scale\nnew-york,1.25,UNDF,0,EPS,1\n", ""},
+      {"--csv s " + file, 0, "value\n3.25\n", ""},
+      {"--csv q " + quoted, 0, "*,text\n\"a,b\",\"say \"\"hi\"\"\"\n", ""},
+      {"--csv nothere " + file, 1, "?", "tvfdump: no symbol 'nothere' in the file\n"},
+      {"--csv d --symbol d " + file, 2, "?", "?"},
       {"", 2, "?", "?"},
       {"--bogus " + file, 2, "?", "?"},
       {file + " " + file, 2, "?", "?"},
@@ -68,15 +74,7 @@ TEST(Tvfdump, PrintsTheFileOrOneSymbolAndFailsOnWrongUsageOrADamagedFile) {
       // Damage in a record block shows once the listing reaches that symbol.
       {damaged, 1, "?", "tvfdump: checksum mismatch in the records of symbol 'i'\n"},
   };
-  for (const auto &expected : runs) {
-    SCOPED_TRACE(expected.arguments);
-    const std::string out = dir.path("out.txt"), err = dir.path("err.txt");
-    const int status = std::system((TVFDUMP_PATH " " + expected.arguments + " >" + out + " 2>" + err).c_str());
-    const std::vector<char> out_bytes = ReadFile(out), err_bytes = ReadFile(err);
-    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, expected.status);
-    EXPECT_EQ(expected.out == "?" ? "?" : std::string(out_bytes.begin(), out_bytes.end()), expected.out);
-    EXPECT_EQ(expected.err == "?" ? "?" : std::string(err_bytes.begin(), err_bytes.end()), expected.err);
-  }
+  ExpectRuns(TVFDUMP_PATH, runs, dir);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace tvfdump {
+namespace tvftools {
 namespace {
 
 constexpr uint64_t kMarkerBase = 0x7ff0dead00000000ULL;  // + 1..5 for UNDF, NA, PINF, MINF, EPS
@@ -40,4 +40,4 @@ std::string ValueText(double v) {
   return std::string(text, result.ptr);
 }
 
-}  // namespace tvfdump
+}  // namespace tvftools
