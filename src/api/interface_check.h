@@ -2,9 +2,11 @@
 // arguments and of the operation table, callable before any database exists and from any thread.
 #pragma once
 
+#include "tvbcclib.h"
+
 namespace tvb {
 
-inline constexpr int kApiVersion = 2;
+inline constexpr int kApiVersion = TVB_API_VERSION;
 
 // Accepts client version api >= 2: compatibility 1 (same) or 3 (newer client); refuses older ones.
 int answerApiVersion(int api, char* msg, int* compatibility);

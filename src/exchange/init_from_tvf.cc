@@ -5,6 +5,7 @@
 #include "api/operations.h"
 #include "core/database.h"
 #include "core/frame.h"
+#include "exchange/file_subtypes.h"
 #include "exchange/messages.h"
 #include "exchange/symbol_entry.h"
 #include "exchange/tvf_file_loader.h"
@@ -13,8 +14,6 @@
 
 namespace tvb::exchange {
 namespace {
-
-constexpr int kEquationSubtypeOffset = 53;  // a file stores an equation's type plus 53
 
 // Texts are interned: a text the file holds twice gets one number, so the texts after it move down while
 // set records keep the file's numbers.
@@ -59,8 +58,7 @@ void readSymbols(tvbHandle* db, tvfHandle_t file, int count) {
     int dim = 0, type = 0, records = 0, subtype = 0;
     tvf::ops.tvfSymbolInfo(file, k, name, &dim, &type);
     tvf::ops.tvfSymbolInfoX(file, k, &records, &subtype, text);
-    if (type == TRV_DT_EQU) subtype -= kEquationSubtypeOffset;
-    tvbSymbol* sym = enterSymbol(db, newSymbol(db, name, text, dim, type, subtype, k));
+    tvbSymbol* sym = enterSymbol(db, newSymbol(db, name, text, dim, type, fromFileSubtype(type, subtype), k));
     sym->loaded = type == TRV_DT_ALIAS;  // an alias has no records of its own to read
     trace(2, traces::kSymbolCreated, name);
     if (type == TRV_DT_ALIAS && subtype != 0) {

@@ -6,14 +6,13 @@
 #include "api/operations.h"
 #include "core/database.h"
 #include "core/frame.h"
+#include "exchange/file_subtypes.h"
 #include "exchange/messages.h"
 #include "exchange/tvf_object.h"
 #include "loaders/tvfcc.h"
 
 namespace tvb::exchange {
 namespace {
-
-constexpr int kEquationSubtypeOffset = 53;  // a file stores an equation's type plus 53
 
 using tvf::ops;
 
@@ -90,7 +89,7 @@ bool writeSymbols(tvbHandle* db, tvfHandle_t file, bool noDomainCheck, int* doma
         return setError(db, msg::kAliasRefused, sym->name.c_str(), set), false;
       continue;
     }
-    int subtype = sym->userInfo + (sym->type == TRV_DT_EQU ? kEquationSubtypeOffset : 0);
+    const int subtype = toFileSubtype(sym->type, sym->userInfo);
     if (!ops.tvfDataWriteRawStart(file, sym->name.c_str(), sym->text.c_str(), sym->dim, sym->type, subtype))
       return setError(db, msg::kSymbolRefused, sym->name.c_str()), false;
 
