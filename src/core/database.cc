@@ -14,7 +14,8 @@ tvbHandle::tvbHandle(const char* systemDirectory) : sysDir(systemDirectory ? sys
   universe->type = TRV_DT_SET;
   universe->db = this;
   // A missing TVF library does not fail the creation: the reason is kept as the last error.
-  tvb::exchange::createDatabaseTvfObject(this);
+  const tvb::Status tvfCreated = tvb::exchange::createDatabaseTvfObject(this);
+  if (!tvfCreated.ok()) tvb::storeLastError(this, tvfCreated);
 }
 
 // The file being read is closed and the TVF object freed before the symbols go with their records. The
@@ -26,17 +27,12 @@ tvbHandle::~tvbHandle() {
 
 namespace tvb {
 
-bool loadOnDemand(tvbHandle* db, tvbSymbol* sym) {
-  if (sym->loaded) {
-    setError(db, msg::kAlreadyLoaded, sym->name.c_str());
-    return false;
-  }
+Status loadOnDemand(tvbHandle* db, tvbSymbol* sym) {
+  if (sym->loaded) return Status::error(msg::kAlreadyLoaded, sym->name.c_str());
   sym->loaded = true;  // stays set whether or not the loading succeeds
   bool sourceHasLoader = db->initFrom == FROM_TVF || db->initFrom == FROM_CMEX || db->initFrom == FROM_TVP;
-  if (!sourceHasLoader || !db->loader || db->loader->source() != db->initFrom) {
-    setError(db, msg::kNoLoader, sym->name.c_str(), db->initFrom);
-    return false;
-  }
+  if (!sourceHasLoader || !db->loader || db->loader->source() != db->initFrom)
+    return Status::error(msg::kNoLoader, sym->name.c_str(), db->initFrom);
   return db->loader->load(db, sym, nullptr);
 }
 

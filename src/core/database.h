@@ -12,6 +12,7 @@
 #include "core/element_texts.h"
 #include "core/label_table.h"
 #include "core/special_values.h"
+#include "core/status.h"
 #include "core/symbol.h"
 #include "platform/tvf/tvf.h"
 #include "tvbcclib.h"
@@ -30,8 +31,8 @@ class SymbolLoader {
   virtual DataSource source() const = 0;
   // Without a target, stores the symbol's records in it (a record with the same key is overwritten). With
   // a target (a TVF object writing a file, the symbol started there), hands each record to tvfDataWriteRaw
-  // instead and leaves the symbol unchanged (streaming). False with the reason in db's last error.
-  virtual bool load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) = 0;
+  // instead and leaves the symbol unchanged (streaming).
+  virtual Status load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) = 0;
 };
 
 }  // namespace tvb
@@ -84,9 +85,9 @@ struct tvbHandle {
 namespace tvb {
 
 // Loads a symbol whose records still lie in the data source. Fails for a loaded symbol.
-bool loadOnDemand(tvbHandle* db, tvbSymbol* sym);
+Status loadOnDemand(tvbHandle* db, tvbSymbol* sym);
 
-// Makes sure the records of sym are in memory; false (message stored) when loading failed.
-inline bool ensureLoaded(tvbHandle* db, tvbSymbol* sym) { return sym->loaded || loadOnDemand(db, sym); }
+// Makes sure the records of sym are in memory.
+inline Status ensureLoaded(tvbHandle* db, tvbSymbol* sym) { return sym->loaded ? Status() : loadOnDemand(db, sym); }
 
 }  // namespace tvb

@@ -7,6 +7,7 @@
 #include "core/database.h"
 #include "core/frame.h"
 #include "core/messages.h"
+#include "core/trace.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ void reportCreationFailure(tvbHandle** ptvb, const char* text, const char* what)
   char buffer[TRV_SSSIZE];
   std::snprintf(buffer, sizeof buffer, "%s%s", text, what);
   if (*ptvb) {
-    std::snprintf((*ptvb)->lastError, sizeof (*ptvb)->lastError, "%s", buffer);
+    std::snprintf((*ptvb)->lastError, sizeof(*ptvb)->lastError, "%s", buffer);
   } else {
     std::printf("%s\n", buffer);
     std::fflush(stdout);
@@ -71,7 +72,7 @@ int tvbSetDebug(tvbHandle*, int level) {
 }
 
 int tvbPrintLog(tvbHandle* ptvb, const char* msg) {
-  return tvb::guarded<int>(ptvb, "tvbPrintLog", "tvbPrintLog", 0, [&] {
+  const tvb::Status status = tvb::guard("tvbPrintLog", "tvbPrintLog", [&] {
     if (ptvb && ptvb->hostLog) {
       char lengthPrefixed[TRV_SSSIZE];
       size_t n = std::strlen(msg);
@@ -83,6 +84,13 @@ int tvbPrintLog(tvbHandle* ptvb, const char* msg) {
       std::printf("%s\n", msg);
       std::fflush(stdout);
     }
-    return 1;
+    return tvb::Status();
   });
+  if (status.ok()) return 1;
+  // Log output needs no database: without one, a failure has nowhere to be kept.
+  if (ptvb)
+    tvb::storeLastError(ptvb, status);
+  else
+    tvb::announceOutOfMemory(status);
+  return 0;
 }

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "core/database.h"
-#include "core/frame.h"
 #include "core/messages.h"
 
 namespace tvb {
@@ -43,7 +42,7 @@ void freeHandle(tvbHandle* db, tvbRecordHandle* h) {
   }
 }
 
-bool resolveSlow(tvbRecordHandle* h, tvbHandle* db) {
+bool resolveSlow(tvbRecordHandle* h) {
   if (h->onUniverse()) return true;
   const RecordStore& store = *h->symbol->records;
   if (!h->pastEnd) {
@@ -56,8 +55,9 @@ bool resolveSlow(tvbRecordHandle* h, tvbHandle* db) {
       return true;
     }
   }
-  if (db) setError(db, msg::kStaleHandle, h->symbol->name.c_str());
   return false;
 }
+
+Status staleHandle(const tvbRecordHandle* h) { return Status::error(msg::kStaleHandle, h->symbol->name.c_str()); }
 
 }  // namespace tvb

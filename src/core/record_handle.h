@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/record_store.h"
+#include "core/status.h"
 #include "core/symbol.h"
 
 struct tvbRecordHandle {
@@ -66,15 +67,21 @@ inline bool stepWithinLeaf(tvbRecordHandle* h) {
 }
 
 // Kept out of line so that the fast path of resolve() stays small where it is inlined.
-[[gnu::noinline, gnu::cold]] bool resolveSlow(tvbRecordHandle* h, tvbHandle* db);
+[[gnu::noinline, gnu::cold]] bool resolveSlow(tvbRecordHandle* h);
 
-// Brings the cached position up to date. False when the handle stands on no record (its record was
-// removed, or it stands behind the last record); then, if db is given, the stale-handle message is stored.
-// Unchanged stores, the common case of walks and value access, cost one comparison.
-inline bool resolve(tvbRecordHandle* h, tvbHandle* db) {
+// Brings the cached position up to date. False when the handle stands on no record (its record was removed,
+// or it stands behind the last record). Unchanged stores, the common case of walks and value access, cost
+// one comparison.
+inline bool resolve(tvbRecordHandle* h) {
   if (h->uelPosition < 0 && !h->pastEnd && h->version == h->symbol->records->version()) return true;
-  return resolveSlow(h, db);
+  return resolveSlow(h);
 }
+
+// The failure of a handle that stands on no record.
+Status staleHandle(const tvbRecordHandle* h);
+
+// resolve(), with its failure as a status.
+inline Status checkOnRecord(tvbRecordHandle* h) { return resolve(h) ? Status() : staleHandle(h); }
 
 // The record's values (resolve() must have succeeded on a non-Universe handle).
 inline double* recordValues(tvbRecordHandle* h) { return h->values; }

@@ -12,13 +12,13 @@ namespace {
 #define TVB_ASSERT_FIELD_TYPE(sym) TVB_ASSERT((sym->type==TRV_DT_VAR) || (sym->type==TRV_DT_EQU))
 
 int getField(tvbHandle* ptvb, tvbRecordHandle* symIterPtr, int field, double* value) {
-  if (!tvb::resolve(symIterPtr, ptvb)) return 0;
+  if (!tvb::resolve(symIterPtr)) return tvb::finish(ptvb, tvb::staleHandle(symIterPtr));
   *value = ptvb->specialValues.toCaller(tvb::recordValues(symIterPtr)[field]);
   return 1;
 }
 
 int setField(tvbHandle* ptvb, tvbRecordHandle* symIterPtr, int field, double value) {
-  if (!tvb::resolve(symIterPtr, ptvb)) return 0;
+  if (!tvb::resolve(symIterPtr)) return tvb::finish(ptvb, tvb::staleHandle(symIterPtr));
   ptvb->recordWrite(symIterPtr->symbol);
   tvb::recordValues(symIterPtr)[field] = ptvb->specialValues.toStore(value);
   return 1;

@@ -41,18 +41,18 @@ std::vector<tvbSymbol*> allSymbolsOf(const tvbHandle* db) {
   return all;
 }
 
-bool prepareLookups(tvbHandle* db, const std::vector<tvbSymbol*>& group) {
+Status prepareLookups(const std::vector<tvbSymbol*>& group) {
   for (tvbSymbol* s : group) {
     tvbSymbol* set = s->aliasOf;
     if (set->isUniverse()) continue;
-    if (flaggedAsDomain(s) && !ensureLoaded(db, set)) return false;
+    if (flaggedAsDomain(s)) TVB_RETURN_IF_FAILED(ensureLoaded(set->db, set));
     set->domainLookup.reset();
   }
   for (tvbSymbol* s : group) {
     tvbSymbol* set = s->aliasOf;
     if (!set->isUniverse() && !set->domainLookup && set->records && flaggedAsDomain(s)) buildLookup(set);
   }
-  return true;
+  return Status();
 }
 
 void releaseLookups(const std::vector<tvbSymbol*>& group) noexcept {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/record_store.h"
+#include "core/status.h"
 #include "tvbcclib.h"
 
 namespace tvb::domains {
@@ -19,8 +20,8 @@ std::vector<tvbSymbol*> domainSetsOf(const tvbSymbol* sym);
 std::vector<tvbSymbol*> allSymbolsOf(const tvbHandle* db);
 
 // Loads the flagged sets of the group that still lie in their source, forgets every lookup of the group, then
-// builds the lookups of the flagged sets. False (the loader's message in db) when a load failed.
-bool prepareLookups(tvbHandle* db, const std::vector<tvbSymbol*>& group);
+// builds the lookups of the flagged sets. Fails with the loader's message when a load failed.
+Status prepareLookups(const std::vector<tvbSymbol*>& group);
 
 // Releases the lookups of the sets of the group.
 void releaseLookups(const std::vector<tvbSymbol*>& group) noexcept;

@@ -26,7 +26,7 @@ bool hasCheckedDomain(const tvbSymbol* sym) {
 
 }  // namespace
 
-bool searchSymbol(tvbHandle* db, tvbSymbol* sym, std::unique_ptr<tvbDVHandle>* found) {
+Status searchSymbol(tvbHandle* db, tvbSymbol* sym, std::unique_ptr<tvbDVHandle>* found) {
   found->reset();
   const bool ownLookups = db->dvAllSymbolMode == 0;
   std::vector<tvbSymbol*> domainSets;
@@ -39,31 +39,35 @@ bool searchSymbol(tvbHandle* db, tvbSymbol* sym, std::unique_ptr<tvbDVHandle>* f
       if (!found) releaseLookups(sets);
     }
   } release{domainSets, *found};
-  if (ownLookups && !prepareLookups(db, domainSets)) return false;
+  if (ownLookups) TVB_RETURN_IF_FAILED(prepareLookups(domainSets));
 
-  if (sym->isUniverse() || sym->aliasOf != sym || !sym->records) return true;
+  if (sym->isUniverse() || sym->aliasOf != sym || !sym->records) return Status();
   Guard guards[GLOBAL_MAX_INDEX_DIM];
   const int count = guardsOf(sym, guards);
   const RecordStore& records = *sym->records;
   RecordStore::Position p = firstViolation(records, records.first(), guards, count);
-  if (p.isEnd()) return true;
+  if (p.isEnd()) return Status();
   auto handle = std::make_unique<tvbDVHandle>();
   handle->record.symbol = sym;
   placeHandle(&handle->record, p);
   *found = std::move(handle);
-  return true;
+  return Status();
 }
 
-tvbSymbol* nextCandidate(tvbHandle* db, const tvbSymbol* after) {
+Status nextCandidate(const tvbHandle* db, const tvbSymbol* after, tvbSymbol** next) {
+  *next = nullptr;
   const auto& symbols = db->symbols;
   size_t i = after && !after->isUniverse() ? indexOf(db, after) + 1 : 0;
   for (; i < symbols.size(); ++i) {
     tvbSymbol* sym = symbols[i].get();
     if (sym->dim == 0 || sym->aliasOf != sym || sym->type == TRV_DT_ALIAS || !hasCheckedDomain(sym)) continue;
-    if (!ensureLoaded(db, sym)) return nullptr;
-    if (sym->records && !sym->records->empty()) return sym;
+    TVB_RETURN_IF_FAILED(ensureLoaded(sym->db, sym));
+    if (sym->records && !sym->records->empty()) {
+      *next = sym;
+      break;
+    }
   }
-  return nullptr;
+  return Status();
 }
 
 void closeWholeCheck(tvbHandle* db) noexcept {

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "core/status.h"
 #include "domains/violation_handle.h"
 #include "tvbcclib.h"
 
@@ -12,13 +13,13 @@ namespace tvb::domains {
 
 // Searches the records of sym as they are in memory (sym is not loaded here) for the first violation. Without a
 // whole-database check open, the lookups of sym's domain sets are prepared first, and released again when no
-// violation is found (or the search fails). *found receives a new handle, or null. False: message in db.
-bool searchSymbol(tvbHandle* db, tvbSymbol* sym, std::unique_ptr<tvbDVHandle>* found);
+// violation is found (or the search fails). *found receives a new handle, or null.
+Status searchSymbol(tvbHandle* db, tvbSymbol* sym, std::unique_ptr<tvbDVHandle>* found);
 
 // The next symbol that a whole-database check searches after `after` (null: from the first symbol): one with a
 // dimension, not an alias, with a domain that is neither absent nor the Universe, and with records. Symbols
-// still in their source are loaded on the way; a failed load ends the walk (null) with its message in db.
-tvbSymbol* nextCandidate(tvbHandle* db, const tvbSymbol* after);
+// still in their source are loaded on the way; a failed load ends the walk with its failure.
+Status nextCandidate(const tvbHandle* db, const tvbSymbol* after, tvbSymbol** next);
 
 // Ends a whole-database check: releases every lookup and leaves the mode at 0.
 void closeWholeCheck(tvbHandle* db) noexcept;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/frame.h"
 #include "core/special_values.h"
+#include "core/trace.h"
 #include "exchange/messages.h"
 #include "exchange/record_target.h"
 
@@ -33,7 +33,7 @@ int hostElementText(tvbHandle* db, int textNr) {
 
 }  // namespace
 
-bool HostLoader::load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) {
+Status HostLoader::load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) {
   const char* name = sym->name.c_str();
   char lengthPrefixed[TRV_SSSIZE];
   size_t length = std::min<size_t>(sym->name.size(), 255);
@@ -43,9 +43,9 @@ bool HostLoader::load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) {
   void* host = db->hostHandle;
   int symNr = 0, count = 0;
   if (!db->hostFindSymbol || db->hostFindSymbol(lengthPrefixed, &symNr, host) != 0)
-    return setError(db, msg::kHostFindSymbol, name), false;
+    return Status::error(msg::kHostFindSymbol, name);
   if (!db->hostDataReadRawStart || db->hostDataReadRawStart(symNr, &count, host) != 0)
-    return setError(db, msg::kHostReadStart, name), false;
+    return Status::error(msg::kHostReadStart, name);
 
   RecordTarget out(sym, target);
   const int labelCount = db->labels.count();
@@ -55,22 +55,22 @@ bool HostLoader::load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) {
     double values[5] = {};
     int dimFirst = 0;
     if (!db->hostDataReadRaw || db->hostDataReadRaw(key, values, &dimFirst, host) != 0)
-      return setError(db, msg::kHostRead, name), false;
+      return Status::error(msg::kHostRead, name);
     // Keys index the label table; a number outside it would leave a record no operation could show.
     for (int i = 0; i < sym->dim; ++i)
-      if (key[i] < 1 || key[i] > labelCount) return setError(db, msg::kHostBadLabel, name, key[i], labelCount), false;
+      if (key[i] < 1 || key[i] > labelCount) return Status::error(msg::kHostBadLabel, name, key[i], labelCount);
     if (sym->type != TRV_DT_SET) {
       for (int i = 0; i < valueCount; ++i) values[i] = fromHost(values[i]);
     } else if (!out.streaming() && values[0] != 0) {
       double v = values[0];
       int nr = hostElementText(db, v >= -2147483648.0 && v <= 2147483647.0 ? static_cast<int>(v) : -1);
-      if (nr < 0) return false;  // the host's failure carries no message of ours
+      if (nr < 0) return Status::reportedElsewhere();
       values[0] = nr;
     }
     out.put(key, values);
   }
-  if (!db->hostDataReadDone || db->hostDataReadDone(host) != 0) return setError(db, msg::kHostReadDone, name), false;
-  return true;
+  if (!db->hostDataReadDone || db->hostDataReadDone(host) != 0) return Status::error(msg::kHostReadDone, name);
+  return Status();
 }
 
 }  // namespace tvb::exchange

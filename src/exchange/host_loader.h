@@ -10,7 +10,7 @@ namespace tvb::exchange {
 class HostLoader : public SymbolLoader {
  public:
   DataSource source() const override { return FROM_CMEX; }
-  bool load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) override;
+  Status load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) override;
 };
 
 }  // namespace tvb::exchange

@@ -6,16 +6,16 @@
 #include "api/operations.h"
 #include "core/database.h"
 #include "core/frame.h"
+#include "core/trace.h"
 #include "exchange/messages.h"
 #include "exchange/symbol_entry.h"
 
 namespace tvb::exchange {
 namespace {
 
-bool refuse(tvbHandle* db, const char* message) {
-  setError(db, "%s", message);
+Status refuse(const char* message) {
   trace(1, "%s", message);
-  return false;
+  return Status::error("%s", message);
 }
 
 // Element texts: set records keep their numbers, so the target takes the source's table over. A target
@@ -78,12 +78,11 @@ void linkSymbols(tvbHandle* target, const tvbHandle* source) {
   }
 }
 
-bool initFromDb(tvbHandle* target, tvbHandle* source) {
+Status initFromDb(tvbHandle* target, tvbHandle* source) {
   trace(1, "%s", traces::kEnterInitFromDb);
-  if (target->labels.count() > 0) return refuse(target, msg::kTargetHasLabels);
-  if (!target->symbols.empty()) return refuse(target, msg::kTargetHasSymbols);
-  if (target->initFrom != FROM_NOSOURCE && target->initFrom != FROM_MEMORY)
-    return refuse(target, msg::kTargetInitialized);
+  if (target->labels.count() > 0) return refuse(msg::kTargetHasLabels);
+  if (!target->symbols.empty()) return refuse(msg::kTargetHasSymbols);
+  if (target->initFrom != FROM_NOSOURCE && target->initFrom != FROM_MEMORY) return refuse(msg::kTargetInitialized);
   target->initFrom = FROM_MEMORY;
 
   for (int i = 1; i <= source->labels.count(); ++i) target->labels.append(source->labels.view(i));
@@ -97,12 +96,12 @@ bool initFromDb(tvbHandle* target, tvbHandle* source) {
     if (!from->loaded) {
       // Only a file can still be read; a symbol waiting in a model or a host program is copied empty.
       if (source->initFrom != FROM_TVF) continue;
-      if (!loadOnDemand(source, from)) return setError(target, "%s", source->lastError), false;
+      TVB_RETURN_IF_FAILED(loadOnDemand(source, from));
     }
     copyRecords(*from, to, &texts);
   }
   linkSymbols(target, source);
-  return true;
+  return Status();
 }
 
 }  // namespace
@@ -111,5 +110,5 @@ bool initFromDb(tvbHandle* target, tvbHandle* source) {
 int tvbInitFromDB(tvbHandle* ptvb, tvbHandle* ptvbsrc) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(ptvbsrc != NULL);
-  return tvb::guarded(ptvb, "tvbInitFromDB", [&] { return tvb::exchange::initFromDb(ptvb, ptvbsrc) ? 1 : 0; });
+  return tvb::guarded(ptvb, "tvbInitFromDB", [&] { return tvb::exchange::initFromDb(ptvb, ptvbsrc); });
 }

@@ -27,6 +27,6 @@ int tvbInitFromCMEX(tvbHandle* ptvb, tvbHostFindSymbol findSymbol, tvbHostDataRe
       sym->records->clear();
       sym->loaded = false;
     }
-    return 1;
+    return tvb::Status();
   });
 }

@@ -5,6 +5,7 @@
 #include "api/operations.h"
 #include "core/database.h"
 #include "core/frame.h"
+#include "core/trace.h"
 #include "exchange/file_subtypes.h"
 #include "exchange/messages.h"
 #include "exchange/symbol_entry.h"
@@ -86,14 +87,14 @@ void readDomains(tvbHandle* db, tvfHandle_t file, int count) {
   }
 }
 
-bool initFromTvf(tvbHandle* db, const char* fileName) {
+Status initFromTvf(tvbHandle* db, const char* fileName) {
   trace(1, "%s", traces::kEnterInitFromTvf);
   if (db->initFrom != FROM_NOSOURCE) {
     trace(2, "%s", traces::kNotNoSource);
-    return setError(db, msg::kAlreadyInitialized, fileName), false;
+    return Status::error(msg::kAlreadyInitialized, fileName);
   }
   // Without the library there is nothing to read with; the database stays as it was.
-  if (!db->tvfHandle) return setError(db, msg::kTvfCreateFailed, db->tvfCreateMsg), false;
+  if (!db->tvfHandle) return Status::error(msg::kTvfCreateFailed, db->tvfCreateMsg);
   db->initFrom = FROM_TVF;
   db->loader = std::make_unique<TvfFileLoader>();
 
@@ -104,11 +105,11 @@ bool initFromTvf(tvbHandle* db, const char* fileName) {
     trace(1, "%s", traces::kOpenError);
     char reason[TRV_SSSIZE];
     errorText(file, db->tvfErrNr, reason);
-    return setError(db, msg::kOpenFailed, reason), false;
+    return Status::error(msg::kOpenFailed, reason);
   }
   trace(1, "%s", traces::kOpened);
   trace(2, "%s", traces::kSpecialValues);
-  if (!useInternalSpecialValues(file, /*forReading=*/true)) return setError(db, msg::kSpecialValuesRefused), false;
+  if (!useInternalSpecialValues(file, /*forReading=*/true)) return Status::error(msg::kSpecialValuesRefused);
 
   readElementTexts(db, file);
   readLabels(db, file);
@@ -117,19 +118,19 @@ bool initFromTvf(tvbHandle* db, const char* fileName) {
   readSymbols(db, file, symbols);
   readDomains(db, file, symbols);
   trace(1, "%s", traces::kLeaveInitFromTvf);
-  return true;
+  return Status();
 }
 
-bool closeTvf(tvbHandle* db, bool loadRemaining) {
-  if (db->initFrom != FROM_TVF) return setError(db, msg::kNotFromTvf), false;
+Status closeTvf(tvbHandle* db, bool loadRemaining) {
+  if (db->initFrom != FROM_TVF) return Status::error(msg::kNotFromTvf);
   if (loadRemaining) {
     for (const auto& sym : db->symbols)
-      if (!sym->loaded && sym->type != TRV_DT_ALIAS && !loadOnDemand(db, sym.get())) return false;
+      if (!sym->loaded && sym->type != TRV_DT_ALIAS) TVB_RETURN_IF_FAILED(loadOnDemand(db, sym.get()));
   }
   tvf::ops.tvfClose(db->tvfHandle);
   db->initFrom = FROM_MEMORY;
   db->loader.reset();
-  return true;
+  return Status();
 }
 
 }  // namespace
@@ -138,10 +139,10 @@ bool closeTvf(tvbHandle* db, bool loadRemaining) {
 int tvbInitFromTVF(tvbHandle* ptvb, const char* fileName) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(fileName != NULL);
-  return tvb::guarded(ptvb, "tvbInitFromTVF", [&] { return tvb::exchange::initFromTvf(ptvb, fileName) ? 1 : 0; });
+  return tvb::guarded(ptvb, "tvbInitFromTVF", [&] { return tvb::exchange::initFromTvf(ptvb, fileName); });
 }
 
 int tvbCloseTVF(tvbHandle* ptvb, int loadRemaining) {
   TVB_ASSERT(ptvb != NULL);
-  return tvb::guarded(ptvb, "tvbCloseTVF", [&] { return tvb::exchange::closeTvf(ptvb, loadRemaining != 0) ? 1 : 0; });
+  return tvb::guarded(ptvb, "tvbCloseTVF", [&] { return tvb::exchange::closeTvf(ptvb, loadRemaining != 0); });
 }

@@ -1,6 +1,5 @@
 #include "exchange/tvf_file_loader.h"
 
-#include "core/frame.h"
 #include "exchange/messages.h"
 #include "exchange/record_target.h"
 #include "exchange/tvf_object.h"
@@ -8,7 +7,7 @@
 
 namespace tvb::exchange {
 
-bool TvfFileLoader::load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) {
+Status TvfFileLoader::load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) {
   tvfHandle_t file = db->tvfHandle;
   int symNr = 0, count = 0;
   // A name the file does not know gives no number, and reading no number gives no records.
@@ -32,10 +31,9 @@ bool TvfFileLoader::load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) {
   if (damaged) {
     char reason[TRV_SSSIZE];
     errorText(file, tvf::ops.tvfGetLastError(file), reason);
-    setError(db, msg::kReadFailed, sym->name.c_str(), reason);
-    return false;
+    return Status::error(msg::kReadFailed, sym->name.c_str(), reason);
   }
-  return true;
+  return Status();
 }
 
 }  // namespace tvb::exchange

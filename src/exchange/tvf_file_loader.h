@@ -12,7 +12,7 @@ class TvfFileLoader : public SymbolLoader {
 
   // A symbol that the file does not hold has no records. A damaged record block in the file fails the
   // load with the library's text; the records read before the damage stay.
-  bool load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) override;
+  Status load(tvbHandle* db, tvbSymbol* sym, tvfHandle_t target) override;
 };
 
 }  // namespace tvb::exchange

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/frame.h"
 #include "core/special_values.h"
 #include "exchange/messages.h"
 #include "loaders/tvfcc.h"
@@ -13,11 +12,10 @@ bool createTvfObject(const std::string& sysDir, tvfHandle_t* pt, char* msg) {
   return sysDir.empty() ? tvf::tvfCreate(pt, msg, TRV_SSSIZE) : tvf::tvfCreateD(pt, sysDir.c_str(), msg, TRV_SSSIZE);
 }
 
-void createDatabaseTvfObject(tvbHandle* db) {
-  if (!createTvfObject(db->sysDir, &db->tvfHandle, db->tvfCreateMsg)) {
-    db->tvfHandle = nullptr;
-    setError(db, msg::kTvfCreateFailed, db->tvfCreateMsg);
-  }
+Status createDatabaseTvfObject(tvbHandle* db) {
+  if (createTvfObject(db->sysDir, &db->tvfHandle, db->tvfCreateMsg)) return Status();
+  db->tvfHandle = nullptr;
+  return Status::error(msg::kTvfCreateFailed, db->tvfCreateMsg);
 }
 
 void releaseDatabaseTvfObject(tvbHandle* db) {

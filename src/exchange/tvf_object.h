@@ -9,9 +9,9 @@
 
 namespace tvb::exchange {
 
-// Makes db->tvfHandle. A failure leaves it null with the reason in db->tvfCreateMsg and "TVF create did not
-// succeed: <reason>" as the last error; the database stays usable.
-void createDatabaseTvfObject(tvbHandle* db);
+// Makes db->tvfHandle. A failure leaves it null with the reason in db->tvfCreateMsg and fails with "TVF create
+// did not succeed: <reason>"; the database stays usable.
+Status createDatabaseTvfObject(tvbHandle* db);
 
 // Closes a file still being read (initFrom FROM_TVF), then frees db->tvfHandle.
 void releaseDatabaseTvfObject(tvbHandle* db);
