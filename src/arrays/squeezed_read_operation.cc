@@ -12,7 +12,7 @@
 #include "arrays/position_maps.h"
 #include "arrays/record_walk.h"
 #include "arrays/transfer_checks.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 
 namespace tvb::arrays {

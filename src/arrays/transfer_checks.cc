@@ -1,7 +1,7 @@
 #include "arrays/transfer_checks.h"
 
 #include "arrays/messages.h"
-#include "core/database.h"
+#include "core/database_core.h"
 
 namespace tvb::arrays {
 
@@ -14,7 +14,7 @@ Status checkSymbol(const tvbSymbol* sym) {
 
 Status ensureRecords(tvbSymbol* sym) {
   tvbSymbol* set = sym->aliasOf;
-  return ensureLoaded(set->db, set);
+  return ensureLoaded(set);
 }
 
 Status checkField(const tvbSymbol* sym, int field) {

@@ -13,7 +13,7 @@
 #include "arrays/store_replacement.h"
 #include "arrays/store_translation.h"
 #include "arrays/transfer_checks.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 
 namespace tvb::arrays {

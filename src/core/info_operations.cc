@@ -3,21 +3,21 @@
 #include <string>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
 
 namespace tvb {
 namespace {
 
-Status symbolInfo(tvbHandle* db, tvbSymbol* sym, int infoKey, int* ival, char* sval) {
+Status symbolInfo(tvbSymbol* sym, int infoKey, int* ival, char* sval) {
   auto copyText = [&](const std::string& text) { std::memcpy(sval, text.c_str(), text.size() + 1); };
   switch (infoKey) {
     case TRV_SYMINFO_NAME: copyText(sym->name); return Status();
     case TRV_SYMINFO_DIM: *ival = sym->dim; return Status();
     case TRV_SYMINFO_TYPE: *ival = sym->type; return Status();
     case TRV_SYMINFO_RECORD_COUNT:
-      if (!sym->isUniverse()) TVB_RETURN_IF_FAILED(ensureLoaded(db, sym));
+      if (!sym->isUniverse()) TVB_RETURN_IF_FAILED(ensureLoaded(sym));
       *ival = static_cast<int>(sym->recordCount());
       return Status();
     case TRV_SYMINFO_USERINFO: *ival = sym->userInfo; return Status();
@@ -35,10 +35,10 @@ int tvbInfo(tvbHandle* ptvb, int infoKey, int* ival, double*, char*) {
   TVB_ASSERT(ptvb != NULL);
   switch (infoKey) {
     case TRV_INFO_SYMBOL_COUNT:
-      *ival = static_cast<int>(ptvb->symbolIndex.size());
+      *ival = tvb::coreOf(ptvb).symbols.indexedCount();
       return 1;
     case TRV_INFO_UEL_COUNT:
-      *ival = ptvb->labels.count();
+      *ival = tvb::coreOf(ptvb).labels.count();
       return 1;
     default:
       return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kInfoKey, 0, 1, infoKey));
@@ -48,7 +48,7 @@ int tvbInfo(tvbHandle* ptvb, int infoKey, int* ival, double*, char*) {
 int tvbSymbolInfo(tvbHandle* ptvb, tvbSymbol* sym, int infoKey, int* ival, double*, char* sval) {
   TVB_ASSERT(ptvb != NULL);
   if (!sym) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kNoSymbol));
-  return tvb::guarded(ptvb, "tvbSymbolInfo", [&] { return tvb::symbolInfo(ptvb, sym, infoKey, ival, sval); });
+  return tvb::guarded(ptvb, "tvbSymbolInfo", [&] { return tvb::symbolInfo(sym, infoKey, ival, sval); });
 }
 
 int tvbSymbolDim(tvbHandle* ptvb, tvbSymbol* sym, int* dim) {
@@ -76,7 +76,8 @@ int tvbSetSpecialValues(tvbHandle* ptvb, const double* values) { return tvbSetSp
 
 int tvbSetSpecialValuesX(tvbHandle* ptvb, const double* values, int* mode) {
   TVB_ASSERT(ptvb != NULL);
-  ptvb->specialValues.set(values);
-  if (mode) *mode = ptvb->specialValues.mode;
+  tvb::SpecialValues& specialValues = tvb::coreOf(ptvb).specialValues;
+  specialValues.set(values);
+  if (mode) *mode = specialValues.mode();
   return 1;
 }

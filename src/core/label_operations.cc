@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
 
@@ -12,14 +12,14 @@ int tvbMergeUel(tvbHandle* ptvb, const char* label, int* uelNr) {
   return tvb::guarded(ptvb, "tvbMergeUel", [&] {
     std::string_view normalised;
     TVB_RETURN_IF_FAILED(tvb::checkLabel(label, normalised));
-    *uelNr = ptvb->labels.findOrAdd(normalised);
+    *uelNr = tvb::coreOf(ptvb).labels.findOrAdd(normalised);
     return tvb::Status();
   });
 }
 
 int tvbGetUelByIndex(tvbHandle* ptvb, int uelNr, char* label) {
   TVB_ASSERT(ptvb != NULL);
-  const tvb::LabelTable& labels = ptvb->labels;
+  const tvb::LabelTable& labels = tvb::coreOf(ptvb).labels;
   if (uelNr < 1 || uelNr > labels.count())
     return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kUelOutOfRange, uelNr, labels.count()));
   std::string_view text = labels.view(uelNr);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
 #include "core/record_handle.h"
@@ -24,15 +24,15 @@ int textNumber(double value) { return value >= 0 && value < 2147483647.0 ? stati
 // Copies every record of source into target (already emptied), translating label numbers by text when the
 // databases differ.
 Status copyRecords(tvbSymbol* target, tvbSymbol* source) {
-  tvbHandle* targetDb = target->db;
-  const tvbHandle* sourceDb = source->db;
+  DatabaseCore& targetDb = *target->db;
+  const DatabaseCore& sourceDb = *source->db;
   const int dim = source->dim;
 
   if (source->isUniverse()) {
-    for (int uel = 1; uel <= sourceDb->labels.count(); ++uel) {
-      const char* label = sourceDb->labels.label(uel);
+    for (int uel = 1; uel <= sourceDb.labels.count(); ++uel) {
+      const char* label = sourceDb.labels.label(uel);
       if (target->isUniverse()) {
-        targetDb->labels.findOrAdd(label);
+        targetDb.labels.findOrAdd(label);
       } else {
         std::unique_ptr<tvbRecordHandle> unused;
         TVB_RETURN_IF_FAILED(addRecordByLabels(targetDb, target, &label, nullptr, "", &unused));
@@ -41,9 +41,9 @@ Status copyRecords(tvbSymbol* target, tvbSymbol* source) {
     return Status();
   }
 
-  TVB_RETURN_IF_FAILED(ensureLoaded(source->db, source));
+  TVB_RETURN_IF_FAILED(ensureLoaded(source));
   const RecordStore& from = *source->records;
-  if (targetDb == sourceDb && !target->isUniverse()) {
+  if (&targetDb == &sourceDb && !target->isUniverse()) {
     // Same label table: keys carry over unchanged, and so do element text numbers.
     RecordStore& to = *target->records;
     for (auto p = from.first(); !p.isEnd(); p = from.next(p)) {
@@ -55,13 +55,13 @@ Status copyRecords(tvbSymbol* target, tvbSymbol* source) {
   const char* labels[GLOBAL_MAX_INDEX_DIM];
   for (auto p = from.first(); !p.isEnd(); p = from.next(p)) {
     const int* key = from.key(p);
-    for (int i = 0; i < dim; ++i) labels[i] = sourceDb->labels.label(key[i]);
+    for (int i = 0; i < dim; ++i) labels[i] = sourceDb.labels.label(key[i]);
     if (target->isUniverse()) {
-      targetDb->labels.findOrAdd(labels[0]);
+      targetDb.labels.findOrAdd(labels[0]);
       continue;
     }
     const double* values = from.values(p);
-    const char* text = source->type == TRV_DT_SET ? sourceDb->elemTexts.text(textNumber(values[0])) : "";
+    const char* text = source->type == TRV_DT_SET ? sourceDb.elemTexts.text(textNumber(values[0])) : "";
     TVB_RETURN_IF_FAILED(addRecordByLabels(targetDb, target, labels, values, text, nullptr));
   }
   return Status();
@@ -73,7 +73,7 @@ Status copySymbol(tvbSymbol* target, tvbSymbol* source) {
     if (!target->isUniverse()) clearRecords(target);
     TVB_RETURN_IF_FAILED(copyRecords(target, source));
   }
-  target->db->recordWrite(target);
+  target->db->writeRecording.noteChange(target);
   return Status();
 }
 
@@ -93,11 +93,11 @@ Status checkSetRecordHandle(tvbRecordHandle* rec, const char* universeMessage) {
   return checkOnRecord(rec);
 }
 
-Status deleteRecord(tvbHandle* db, tvbRecordHandle* rec) {
+Status deleteRecord(DatabaseCore& db, tvbRecordHandle* rec) {
   if (!rec) return Status::error(msg::kNoRecordHandle);
   if (rec->onUniverse()) return Status::error(msg::kDeleteUniverse);
   TVB_RETURN_IF_FAILED(checkOnRecord(rec));
-  db->recordWrite(rec->symbol);
+  db.writeRecording.noteChange(rec->symbol);
   RecordStore& store = *rec->symbol->records;
   RecordStore::Position next = store.erase(rec->position);
   if (next.isEnd()) {
@@ -123,10 +123,10 @@ Status getElemText(tvbRecordHandle* rec, char* text) {
   return Status();
 }
 
-Status setElemText(tvbHandle* db, tvbRecordHandle* rec, const char* text) {
+Status setElemText(DatabaseCore& db, tvbRecordHandle* rec, const char* text) {
   TVB_RETURN_IF_FAILED(checkSetRecordHandle(rec, msg::kSetTextUniverse));
   if (std::strlen(text) >= TRV_SSSIZE) return Status::error(msg::kTextTooLong, TRV_SSSIZE - 1);
-  db->recordWrite(rec->symbol);
+  db.writeRecording.noteChange(rec->symbol);
   double nr = text[0] == '\0' ? 0 : rec->symbol->db->elemTexts.intern(text);
   recordValues(rec)[0] = nr;
   return Status();
@@ -137,7 +137,7 @@ Status setElemText(tvbHandle* db, tvbRecordHandle* rec, const char* text) {
 
 int tvbDeleteRecord(tvbHandle* ptvb, tvbRecordHandle* rec) {
   TVB_ASSERT(ptvb != NULL);
-  return tvb::finish(ptvb, tvb::deleteRecord(ptvb, rec));
+  return tvb::finish(ptvb, tvb::deleteRecord(tvb::coreOf(ptvb), rec));
 }
 
 int tvbClearSymbol(tvbHandle* ptvb, tvbSymbol* sym) {
@@ -145,7 +145,7 @@ int tvbClearSymbol(tvbHandle* ptvb, tvbSymbol* sym) {
   if (!tvb::finish(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kClearUniverse))) return 0;
   return tvb::guarded(ptvb, "tvbClearSymbol", [&] {
     tvb::clearRecords(sym);
-    ptvb->recordWrite(sym);
+    tvb::coreOf(ptvb).writeRecording.noteChange(sym);
     return tvb::Status();
   });
 }
@@ -163,28 +163,24 @@ int tvbGetElemText(tvbHandle* ptvb, tvbRecordHandle* rec, char* text) {
 
 int tvbSetElemText(tvbHandle* ptvb, tvbRecordHandle* rec, const char* text) {
   TVB_ASSERT(ptvb != NULL);
-  return tvb::guarded(ptvb, "tvbSetElemText", [&] { return tvb::setElemText(ptvb, rec, text); });
+  return tvb::guarded(ptvb, "tvbSetElemText", [&] { return tvb::setElemText(tvb::coreOf(ptvb), rec, text); });
 }
 
 int tvbSetUserInfo(tvbHandle* ptvb, tvbSymbol* sym, int userInfo) {
   TVB_ASSERT(ptvb != NULL);
   if (!tvb::finish(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kUserInfoUniverse))) return 0;
-  ptvb->recordWrite(sym);
+  tvb::coreOf(ptvb).writeRecording.noteChange(sym);
   sym->userInfo = userInfo;
   return 1;
 }
 
 int tvbStartWriteRecording(tvbHandle* ptvb) {
   TVB_ASSERT(ptvb != NULL);
-  if (ptvb->writeRecording) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kRecordingActive));
-  ptvb->writeRecording = true;
-  for (tvbSymbol* sym : ptvb->symbolIndex) sym->written = false;
-  return 1;
+  tvb::DatabaseCore& db = tvb::coreOf(ptvb);
+  return tvb::finish(ptvb, db.writeRecording.start(db.symbols));
 }
 
 int tvbStopWriteRecording(tvbHandle* ptvb) {
   TVB_ASSERT(ptvb != NULL);
-  if (!ptvb->writeRecording) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kRecordingInactive));
-  ptvb->writeRecording = false;
-  return 1;
+  return tvb::finish(ptvb, tvb::coreOf(ptvb).writeRecording.stop());
 }

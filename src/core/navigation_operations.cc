@@ -3,7 +3,7 @@
 #include <string>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
 #include "core/record_handle.h"
@@ -25,25 +25,25 @@ RecordStore::Position scan(const RecordStore& store, RecordStore::Position p, co
   return p;
 }
 
-Status findEnd(tvbHandle* db, tvbSymbol* sym, tvbRecordHandle** rec, bool first) {
+Status findEnd(DatabaseCore& db, tvbSymbol* sym, tvbRecordHandle** rec, bool first) {
   if (sym->isUniverse()) {
-    int n = db->labels.count();
+    int n = db.labels.count();
     if (n == 0) return Status::error(msg::kNoRecordInUniverse);
     *rec = makeUniverseHandle(sym, first ? 1 : n).release();
     return Status();
   }
-  TVB_RETURN_IF_FAILED(ensureLoaded(db, sym));
+  TVB_RETURN_IF_FAILED(ensureLoaded(sym));
   const RecordStore& store = *sym->records;
   if (store.empty()) return Status::error(msg::kNoRecordInSymbol, sym->name.c_str());
   *rec = makeRecordHandle(sym, first ? store.first() : store.last()).release();
   return Status();
 }
 
-Status findSliceEnd(tvbHandle* db, tvbSymbol* sym, const char* const* slice, tvbRecordHandle** rec, bool first) {
+Status findSliceEnd(DatabaseCore& db, tvbSymbol* sym, const char* const* slice, tvbRecordHandle** rec, bool first) {
   const int dim = sym->dim;
   std::string_view trimmed[GLOBAL_MAX_INDEX_DIM];
   for (int i = 0; i < dim; ++i) TVB_RETURN_IF_FAILED(checkLabel(slice[i], trimmed[i]));
-  TVB_RETURN_IF_FAILED(ensureLoaded(db, sym));
+  TVB_RETURN_IF_FAILED(ensureLoaded(sym));
   const RecordStore& store = *sym->records;
   if (store.empty()) return Status::error(msg::kNoRecordInSymbol, sym->name.c_str());
   auto pattern = std::make_unique<int[]>(std::max(dim, 1));
@@ -52,7 +52,7 @@ Status findSliceEnd(tvbHandle* db, tvbSymbol* sym, const char* const* slice, tvb
       pattern[i] = 0;
       continue;
     }
-    pattern[i] = db->labels.find(trimmed[i]);
+    pattern[i] = db.labels.find(trimmed[i]);
     if (!pattern[i])
       return Status::error(msg::kSliceElementNotFound, std::string(trimmed[i]).c_str(), i + 1, sym->name.c_str());
   }
@@ -71,11 +71,11 @@ RecordStore::Position stepTarget(const tvbRecordHandle* h, bool forward) {
   return h->slicePattern ? scan(store, p, h->slicePattern.get(), forward) : p;
 }
 
-Status move(const tvbHandle* db, tvbRecordHandle* rec, bool forward) {
+Status move(const DatabaseCore& db, tvbRecordHandle* rec, bool forward) {
   if (!rec) return Status::error(msg::kNoRecordHandle);
   const char* name = rec->symbol->name.c_str();
   if (rec->onUniverse()) {
-    int n = db->labels.count();
+    int n = db.labels.count();
     if (forward ? rec->uelPosition >= n : rec->uelPosition <= 1) {
       rec->uelPosition = forward ? std::max(n, 1) : 1;
       return Status::error(forward ? msg::kLastInUniverse : msg::kFirstInUniverse);
@@ -101,13 +101,13 @@ Status move(const tvbHandle* db, tvbRecordHandle* rec, bool forward) {
 
 [[gnu::noinline]] int moveFrame(tvbHandle* ptvb, tvbRecordHandle* rec, bool forward) {
   TVB_ASSERT(ptvb != NULL);
-  return finish(ptvb, move(ptvb, rec, forward));
+  return finish(ptvb, move(coreOf(ptvb), rec, forward));
 }
 
 int has(tvbHandle* ptvb, tvbRecordHandle* rec, bool forward) {
   TVB_ASSERT(ptvb != NULL);
   if (!rec) return finish(ptvb, Status::error(msg::kNoRecordHandle));
-  if (rec->onUniverse()) return forward ? rec->uelPosition < ptvb->labels.count() : rec->uelPosition > 1;
+  if (rec->onUniverse()) return forward ? rec->uelPosition < coreOf(ptvb).labels.count() : rec->uelPosition > 1;
   if (!resolve(rec)) return 0;
   return !stepTarget(rec, forward).isEnd();
 }
@@ -127,7 +127,7 @@ int findEndFrame(tvbHandle* ptvb, tvbSymbol* sym, tvbRecordHandle** rec, bool fi
   TVB_ASSERT(ptvb != NULL);
   *rec = nullptr;
   if (!sym) return finish(ptvb, Status::error(msg::kNoSymbol));
-  return guarded(ptvb, operation, [&] { return findEnd(ptvb, sym, rec, first); });
+  return guarded(ptvb, operation, [&] { return findEnd(coreOf(ptvb), sym, rec, first); });
 }
 
 int findSliceEndFrame(tvbHandle* ptvb, tvbSymbol* sym, const char* const* slice, tvbRecordHandle** rec, bool first,
@@ -136,7 +136,7 @@ int findSliceEndFrame(tvbHandle* ptvb, tvbSymbol* sym, const char* const* slice,
   *rec = nullptr;
   if (!sym) return finish(ptvb, Status::error(msg::kNoSymbol));
   if (sym->isUniverse()) return finish(ptvb, Status::error(msg::kSliceOnUniverse));
-  return guarded(ptvb, operation, [&] { return findSliceEnd(ptvb, sym, slice, rec, first); });
+  return guarded(ptvb, operation, [&] { return findSliceEnd(coreOf(ptvb), sym, slice, rec, first); });
 }
 
 }  // namespace
@@ -211,6 +211,9 @@ int tvbFreeSymbolIterator(tvbHandle* ptvb, tvbRecordHandle* rec) {
     TVB_ASSERT(ptvb != NULL);
     return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kNoIteratorToFree));
   }
-  tvb::freeHandle(ptvb, rec);
+  if (ptvb)
+    tvb::freeHandle(&tvb::coreOf(ptvb).spareHandle, rec);
+  else
+    delete rec;
   return 1;
 }

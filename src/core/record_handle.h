@@ -30,8 +30,8 @@ namespace tvb {
 std::unique_ptr<tvbRecordHandle> makeRecordHandle(tvbSymbol* sym, RecordStore::Position p);
 // A new handle on label number uel of the Universe.
 std::unique_ptr<tvbRecordHandle> makeUniverseHandle(tvbSymbol* universe, int uel);
-// Frees a handle the caller is done with; db (may be null) keeps one for the next handle it makes.
-void freeHandle(tvbHandle* db, tvbRecordHandle* h);
+// Frees a handle the caller is done with, keeping it in *spare for the next handle when that is empty.
+void freeHandle(std::unique_ptr<tvbRecordHandle>* spare, tvbRecordHandle* h);
 
 // Copies a key; the usual short keys without a loop.
 inline void copyKey(int* to, const int* from, int dim) {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
 #include "core/record_handle.h"
@@ -27,14 +27,14 @@ std::string formatKey(const Text* labels, int dim) {
 template std::string formatKey(const char* const* labels, int dim);
 template std::string formatKey(const std::string_view* labels, int dim);
 
-Status addRecordByLabels(tvbHandle* db, tvbSymbol* sym, const char* const* labels, const double* values,
+Status addRecordByLabels(DatabaseCore& db, tvbSymbol* sym, const char* const* labels, const double* values,
                          const char* text, std::unique_ptr<tvbRecordHandle>* handle) {
-  TVB_RETURN_IF_FAILED(ensureLoaded(db, sym));
+  TVB_RETURN_IF_FAILED(ensureLoaded(sym));
   int key[GLOBAL_MAX_INDEX_DIM];
   std::string_view normalised;
   for (int i = 0; i < sym->dim; ++i) {
     TVB_RETURN_IF_FAILED(checkLabel(labels[i], normalised));
-    key[i] = db->labels.findOrAdd(normalised);
+    key[i] = db.labels.findOrAdd(normalised);
   }
   RecordStore& store = *sym->records;
   if (!store.find(key).isEnd())
@@ -42,7 +42,7 @@ Status addRecordByLabels(tvbHandle* db, tvbSymbol* sym, const char* const* label
   double block[5];
   if (values) {
     if (sym->type == TRV_DT_SET)
-      block[0] = db->elemTexts.intern(text);
+      block[0] = db.elemTexts.intern(text);
     else
       std::copy_n(values, store.valueCount(), block);
   } else {
@@ -58,27 +58,27 @@ Status addRecordByLabels(tvbHandle* db, tvbSymbol* sym, const char* const* label
 
 namespace {
 
-Status addRecord(tvbHandle* db, tvbSymbol* sym, const char* const* labels, tvbRecordHandle** rec) {
+Status addRecord(DatabaseCore& db, tvbSymbol* sym, const char* const* labels, tvbRecordHandle** rec) {
   std::unique_ptr<tvbRecordHandle> handle;
   TVB_RETURN_IF_FAILED(addRecordByLabels(db, sym, labels, nullptr, "", &handle));
   if (!handle) return Status::error(msg::kRecordLost, sym->name.c_str());
   *rec = handle.release();
-  db->recordWrite(sym);
+  db.writeRecording.noteChange(sym);
   return Status();
 }
 
-Status addRecordRaw(tvbHandle* db, tvbSymbol* sym, const int* uels, const double* values, const char* text) {
+Status addRecordRaw(DatabaseCore& db, tvbSymbol* sym, const int* uels, const double* values, const char* text) {
   RecordStore& store = *sym->records;
   const int valueCount = store.valueCount();
   double block[5];
-  for (int i = 0; i < valueCount; ++i) block[i] = db->specialValues.toStore(values[i]);
-  db->recordWrite(sym);
-  const int uelCount = db->labels.count();
+  for (int i = 0; i < valueCount; ++i) block[i] = db.specialValues.toStore(values[i]);
+  db.writeRecording.noteChange(sym);
+  const int uelCount = db.labels.count();
   for (int i = 0; i < sym->dim; ++i) {
     if (uels[i] < 1) return Status::error(msg::kUelNotPositive, sym->name.c_str(), uels[i]);
     if (uels[i] > uelCount) return Status::error(msg::kUelUnknown, sym->name.c_str(), uels[i], uelCount);
   }
-  if (sym->type == TRV_DT_SET) block[0] = block[0] == 0 ? 0 : db->elemTexts.intern(text);
+  if (sym->type == TRV_DT_SET) block[0] = block[0] == 0 ? 0 : db.elemTexts.intern(text);
   double* stored = store.appendIfLast(uels);
   if (!stored) stored = store.values(store.insert(uels).first);
   for (int i = 0; i < valueCount; ++i) stored[i] = block[i];
@@ -95,21 +95,21 @@ struct LabelViews {
   };
 };
 
-Status findRecord(tvbHandle* db, tvbSymbol* sym, const char* const* labels, tvbRecordHandle** rec) {
+Status findRecord(DatabaseCore& db, tvbSymbol* sym, const char* const* labels, tvbRecordHandle** rec) {
   LabelViews normalised;
   for (int i = 0; i < sym->dim; ++i) TVB_RETURN_IF_FAILED(checkLabel(labels[i], normalised[i]));
   if (sym->isUniverse()) {
-    int uel = db->labels.find(normalised[0]);
+    int uel = db.labels.find(normalised[0]);
     if (!uel) return Status::error(msg::kNotInUniverse, std::string(normalised[0]).c_str());
     *rec = makeUniverseHandle(sym, uel).release();
     return Status();
   }
-  TVB_RETURN_IF_FAILED(ensureLoaded(db, sym));
+  TVB_RETURN_IF_FAILED(ensureLoaded(sym));
   const RecordStore& store = *sym->records;
   if (store.empty()) return Status::error(msg::kSymbolEmpty, sym->name.c_str(), sym->name.c_str());
   int key[GLOBAL_MAX_INDEX_DIM];
   for (int i = 0; i < sym->dim; ++i) {
-    key[i] = db->labels.find(normalised[i]);
+    key[i] = db.labels.find(normalised[i]);
     if (!key[i])
       return Status::error(msg::kElementNotFound, std::string(normalised[i]).c_str(), i + 1, sym->name.c_str());
   }
@@ -120,8 +120,8 @@ Status findRecord(tvbHandle* db, tvbSymbol* sym, const char* const* labels, tvbR
   return Status();
 }
 
-void copyLabel(const tvbHandle* db, int uel, char* buffer) {
-  std::string_view text = db->labels.view(uel);
+void copyLabel(const DatabaseCore& db, int uel, char* buffer) {
+  std::string_view text = db.labels.view(uel);
   std::memcpy(buffer, text.data(), text.size() + 1);
 }
 
@@ -134,7 +134,7 @@ Status checkKeyRequest(tvbRecordHandle* rec, int dim) {
   return Status();
 }
 
-Status getKeys(const tvbHandle* db, tvbRecordHandle* rec, int dim, char** labels) {
+Status getKeys(const DatabaseCore& db, tvbRecordHandle* rec, int dim, char** labels) {
   TVB_RETURN_IF_FAILED(checkKeyRequest(rec, dim));
   if (rec->onUniverse()) {
     if (dim > 0) copyLabel(db, rec->uelPosition, labels[0]);
@@ -144,7 +144,7 @@ Status getKeys(const tvbHandle* db, tvbRecordHandle* rec, int dim, char** labels
   return Status();
 }
 
-Status getKey(const tvbHandle* db, tvbRecordHandle* rec, int index, char* label) {
+Status getKey(const DatabaseCore& db, tvbRecordHandle* rec, int index, char* label) {
   if (!rec) return Status::error(msg::kNoRecordHandle);
   TVB_RETURN_IF_FAILED(checkOnRecord(rec));
   if (rec->onUniverse()) {
@@ -157,7 +157,7 @@ Status getKey(const tvbHandle* db, tvbRecordHandle* rec, int index, char* label)
   return Status();
 }
 
-Status getRecordRaw(const tvbHandle* db, tvbRecordHandle* rec, int dim, int* uels, double* values) {
+Status getRecordRaw(const DatabaseCore& db, tvbRecordHandle* rec, int dim, int* uels, double* values) {
   TVB_RETURN_IF_FAILED(checkKeyRequest(rec, dim));
   if (rec->onUniverse()) {
     if (dim > 0) uels[0] = rec->uelPosition;
@@ -167,7 +167,7 @@ Status getRecordRaw(const tvbHandle* db, tvbRecordHandle* rec, int dim, int* uel
   std::copy_n(rec->key, dim, uels);
   const RecordStore& store = *rec->symbol->records;
   const double* stored = store.values(rec->position);
-  for (int i = 0; i < store.valueCount(); ++i) values[i] = db->specialValues.toCaller(stored[i]);
+  for (int i = 0; i < store.valueCount(); ++i) values[i] = db.specialValues.toCaller(stored[i]);
   return Status();
 }
 
@@ -185,7 +185,7 @@ int tvbAddRecord(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, tvb
   TVB_ASSERT(ptvb != NULL);
   *rec = nullptr;
   if (!tvb::finish(ptvb, tvb::checkRecordTarget(sym))) return 0;
-  return tvb::guarded(ptvb, "tvbAddRecord", [&] { return tvb::addRecord(ptvb, sym, labels, rec); });
+  return tvb::guarded(ptvb, "tvbAddRecord", [&] { return tvb::addRecord(tvb::coreOf(ptvb), sym, labels, rec); });
 }
 
 tvbRecordHandle* tvbAddRecordPy(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, int* status) {
@@ -198,14 +198,14 @@ int tvbAddRecordRaw(tvbHandle* ptvb, tvbSymbol* sym, const int* uels, const doub
   TVB_ASSERT(ptvb != NULL);
   if (!tvb::finish(ptvb, tvb::checkRecordTarget(sym))) return 0;
   return tvb::guarded(ptvb, "tvbAddRecordRaw", "tvbAddRecord",
-                      [&] { return tvb::addRecordRaw(ptvb, sym, uels, values, text); });
+                      [&] { return tvb::addRecordRaw(tvb::coreOf(ptvb), sym, uels, values, text); });
 }
 
 int tvbFindRecord(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, tvbRecordHandle** rec) {
   TVB_ASSERT(ptvb != NULL);
   *rec = nullptr;
   if (!sym) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kNoSymbol));
-  return tvb::guarded(ptvb, "tvbFindRecord", [&] { return tvb::findRecord(ptvb, sym, labels, rec); });
+  return tvb::guarded(ptvb, "tvbFindRecord", [&] { return tvb::findRecord(tvb::coreOf(ptvb), sym, labels, rec); });
 }
 
 tvbRecordHandle* tvbFindRecordPy(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, int* status) {
@@ -216,15 +216,15 @@ tvbRecordHandle* tvbFindRecordPy(tvbHandle* ptvb, tvbSymbol* sym, const char* co
 
 int tvbGetKeys(tvbHandle* ptvb, tvbRecordHandle* rec, int dim, char** labels) {
   TVB_ASSERT(ptvb != NULL);
-  return tvb::finish(ptvb, tvb::getKeys(ptvb, rec, dim, labels));
+  return tvb::finish(ptvb, tvb::getKeys(tvb::coreOf(ptvb), rec, dim, labels));
 }
 
 int tvbGetKey(tvbHandle* ptvb, tvbRecordHandle* rec, int index, char* label) {
   TVB_ASSERT(ptvb != NULL);
-  return tvb::finish(ptvb, tvb::getKey(ptvb, rec, index, label));
+  return tvb::finish(ptvb, tvb::getKey(tvb::coreOf(ptvb), rec, index, label));
 }
 
 int tvbGetRecordRaw(tvbHandle* ptvb, tvbRecordHandle* rec, int dim, int* uels, double* values) {
   TVB_ASSERT(ptvb != NULL);
-  return tvb::finish(ptvb, tvb::getRecordRaw(ptvb, rec, dim, uels, values));
+  return tvb::finish(ptvb, tvb::getRecordRaw(tvb::coreOf(ptvb), rec, dim, uels, values));
 }

@@ -4,10 +4,9 @@
 #include <memory>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
-#include "core/symbol_table.h"
 
 namespace tvb {
 namespace {
@@ -37,21 +36,21 @@ Status checkSymbolArguments(const char* name, int type, int userInfo, const char
 
 // The domain of position i: d, this database's Universe, or (d null) the Universe or a relaxed name by
 // domainName. A set of another database, or one that is no one-dimensional set, is refused.
-Status setDomain(tvbHandle* db, tvbSymbol* sym, int i, tvbSymbol* d, const char* domainName) {
+Status setDomain(DatabaseCore& db, tvbSymbol* sym, int i, tvbSymbol* d, const char* domainName) {
   if (!d) {
     if (std::strcmp(domainName, "*") == 0 || std::strcmp(domainName, " ") == 0)
-      sym->domains[i] = db->universe.get();
+      sym->domains[i] = db.symbols.universe();
     else
       sym->domainNames[i] = domainName;
     return Status();
   }
-  if (d == db->universe.get()) {
+  if (d == db.symbols.universe()) {
     sym->domains[i] = d;
     return Status();
   }
   if (d->dim != 1) return Status::error(msg::kDomainNotOneDim, d->name.c_str());
-  if (d->db != db && d->name == "*") return Status::error(msg::kForeignUniverse);
-  if (d->db != db) return Status::error(msg::kForeignSymbol, d->name.c_str());
+  if (d->db != &db && d->name == "*") return Status::error(msg::kForeignUniverse);
+  if (d->db != &db) return Status::error(msg::kForeignSymbol, d->name.c_str());
   if (d->type != TRV_DT_SET) return Status::error(msg::kDomainNotSet, d->name.c_str());
   sym->domains[i] = d;
   d->usedAsDomain = true;
@@ -60,30 +59,30 @@ Status setDomain(tvbHandle* db, tvbSymbol* sym, int i, tvbSymbol* d, const char*
 
 // Creates the symbol with its domains and enters it into the symbol table (*out); fails when the name exists
 // or a domain set is not acceptable.
-Status addSymbolCore(tvbHandle* db, const char* name, int dim, int type, int userInfo, const char* text,
+Status addSymbolCore(DatabaseCore& db, const char* name, int dim, int type, int userInfo, const char* text,
                      tvbSymbol* const* domainSymbols, const char* const* domainNames, tvbSymbol** out) {
-  if (db->initFrom == FROM_NOSOURCE) db->initFrom = FROM_MEMORY;
-  if (db->symbolMap.count(std::string_view(name))) return Status::error(msg::kSymbolExists, name);
+  db.dataSource.noteFilledInMemory();
+  if (db.symbols.find(name)) return Status::error(msg::kSymbolExists, name);
 
-  auto sym = newSymbol(db, name, text, dim, type, userInfo, static_cast<int>(db->symbolMap.size()));
+  auto sym = db.symbols.make(name, text, dim, type, userInfo, db.symbols.namedCount());
   for (int i = 0; i < dim; ++i) {
-    tvbSymbol* d = domainSymbols ? domainSymbols[i] : db->universe.get();
+    tvbSymbol* d = domainSymbols ? domainSymbols[i] : db.symbols.universe();
     const char* domainName = !d && domainNames && domainNames[i] ? domainNames[i] : "*";
     TVB_RETURN_IF_FAILED(setDomain(db, sym.get(), i, d, domainName));
   }
-  *out = enterSymbol(db, std::move(sym));
-  db->recordWrite(*out);
+  *out = db.symbols.enter(std::move(sym));
+  db.writeRecording.noteChange(*out);
   return Status();
 }
 
-Status findSymbol(tvbHandle* db, const char* name, tvbSymbol** sym) {
+Status findSymbol(const DatabaseCore& db, const char* name, tvbSymbol** sym) {
   if (std::strcmp(name, "*") == 0) {
-    *sym = db->universe.get();
+    *sym = db.symbols.universe();
     return Status();
   }
-  auto it = db->symbolMap.find(std::string_view(name));
-  if (it == db->symbolMap.end()) return Status::error(msg::kSymbolNotFound, name);
-  *sym = it->second->aliasOf;
+  tvbSymbol* found = db.symbols.find(name);
+  if (!found) return Status::error(msg::kSymbolNotFound, name);
+  *sym = found->aliasOf;
   return Status();
 }
 
@@ -111,7 +110,7 @@ int tvbAddSymbol(tvbHandle* ptvb, const char* name, int dim, int type, int userI
   if (!tvb::finish(ptvb, tvb::checkSymbolArguments(name, type, userInfo, text))) return 0;
   *sym = nullptr;
   return tvb::guarded(ptvb, "tvbAddSymbol", [&] {
-    return tvb::addSymbolCore(ptvb, name, dim, type, userInfo, text, nullptr, nullptr, sym);
+    return tvb::addSymbolCore(tvb::coreOf(ptvb), name, dim, type, userInfo, text, nullptr, nullptr, sym);
   });
 }
 
@@ -125,8 +124,8 @@ int tvbAddSymbolX(tvbHandle* ptvb, const char* name, int aDim, int type, int use
   *sym = nullptr;
   return tvb::guarded(ptvb, "tvbAddSymbolX", [&] {
     static tvbSymbol* const kNoDomains[GLOBAL_MAX_INDEX_DIM] = {};
-    return tvb::addSymbolCore(ptvb, name, aDim, type, userInfo, text, domains ? domains : kNoDomains, domainNames,
-                              sym);
+    return tvb::addSymbolCore(tvb::coreOf(ptvb), name, aDim, type, userInfo, text, domains ? domains : kNoDomains,
+                              domainNames, sym);
   });
 }
 
@@ -148,7 +147,7 @@ int tvbFindSymbol(tvbHandle* ptvb, const char* name, tvbSymbol** sym) {
   TVB_ASSERT(ptvb != NULL);
   *sym = nullptr;
   if (!name) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kFindNullName));
-  return tvb::guarded(ptvb, "tvbFindSymbol", [&] { return tvb::findSymbol(ptvb, name, sym); });
+  return tvb::guarded(ptvb, "tvbFindSymbol", [&] { return tvb::findSymbol(tvb::coreOf(ptvb), name, sym); });
 }
 
 tvbSymbol* tvbFindSymbolPy(tvbHandle* ptvb, const char* name, int* status) {
@@ -160,13 +159,14 @@ tvbSymbol* tvbFindSymbolPy(tvbHandle* ptvb, const char* name, int* status) {
 int tvbGetSymbolByIndex(tvbHandle* ptvb, int index, tvbSymbol** sym) {
   TVB_ASSERT(ptvb != NULL);
   *sym = nullptr;
+  const tvb::SymbolTable& symbols = tvb::coreOf(ptvb).symbols;
   if (index == -1) {
-    *sym = ptvb->universe.get();
+    *sym = symbols.universe();
     return 1;
   }
-  if (index < 0 || index >= static_cast<int>(ptvb->symbolIndex.size()))
+  if (index < 0 || index >= symbols.indexedCount())
     return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kSymbolIndexRange, index));
-  *sym = ptvb->symbolIndex[index];
+  *sym = symbols.byIndex(index);
   return 1;
 }
 

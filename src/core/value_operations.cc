@@ -1,6 +1,6 @@
 // Reading and writing the values of the record under a handle.
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/record_handle.h"
 
@@ -13,14 +13,15 @@ namespace {
 
 int getField(tvbHandle* ptvb, tvbRecordHandle* symIterPtr, int field, double* value) {
   if (!tvb::resolve(symIterPtr)) return tvb::finish(ptvb, tvb::staleHandle(symIterPtr));
-  *value = ptvb->specialValues.toCaller(tvb::recordValues(symIterPtr)[field]);
+  *value = tvb::coreOf(ptvb).specialValues.toCaller(tvb::recordValues(symIterPtr)[field]);
   return 1;
 }
 
 int setField(tvbHandle* ptvb, tvbRecordHandle* symIterPtr, int field, double value) {
   if (!tvb::resolve(symIterPtr)) return tvb::finish(ptvb, tvb::staleHandle(symIterPtr));
-  ptvb->recordWrite(symIterPtr->symbol);
-  tvb::recordValues(symIterPtr)[field] = ptvb->specialValues.toStore(value);
+  tvb::DatabaseCore& db = tvb::coreOf(ptvb);
+  db.writeRecording.noteChange(symIterPtr->symbol);
+  tvb::recordValues(symIterPtr)[field] = db.specialValues.toStore(value);
   return 1;
 }
 

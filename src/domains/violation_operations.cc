@@ -9,10 +9,10 @@
 #include <memory>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
-#include "domains/domain_lookups.h"
+#include "domains/domain_checks.h"
 #include "domains/messages.h"
 #include "domains/violation_handle.h"
 #include "domains/violation_search.h"
@@ -30,36 +30,36 @@ Status checkStandsOnViolation(tvbDVHandle* dv) {
 
 // The next candidate of a whole-database walk; a symbol that cannot be read ends the walk (null), its failure
 // noted in *walkEnd.
-tvbSymbol* nextInWalk(const tvbHandle* db, const tvbSymbol* after, Status* walkEnd) {
+tvbSymbol* nextInWalk(const DatabaseCore& db, const tvbSymbol* after, Status* walkEnd) {
   tvbSymbol* next = nullptr;
   Status status = nextCandidate(db, after, &next);
   if (!status.ok()) *walkEnd = status;
   return next;
 }
 
-Status getFirstDVInSymbol(tvbHandle* db, tvbSymbol* sym, tvbDVHandle** dv) {
+Status getFirstDVInSymbol(DomainChecks& checks, tvbSymbol* sym, tvbDVHandle** dv) {
   std::unique_ptr<tvbDVHandle> found;
-  TVB_RETURN_IF_FAILED(searchSymbol(db, sym, &found));
+  TVB_RETURN_IF_FAILED(searchSymbol(checks, sym, &found));
   *dv = found.release();
   return Status();
 }
 
-Status getFirstDBDV(tvbHandle* db, tvbDVHandle** dv, Status* walkEnd) {
+Status getFirstDBDV(const DatabaseCore& db, DomainChecks& checks, tvbDVHandle** dv, Status* walkEnd) {
   tvbSymbol* candidate = nextInWalk(db, nullptr, walkEnd);
   if (!candidate) return Status();  // nothing to check: no check is opened
   // A failure on the way (a load, memory) leaves no check open and no lookup behind.
   struct CloseUnlessOpened {
-    tvbHandle* db;
+    DomainChecks& checks;
     bool opened = false;
     ~CloseUnlessOpened() {
-      if (!opened) closeWholeCheck(db);
+      if (!opened) checks.closeWholeCheck();
     }
-  } close{db};
-  TVB_RETURN_IF_FAILED(prepareLookups(allSymbolsOf(db)));
-  db->dvAllSymbolMode = 1;
+  } close{checks};
+  TVB_RETURN_IF_FAILED(checks.prepareLookups(allSymbolsOf(db)));
+  checks.openWholeCheck();
   std::unique_ptr<tvbDVHandle> found;
   while (candidate && !found) {
-    TVB_RETURN_IF_FAILED(searchSymbol(db, candidate, &found));
+    TVB_RETURN_IF_FAILED(searchSymbol(checks, candidate, &found));
     if (!found) candidate = nextInWalk(db, candidate, walkEnd);
   }
   close.opened = true;
@@ -67,11 +67,12 @@ Status getFirstDBDV(tvbHandle* db, tvbDVHandle** dv, Status* walkEnd) {
   return Status();
 }
 
-Status getFirstDVInNextSymbol(tvbHandle* db, tvbDVHandle* dv, int* moved, Status* walkEnd) {
+Status getFirstDVInNextSymbol(const DatabaseCore& db, DomainChecks& checks, tvbDVHandle* dv, int* moved,
+                              Status* walkEnd) {
   for (tvbSymbol* candidate = nextInWalk(db, dv->symbol(), walkEnd); candidate;
        candidate = nextInWalk(db, candidate, walkEnd)) {
     std::unique_ptr<tvbDVHandle> found;
-    TVB_RETURN_IF_FAILED(searchSymbol(db, candidate, &found));
+    TVB_RETURN_IF_FAILED(searchSymbol(checks, candidate, &found));
     if (found) {
       dv->record.symbol = candidate;
       placeHandle(&dv->record, found->record.position);
@@ -83,7 +84,7 @@ Status getFirstDVInNextSymbol(tvbHandle* db, tvbDVHandle* dv, int* moved, Status
   return Status();
 }
 
-Status moveNextDVInSymbol(tvbDVHandle* dv, int* moved) {
+Status moveNextDVInSymbol(const DomainChecks& checks, tvbDVHandle* dv, int* moved) {
   if (!dv) return Status::error(msg::kNoViolationHandle);
   if (!dv->valid) return Status();
   if (!resolve(&dv->record)) {
@@ -93,7 +94,7 @@ Status moveNextDVInSymbol(tvbDVHandle* dv, int* moved) {
   const tvbSymbol* sym = dv->symbol();
   const RecordStore& records = *sym->records;
   Guard guards[GLOBAL_MAX_INDEX_DIM];
-  const int count = guardsOf(sym, guards);
+  const int count = checks.guardsOf(sym, guards);
   RecordStore::Position p = firstViolation(records, records.next(dv->record.position), guards, count);
   if (p.isEnd()) {
     dv->valid = false;
@@ -104,11 +105,11 @@ Status moveNextDVInSymbol(tvbDVHandle* dv, int* moved) {
   return Status();
 }
 
-void getDVIndicator(const tvbDVHandle* dv, int* indicator) {
+void getDVIndicator(const DomainChecks& checks, const tvbDVHandle* dv, int* indicator) {
   const tvbSymbol* sym = dv->symbol();
   for (int i = 0; i < sym->dim; ++i) indicator[i] = 0;
   Guard guards[GLOBAL_MAX_INDEX_DIM];
-  const int count = guardsOf(sym, guards);
+  const int count = checks.guardsOf(sym, guards);
   for (int g = 0; g < count; ++g)
     if (outside(guards[g], dv->record.key)) indicator[guards[g].position] = 1;
 }
@@ -127,7 +128,8 @@ int tvbGetFirstDVInSymbol(tvbHandle* ptvb, tvbSymbol* sym, tvbDVHandle** dv) {
   TVB_ASSERT(dv != NULL);
   *dv = nullptr;
   if (!sym) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kNoSymbol));
-  return tvb::guarded(ptvb, "tvbGetFirstDVInSymbol", [&] { return tvb::domains::getFirstDVInSymbol(ptvb, sym, dv); });
+  return tvb::guarded(ptvb, "tvbGetFirstDVInSymbol",
+                      [&] { return tvb::domains::getFirstDVInSymbol(tvb::domains::domainChecksOf(ptvb), sym, dv); });
 }
 
 tvbDVHandle* tvbGetFirstDVInSymbolPy(tvbHandle* ptvb, tvbSymbol* sym, int* status) {
@@ -140,10 +142,12 @@ int tvbGetFirstDBDV(tvbHandle* ptvb, tvbDVHandle** dv) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(dv != NULL);
   *dv = nullptr;
-  if (ptvb->dvAllSymbolMode != 0) return tvb::finish(ptvb, tvb::Status::error(tvb::domains::msg::kWholeCheckOpen));
+  tvb::domains::DomainChecks& checks = tvb::domains::domainChecksOf(ptvb);
+  if (checks.wholeCheckOpen()) return tvb::finish(ptvb, tvb::Status::error(tvb::domains::msg::kWholeCheckOpen));
   tvb::Status walkEnd;
-  const tvb::Status status =
-      tvb::guard("tvbGetFirstDBDV", "tvbGetFirstDBDV", [&] { return tvb::domains::getFirstDBDV(ptvb, dv, &walkEnd); });
+  const tvb::Status status = tvb::guard("tvbGetFirstDBDV", "tvbGetFirstDBDV", [&] {
+    return tvb::domains::getFirstDBDV(tvb::coreOf(ptvb), checks, dv, &walkEnd);
+  });
   return tvb::domains::finishWalk(ptvb, status, walkEnd);
 }
 
@@ -158,10 +162,11 @@ int tvbGetFirstDVInNextSymbol(tvbHandle* ptvb, tvbDVHandle* dv, int* moved) {
   TVB_ASSERT(moved != NULL);
   *moved = 0;
   if (!dv) return tvb::finish(ptvb, tvb::Status::error(tvb::domains::msg::kNoViolationHandle));
-  if (ptvb->dvAllSymbolMode != 1) return tvb::finish(ptvb, tvb::Status::error(tvb::domains::msg::kNoWholeCheckOpen));
+  tvb::domains::DomainChecks& checks = tvb::domains::domainChecksOf(ptvb);
+  if (!checks.wholeCheckOpen()) return tvb::finish(ptvb, tvb::Status::error(tvb::domains::msg::kNoWholeCheckOpen));
   tvb::Status walkEnd;
   const tvb::Status status = tvb::guard("tvbGetFirstDVInNextSymbol", "tvbGetFirstDVInNextSymbol", [&] {
-    return tvb::domains::getFirstDVInNextSymbol(ptvb, dv, moved, &walkEnd);
+    return tvb::domains::getFirstDVInNextSymbol(tvb::coreOf(ptvb), checks, dv, moved, &walkEnd);
   });
   return tvb::domains::finishWalk(ptvb, status, walkEnd);
 }
@@ -170,7 +175,7 @@ int tvbMoveNextDVInSymbol(tvbHandle* ptvb, tvbDVHandle* dv, int* moved) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(moved != NULL);
   *moved = 0;
-  return tvb::finish(ptvb, tvb::domains::moveNextDVInSymbol(dv, moved));
+  return tvb::finish(ptvb, tvb::domains::moveNextDVInSymbol(tvb::domains::domainChecksOf(ptvb), dv, moved));
 }
 
 int tvbGetDVSymbol(tvbHandle* ptvb, tvbDVHandle* dv, tvbSymbol** sym) {
@@ -209,7 +214,7 @@ int tvbGetDVIndicator(tvbHandle* ptvb, tvbDVHandle* dv, int* indicator) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(indicator != NULL);
   if (!tvb::finish(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
-  tvb::domains::getDVIndicator(dv, indicator);
+  tvb::domains::getDVIndicator(tvb::domains::domainChecksOf(ptvb), dv, indicator);
   return 1;
 }
 
@@ -218,16 +223,15 @@ int tvbFreeDVHandle(tvbHandle* ptvb, tvbDVHandle* dv) {
   if (!dv) return 1;
   const tvbSymbol* sym = dv->symbol();
   delete dv;
-  if (ptvb->dvAllSymbolMode == 0) {
-    for (tvbSymbol* d : sym->domains)
-      if (d) d->aliasOf->domainLookup.reset();
-  }
+  tvb::domains::DomainChecks& checks = tvb::domains::domainChecksOf(ptvb);
+  if (!checks.wholeCheckOpen()) checks.releaseDomainLookups(sym);
   return 1;
 }
 
 int tvbDomainCheckDone(tvbHandle* ptvb) {
   TVB_ASSERT(ptvb != NULL);
-  if (ptvb->dvAllSymbolMode == 1) tvb::domains::closeWholeCheck(ptvb);
+  tvb::domains::DomainChecks& checks = tvb::domains::domainChecksOf(ptvb);
+  if (checks.wholeCheckOpen()) checks.closeWholeCheck();
   return 1;
 }
 

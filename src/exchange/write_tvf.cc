@@ -4,11 +4,12 @@
 #include <cstring>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "exchange/file_subtypes.h"
 #include "exchange/messages.h"
 #include "exchange/tvf_object.h"
+#include "exchange/tvf_record_sink.h"
 #include "loaders/tvfcc.h"
 
 namespace tvb::exchange {
@@ -50,13 +51,6 @@ void writeLoadedRecords(tvfHandle_t file, const tvbSymbol& sym) {
   }
 }
 
-// Streams the records of a symbol that still lies in its source; a database filled in memory has no
-// records for it.
-bool streamRecords(tvbHandle* db, tvfHandle_t file, tvbSymbol* sym) {
-  if (db->initFrom == FROM_MEMORY) return true;
-  return db->loader && db->loader->source() == db->initFrom && db->loader->load(db, sym, file).ok();
-}
-
 // Takes n errors off the library's stack.
 void dropErrors(tvfHandle_t file, int n) {
   for (int i = 0; i < n; ++i) ops.tvfGetLastError(file);
@@ -78,9 +72,9 @@ Status loggedErrors(tvfHandle_t file) {
   return Status::error(msg::kWriteErrors, n, reason);
 }
 
-Status writeSymbols(tvbHandle* db, tvfHandle_t file, bool noDomainCheck, int* domainErrors) {
+Status writeSymbols(DatabaseCore& db, tvfHandle_t file, bool noDomainCheck, int* domainErrors) {
   int k = 0;
-  for (const auto& owned : db->symbols) {
+  for (const auto& owned : db.symbols.all()) {
     tvbSymbol* sym = owned.get();
     ++k;
     if (sym->type == TRV_DT_ALIAS) {
@@ -105,9 +99,11 @@ Status writeSymbols(tvbHandle* db, tvfHandle_t file, bool noDomainCheck, int* do
         dropErrors(file, added);
       }
     }
+    // A symbol still in its source is streamed from it, not loaded; in a database filled in memory it has none.
+    TvfRecordSink sink(file);
     if (sym->loaded) {
       writeLoadedRecords(file, *sym);
-    } else if (!streamRecords(db, file, sym)) {
+    } else if (!db.dataSource.stream(*sym, sink).ok()) {
       return Status::error(msg::kStreamFailed, sym->name.c_str());
     }
     ops.tvfDataWriteDone(file);
@@ -116,10 +112,10 @@ Status writeSymbols(tvbHandle* db, tvfHandle_t file, bool noDomainCheck, int* do
   return Status();
 }
 
-Status writeTvf(tvbHandle* db, const char* fileName, bool noDomainCheck) {
+Status writeTvf(DatabaseCore& db, const char* fileName, bool noDomainCheck) {
   ScopedTvfObject object;
   char reason[TRV_SSSIZE] = {};
-  if (!createTvfObject(db->sysDir, object.address(), reason)) return Status::error(msg::kTvfCreateFailed, reason);
+  if (!createTvfObject(db.sysDir, object.address(), reason)) return Status::error(msg::kTvfCreateFailed, reason);
   tvfHandle_t file = object.get();
 
   int errNr = 0;
@@ -132,11 +128,11 @@ Status writeTvf(tvbHandle* db, const char* fileName, bool noDomainCheck) {
 
   // The file numbers labels and texts as the database does, so keys and text numbers carry over.
   ops.tvfUELRegisterRawStart(file);
-  for (int i = 1; i <= db->labels.count(); ++i) ops.tvfUELRegisterRaw(file, db->labels.label(i));
+  for (int i = 1; i <= db.labels.count(); ++i) ops.tvfUELRegisterRaw(file, db.labels.label(i));
   ops.tvfUELRegisterDone(file);
-  for (int i = 1; i < db->elemTexts.count(); ++i) {
+  for (int i = 1; i < db.elemTexts.count(); ++i) {
     int unused = 0;
-    ops.tvfAddSetText(file, db->elemTexts.text(i), &unused);
+    ops.tvfAddSetText(file, db.elemTexts.text(i), &unused);
   }
 
   int domainErrors = 0;
@@ -158,5 +154,6 @@ Status writeTvf(tvbHandle* db, const char* fileName, bool noDomainCheck) {
 int tvbWriteTVF(tvbHandle* ptvb, const char* fileName, int noDomainCheck) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(fileName != NULL);
-  return tvb::guarded(ptvb, "tvbWriteTVF", [&] { return tvb::exchange::writeTvf(ptvb, fileName, noDomainCheck != 0); });
+  return tvb::guarded(ptvb, "tvbWriteTVF",
+                      [&] { return tvb::exchange::writeTvf(tvb::coreOf(ptvb), fileName, noDomainCheck != 0); });
 }

@@ -1,0 +1,21 @@
+// A record sink that streams records into a TVF file being written (the symbol started there), so that the
+// writer copies a symbol still lying in its source without loading it.
+#pragma once
+
+#include "core/record_sink.h"
+#include "loaders/tvfcc.h"
+
+namespace tvb::exchange {
+
+class TvfRecordSink final : public RecordSink {
+ public:
+  explicit TvfRecordSink(tvfHandle_t file) : file_(file) {}
+
+  void put(const int* key, const double* values) override { tvf::ops.tvfDataWriteRaw(file_, key, values); }
+  bool wantsDatabaseTextNumbers() const override { return false; }
+
+ private:
+  tvfHandle_t file_;
+};
+
+}  // namespace tvb::exchange
