@@ -20,8 +20,6 @@ class ModelLink {
   ModelLink(const ModelLink&) = delete;
   ModelLink& operator=(const ModelLink&) = delete;
 
-  bool registered() const { return tvp_ != nullptr; }
-
   // Lets go of the snapshot. The solver and configuration objects are released here too once the model link
   // creates them.
   void release() noexcept {
