@@ -9,12 +9,11 @@ namespace tvb::exchange {
 
 class TvfRecordSink final : public RecordSink {
  public:
-  explicit TvfRecordSink(tvfHandle_t file) : file_(file) {}
-
-  void put(const int* key, const double* values) override { tvf::ops.tvfDataWriteRaw(file_, key, values); }
-  bool wantsDatabaseTextNumbers() const override { return false; }
+  explicit TvfRecordSink(tvfHandle_t file) : RecordSink(nullptr), file_(file) {}
 
  private:
+  void forward(const int* key, const double* values) override { tvf::ops.tvfDataWriteRaw(file_, key, values); }
+
   tvfHandle_t file_;
 };
 
