@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/database.h"
+#include "core/database_core.h"
 
 namespace tvb::arrays {
 

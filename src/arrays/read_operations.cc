@@ -11,12 +11,10 @@
 #include "arrays/position_maps.h"
 #include "arrays/record_walk.h"
 #include "arrays/transfer_checks.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 
-using namespace tvb;
-using namespace tvb::arrays;
-
+namespace tvb::arrays {
 namespace {
 
 // Places every record at the cell its labels' domain positions give (row-major), with the value cellValue gives;
@@ -59,12 +57,11 @@ int placeOverDomains(const RecordStore& records, int dim, const int* const* posi
 
 // The rest of a read over domains, from the point where the cube counts as cleared.
 template <class Cell>
-int readOverDomains(tvbHandle* ptvb, void* cube, int64_t cells, const int* extents, tvbSymbol* sym, tvbSymbol** domains,
-                    int field, int* dropped) {
+Status readOverDomains(void* cube, int64_t cells, const int* extents, tvbSymbol* sym, tvbSymbol** domains, int field,
+                       int* dropped) {
   CubeFiller<Cell> filler(cube, cells);
   const int dim = sym->dim;
-  for (int i = 0; i < dim; ++i)
-    if (!checkDomainSet(ptvb, sym, domains[i], i, &extents[i])) return 0;
+  for (int i = 0; i < dim; ++i) TVB_RETURN_IF_FAILED(checkDomainSet(sym, domains[i], i, &extents[i]));
 
   PositionMaps maps(sym->db->labels.count());
   const int* positions[GLOBAL_MAX_INDEX_DIM];
@@ -81,44 +78,58 @@ int readOverDomains(tvbHandle* ptvb, void* cube, int64_t cells, const int* exten
     *dropped = placeOverDomains(records, dim, positions, extents, filler,
                                 [&](const double* values) { return special.toCaller(values[slot]); });
   }
-  return 1;
+  return Status();
+}
+
+Status denseSymbolToDenseArray(void* cube, const int* extents, tvbSymbol* sym, int field) {
+  TVB_RETURN_IF_FAILED(ensureRecords(sym));
+  int64_t cells;
+  TVB_RETURN_IF_FAILED(countCells(sym, extents, &cells));
+  if (cells == 0) return Status::error(msg::kZeroSizedCube);
+  const RecordStore& records = *sym->aliasOf->records;
+  if (cells != records.size())
+    return Status::error(msg::kCubeSizeMismatch, static_cast<long>(cells), static_cast<long>(records.size()),
+                         sym->name.c_str());
+  TVB_RETURN_IF_FAILED(checkField(sym, field));
+
+  // The k-th record goes to cell k: the row-major cube exactly when the records are the full product.
+  int64_t k = 0;
+  if (holdsInts(sym)) {
+    int32_t* out = static_cast<int32_t*>(cube);
+    forEachRecord(records, [&](const int*, const double*) {
+      out[k] = static_cast<int32_t>(k + 1);
+      ++k;
+    });
+  } else {
+    double* out = static_cast<double*>(cube);
+    const SpecialValues& special = sym->db->specialValues;
+    const int slot = valueSlot(sym, field);
+    forEachRecord(records, [&](const int*, const double* values) { out[k++] = special.toCaller(values[slot]); });
+  }
+  return Status();
+}
+
+Status sparseSymbolToDenseArray(void* cube, const int* extents, tvbSymbol* sym, tvbSymbol** domains, int field,
+                                int* dropped) {
+  TVB_RETURN_IF_FAILED(ensureRecords(sym));
+  int64_t cells;
+  TVB_RETURN_IF_FAILED(countCells(sym, extents, &cells));
+  if (cells == 0) return Status::error(msg::kZeroSizedCube);
+  TVB_RETURN_IF_FAILED(checkField(sym, field));
+  return holdsInts(sym) ? readOverDomains<int32_t>(cube, cells, extents, sym, domains, field, dropped)
+                        : readOverDomains<double>(cube, cells, extents, sym, domains, field, dropped);
 }
 
 }  // namespace
+}  // namespace tvb::arrays
 
 int tvbDenseSymbolToDenseArray(tvbHandle* ptvb, void* cube, const int* extents, tvbSymbol* sym, int field) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(cube != NULL);
   TVB_ASSERT(extents != NULL);
-  if (!checkSymbol(ptvb, sym)) return 0;
-  return guarded(ptvb, "tvbDenseSymbolToDenseArray", [&] {
-    if (!ensureRecords(ptvb, sym)) return 0;
-    int64_t cells;
-    if (!countCells(ptvb, sym, extents, &cells)) return 0;
-    if (cells == 0) return setError(ptvb, msg::kZeroSizedCube), 0;
-    const RecordStore& records = *sym->aliasOf->records;
-    if (cells != records.size())
-      return setError(ptvb, msg::kCubeSizeMismatch, static_cast<long>(cells), static_cast<long>(records.size()),
-                      sym->name.c_str()),
-             0;
-    if (!checkField(ptvb, sym, field)) return 0;
-
-    // The k-th record goes to cell k: the row-major cube exactly when the records are the full product.
-    int64_t k = 0;
-    if (holdsInts(sym)) {
-      int32_t* out = static_cast<int32_t*>(cube);
-      forEachRecord(records, [&](const int*, const double*) {
-        out[k] = static_cast<int32_t>(k + 1);
-        ++k;
-      });
-    } else {
-      double* out = static_cast<double*>(cube);
-      const SpecialValues& special = sym->db->specialValues;
-      const int slot = valueSlot(sym, field);
-      forEachRecord(records, [&](const int*, const double* values) { out[k++] = special.toCaller(values[slot]); });
-    }
-    return 1;
-  });
+  if (!tvb::finish(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
+  return tvb::guarded(ptvb, "tvbDenseSymbolToDenseArray",
+                      [&] { return tvb::arrays::denseSymbolToDenseArray(cube, extents, sym, field); });
 }
 
 int tvbSparseSymbolToDenseArray(tvbHandle* ptvb, void* cube, const int* extents, tvbSymbol* sym, tvbSymbol** domains,
@@ -129,14 +140,8 @@ int tvbSparseSymbolToDenseArray(tvbHandle* ptvb, void* cube, const int* extents,
   TVB_ASSERT(domains != NULL);
   TVB_ASSERT(dropped != NULL);
   *dropped = -1;
-  if (!checkSymbol(ptvb, sym)) return 0;
-  return guarded(ptvb, "tvbSparseSymbolToDenseArray", [&] {
-    if (!ensureRecords(ptvb, sym)) return 0;
-    int64_t cells;
-    if (!countCells(ptvb, sym, extents, &cells)) return 0;
-    if (cells == 0) return setError(ptvb, msg::kZeroSizedCube), 0;
-    if (!checkField(ptvb, sym, field)) return 0;
-    return holdsInts(sym) ? readOverDomains<int32_t>(ptvb, cube, cells, extents, sym, domains, field, dropped)
-                          : readOverDomains<double>(ptvb, cube, cells, extents, sym, domains, field, dropped);
+  if (!tvb::finish(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
+  return tvb::guarded(ptvb, "tvbSparseSymbolToDenseArray", [&] {
+    return tvb::arrays::sparseSymbolToDenseArray(cube, extents, sym, domains, field, dropped);
   });
 }

@@ -12,12 +12,10 @@
 #include "arrays/position_maps.h"
 #include "arrays/record_walk.h"
 #include "arrays/transfer_checks.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 
-using namespace tvb;
-using namespace tvb::arrays;
-
+namespace tvb::arrays {
 namespace {
 
 // For each position of domain (0-based), the 1-based number of its label in squeeze, or 0 when squeeze lacks it.
@@ -34,13 +32,13 @@ std::unique_ptr<int[]> squeezeNumbers(const tvbSymbol* squeeze, const int* domai
 
 // The rest of a squeezed read, from the point where the cube counts as cleared.
 template <class Cell>
-int readSqueezed(tvbHandle* ptvb, void* cube, int64_t cells, const int* extents, tvbSymbol* sym, tvbSymbol** squeeze,
-                 tvbSymbol** domains, int field, int* dropped) {
+Status readSqueezed(void* cube, int64_t cells, const int* extents, tvbSymbol* sym, tvbSymbol** squeeze,
+                    tvbSymbol** domains, int field, int* dropped) {
   CubeFiller<Cell> filler(cube, cells);
   const int dim = sym->dim;
   for (int i = 0; i < dim; ++i) {
-    if (!checkDomainSet(ptvb, sym, domains[i], i, nullptr)) return 0;
-    if (!checkDomainSet(ptvb, sym, squeeze[i], i, &extents[i])) return 0;
+    TVB_RETURN_IF_FAILED(checkDomainSet(sym, domains[i], i, nullptr));
+    TVB_RETURN_IF_FAILED(checkDomainSet(sym, squeeze[i], i, &extents[i]));
   }
 
   PositionMaps maps(sym->db->labels.count());
@@ -76,10 +74,22 @@ int readSqueezed(tvbHandle* ptvb, void* cube, int64_t cells, const int* extents,
       filler.put(cell, special.toCaller(values[slot]));
   });
   *dropped = skipped;
-  return 1;
+  return Status();
+}
+
+Status sparseSymbolToSqzdArray(void* cube, const int* extents, tvbSymbol* sym, tvbSymbol** squeeze, tvbSymbol** domains,
+                               int field, int* dropped) {
+  TVB_RETURN_IF_FAILED(ensureRecords(sym));
+  int64_t cells;
+  TVB_RETURN_IF_FAILED(countCells(sym, extents, &cells));
+  if (cells == 0) return Status::error(msg::kZeroSizedCube);
+  TVB_RETURN_IF_FAILED(checkField(sym, field));
+  return holdsInts(sym) ? readSqueezed<int32_t>(cube, cells, extents, sym, squeeze, domains, field, dropped)
+                        : readSqueezed<double>(cube, cells, extents, sym, squeeze, domains, field, dropped);
 }
 
 }  // namespace
+}  // namespace tvb::arrays
 
 int tvbSparseSymbolToSqzdArray(tvbHandle* ptvb, void* cube, const int* extents, tvbSymbol* sym, tvbSymbol** squeeze,
                                tvbSymbol** domains, int field, int* dropped) {
@@ -90,14 +100,8 @@ int tvbSparseSymbolToSqzdArray(tvbHandle* ptvb, void* cube, const int* extents, 
   TVB_ASSERT(domains != NULL);
   TVB_ASSERT(dropped != NULL);
   *dropped = -1;
-  if (!checkSymbol(ptvb, sym)) return 0;
-  return guarded(ptvb, "tvbSparseSymbolToSqzdArray", [&] {
-    if (!ensureRecords(ptvb, sym)) return 0;
-    int64_t cells;
-    if (!countCells(ptvb, sym, extents, &cells)) return 0;
-    if (cells == 0) return setError(ptvb, msg::kZeroSizedCube), 0;
-    if (!checkField(ptvb, sym, field)) return 0;
-    return holdsInts(sym) ? readSqueezed<int32_t>(ptvb, cube, cells, extents, sym, squeeze, domains, field, dropped)
-                          : readSqueezed<double>(ptvb, cube, cells, extents, sym, squeeze, domains, field, dropped);
+  if (!tvb::finish(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
+  return tvb::guarded(ptvb, "tvbSparseSymbolToSqzdArray", [&] {
+    return tvb::arrays::sparseSymbolToSqzdArray(cube, extents, sym, squeeze, domains, field, dropped);
   });
 }

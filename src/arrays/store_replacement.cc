@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/database.h"
+#include "core/database_core.h"
 
 namespace tvb::arrays {
 
@@ -30,7 +30,7 @@ void StoreReplacement::commit() {
     }
   }
   set_->loaded = true;
-  set_->db->recordWrite(set_);
+  set_->db->writeRecording.noteChange(set_);
 }
 
 }  // namespace tvb::arrays

@@ -13,10 +13,10 @@ namespace tvb::arrays {
 class ToStore {
  public:
   explicit ToStore(const SpecialValues& special) : special_(special) {
-    const int first = special.mode == 2 ? 0 : kSpecialValueCount - 1;  // mode 1 compares epsilon only
-    if (special.mode == 0) return;
+    const int first = special.mode() == 2 ? 0 : kSpecialValueCount - 1;  // mode 1 compares epsilon only
+    if (special.mode() == 0) return;
     for (int slot = first; slot < kSpecialValueCount; ++slot)
-      if (!std::isnan(special.caller[slot])) below_ = std::fmin(below_, std::fabs(special.caller[slot]));
+      if (!std::isnan(special.caller(slot))) below_ = std::fmin(below_, std::fabs(special.caller(slot)));
   }
 
   double operator()(double v) const { return std::fabs(v) < below_ ? v : special_.toStore(v); }

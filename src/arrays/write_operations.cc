@@ -13,25 +13,25 @@
 #include "arrays/store_replacement.h"
 #include "arrays/store_translation.h"
 #include "arrays/transfer_checks.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 
-using namespace tvb;
-using namespace tvb::arrays;
-
+namespace tvb::arrays {
 namespace {
 
-bool acceptsCube(tvbHandle* ptvb, const tvbSymbol* sym) {
+// The symbol a cube is written into: checkSymbol(), and a set or a parameter.
+Status checkWriteTarget(const tvbSymbol* sym) {
+  TVB_RETURN_IF_FAILED(checkSymbol(sym));
   const int type = sym->aliasOf->type;
-  if (type != TRV_DT_SET && type != TRV_DT_PAR) return setError(ptvb, msg::kCopyIntoVarEqu, sym->name.c_str()), false;
-  return true;
+  if (type != TRV_DT_SET && type != TRV_DT_PAR) return Status::error(msg::kCopyIntoVarEqu, sym->name.c_str());
+  return Status();
 }
 
 // Domain set of each dimension: the five checks with the extent tied to its cardinality, which must not be 0.
-bool checkWriteDomain(tvbHandle* ptvb, const tvbSymbol* sym, tvbSymbol* domain, int i, const int* extents) {
-  if (!checkDomainSet(ptvb, sym, domain, i, &extents[i])) return false;
-  if (extents[i] == 0) return setError(ptvb, msg::kZeroSizedDimension, i + 1), false;
-  return true;
+Status checkWriteDomain(const tvbSymbol* sym, tvbSymbol* domain, int i, const int* extents) {
+  TVB_RETURN_IF_FAILED(checkDomainSet(sym, domain, i, &extents[i]));
+  if (extents[i] == 0) return Status::error(msg::kZeroSizedDimension, i + 1);
+  return Status();
 }
 
 // The record a cell gives, or none: sets take the cell's non-zero integer (an element-text number) as level,
@@ -87,45 +87,89 @@ void forEachCombination(const std::vector<std::pair<int, int>>* choices, int dim
   }
 }
 
+Status denseArrayToSymbol(tvbSymbol* sym, tvbSymbol** domains, const void* cube, const int* extents) {
+  const int dim = sym->dim;
+  for (int i = 0; i < dim; ++i) TVB_RETURN_IF_FAILED(checkWriteDomain(sym, domains[i], i, extents));
+  int64_t cells;
+  TVB_RETURN_IF_FAILED(countCells(sym, extents, &cells));
+
+  std::vector<std::pair<int, int>> choices[GLOBAL_MAX_INDEX_DIM];  // every position of every domain
+  for (int i = 0; i < dim; ++i) {
+    std::vector<int> labels = labelsByPosition(domains[i]);
+    choices[i].reserve(labels.size());
+    for (size_t k = 0; k < labels.size(); ++k) choices[i].emplace_back(labels[k], static_cast<int>(k));
+  }
+  int64_t strides[GLOBAL_MAX_INDEX_DIM];
+  rowMajorStrides(extents, dim, strides);
+
+  tvbSymbol* set = sym->aliasOf;
+  const CellReader reader{cube, set->type == TRV_DT_SET, false, ToStore(sym->db->specialValues)};
+  int64_t records = cells;
+  if (reader.isSet) {
+    records = 0;
+    for (int64_t cell = 0; cell < cells; ++cell) records += reader.givesRecord(cell);
+  }
+  StoreReplacement replacement(set, records);
+  RecordStore& store = replacement.store();
+  forEachCombination(choices, dim, strides, [&](const int* key, int64_t cell) {
+    if (reader.givesRecord(cell)) insertRecord(store, key, reader.value(cell));
+  });
+  replacement.commit();
+  return Status();
+}
+
+Status denseArraySlicesToSymbol(tvbSymbol* sym, tvbSymbol** slices, tvbSymbol** domains, const void* cube,
+                                const int* extents) {
+  const int dim = sym->dim;
+  for (int i = 0; i < dim; ++i) {
+    TVB_RETURN_IF_FAILED(checkWriteDomain(sym, domains[i], i, extents));
+    TVB_RETURN_IF_FAILED(checkDomainSet(sym, slices[i], i, nullptr));
+  }
+  int64_t cells;
+  TVB_RETURN_IF_FAILED(countCells(sym, extents, &cells));
+
+  // The slice labels that lie in their domain, each with its domain position: the cells that may be written.
+  PositionMaps maps(sym->db->labels.count());
+  std::vector<std::pair<int, int>> choices[GLOBAL_MAX_INDEX_DIM];
+  bool anyCell = true;
+  for (int i = 0; i < dim; ++i) {
+    const int* positions = maps.of(domains[i]);
+    const RecordStore& slice = *slices[i]->aliasOf->records;
+    for (auto p = slice.first(); !p.isEnd(); p = slice.next(p)) {
+      const int label = slice.key(p)[0];
+      if (positions[label]) choices[i].emplace_back(label, positions[label] - 1);
+    }
+    anyCell = anyCell && !choices[i].empty();
+  }
+  int64_t strides[GLOBAL_MAX_INDEX_DIM];
+  rowMajorStrides(extents, dim, strides);
+
+  tvbSymbol* set = sym->aliasOf;
+  const CellReader reader{cube, set->type == TRV_DT_SET, true, ToStore(sym->db->specialValues)};
+  int64_t records = 0;
+  if (anyCell)
+    forEachCombination(choices, dim, strides, [&](const int*, int64_t cell) { records += reader.givesRecord(cell); });
+  StoreReplacement replacement(set, records);
+  RecordStore& store = replacement.store();
+  if (anyCell)
+    forEachCombination(choices, dim, strides, [&](const int* key, int64_t cell) {
+      if (reader.givesRecord(cell)) insertRecord(store, key, reader.value(cell));
+    });
+  replacement.commit();  // with no selected cell, the symbol is left empty
+  return Status();
+}
+
 }  // namespace
+}  // namespace tvb::arrays
 
 int tvbDenseArrayToSymbol(tvbHandle* ptvb, tvbSymbol* sym, tvbSymbol** domains, const void* cube, const int* extents) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(domains != NULL);
   TVB_ASSERT(cube != NULL);
   TVB_ASSERT(extents != NULL);
-  if (!checkSymbol(ptvb, sym) || !acceptsCube(ptvb, sym)) return 0;
-  return guarded(ptvb, "tvbDenseArrayToSymbol", [&] {
-    const int dim = sym->dim;
-    for (int i = 0; i < dim; ++i)
-      if (!checkWriteDomain(ptvb, sym, domains[i], i, extents)) return 0;
-    int64_t cells;
-    if (!countCells(ptvb, sym, extents, &cells)) return 0;
-
-    std::vector<std::pair<int, int>> choices[GLOBAL_MAX_INDEX_DIM];  // every position of every domain
-    for (int i = 0; i < dim; ++i) {
-      std::vector<int> labels = labelsByPosition(domains[i]);
-      choices[i].reserve(labels.size());
-      for (size_t k = 0; k < labels.size(); ++k) choices[i].emplace_back(labels[k], static_cast<int>(k));
-    }
-    int64_t strides[GLOBAL_MAX_INDEX_DIM];
-    rowMajorStrides(extents, dim, strides);
-
-    tvbSymbol* set = sym->aliasOf;
-    const CellReader reader{cube, set->type == TRV_DT_SET, false, ToStore(sym->db->specialValues)};
-    int64_t records = cells;
-    if (reader.isSet) {
-      records = 0;
-      for (int64_t cell = 0; cell < cells; ++cell) records += reader.givesRecord(cell);
-    }
-    StoreReplacement replacement(set, records);
-    RecordStore& store = replacement.store();
-    forEachCombination(choices, dim, strides, [&](const int* key, int64_t cell) {
-      if (reader.givesRecord(cell)) insertRecord(store, key, reader.value(cell));
-    });
-    replacement.commit();
-    return 1;
-  });
+  if (!tvb::finish(ptvb, tvb::arrays::checkWriteTarget(sym))) return 0;
+  return tvb::guarded(ptvb, "tvbDenseArrayToSymbol",
+                      [&] { return tvb::arrays::denseArrayToSymbol(sym, domains, cube, extents); });
 }
 
 int tvbDenseArraySlicesToSymbol(tvbHandle* ptvb, tvbSymbol* sym, tvbSymbol** slices, tvbSymbol** domains,
@@ -135,44 +179,7 @@ int tvbDenseArraySlicesToSymbol(tvbHandle* ptvb, tvbSymbol* sym, tvbSymbol** sli
   TVB_ASSERT(domains != NULL);
   TVB_ASSERT(cube != NULL);
   TVB_ASSERT(extents != NULL);
-  if (!checkSymbol(ptvb, sym) || !acceptsCube(ptvb, sym)) return 0;
-  return guarded(ptvb, "tvbDenseArraySlicesToSymbol", [&] {
-    const int dim = sym->dim;
-    for (int i = 0; i < dim; ++i) {
-      if (!checkWriteDomain(ptvb, sym, domains[i], i, extents)) return 0;
-      if (!checkDomainSet(ptvb, sym, slices[i], i, nullptr)) return 0;
-    }
-    int64_t cells;
-    if (!countCells(ptvb, sym, extents, &cells)) return 0;
-
-    // The slice labels that lie in their domain, each with its domain position: the cells that may be written.
-    PositionMaps maps(sym->db->labels.count());
-    std::vector<std::pair<int, int>> choices[GLOBAL_MAX_INDEX_DIM];
-    bool anyCell = true;
-    for (int i = 0; i < dim; ++i) {
-      const int* positions = maps.of(domains[i]);
-      const RecordStore& slice = *slices[i]->aliasOf->records;
-      for (auto p = slice.first(); !p.isEnd(); p = slice.next(p)) {
-        const int label = slice.key(p)[0];
-        if (positions[label]) choices[i].emplace_back(label, positions[label] - 1);
-      }
-      anyCell = anyCell && !choices[i].empty();
-    }
-    int64_t strides[GLOBAL_MAX_INDEX_DIM];
-    rowMajorStrides(extents, dim, strides);
-
-    tvbSymbol* set = sym->aliasOf;
-    const CellReader reader{cube, set->type == TRV_DT_SET, true, ToStore(sym->db->specialValues)};
-    int64_t records = 0;
-    if (anyCell)
-      forEachCombination(choices, dim, strides, [&](const int*, int64_t cell) { records += reader.givesRecord(cell); });
-    StoreReplacement replacement(set, records);
-    RecordStore& store = replacement.store();
-    if (anyCell)
-      forEachCombination(choices, dim, strides, [&](const int* key, int64_t cell) {
-        if (reader.givesRecord(cell)) insertRecord(store, key, reader.value(cell));
-      });
-    replacement.commit();  // with no selected cell, the symbol is left empty
-    return 1;
-  });
+  if (!tvb::finish(ptvb, tvb::arrays::checkWriteTarget(sym))) return 0;
+  return tvb::guarded(ptvb, "tvbDenseArraySlicesToSymbol",
+                      [&] { return tvb::arrays::denseArraySlicesToSymbol(sym, slices, domains, cube, extents); });
 }

@@ -1,56 +1,55 @@
-// The frame that every operation runs in: fatal assertions for contract violations, the last-error text of
-// a database, the exception guard at the C boundary, and the process-wide trace output.
-// Failures never allocate: messages are formatted straight into the handle's fixed 256-byte buffer.
+// The frame that every operation runs in at the C boundary: the exception guard, and the one place where a
+// failed Status becomes the database's last error. Inner routines return a Status and never touch the last
+// error themselves; an out-of-memory failure is also written to standard output.
 #pragma once
 
 #include <exception>
 #include <new>
-#include <utility>
 
-struct tvbHandle;
+#include "core/assert.h"
+#include "core/messages.h"
+#include "core/status.h"
+#include "tvbcclib.h"
 
 namespace tvb {
 
-// Prints "Assertion failed: <condition>, file <source>" to standard error and aborts.
-[[noreturn]] void assertionFailed(const char* condition, const char* source);
+// Stores a failure's message as db's last error (a failure reported elsewhere leaves it as it was). REQUIRES: db
+// is not null.
+void storeLastError(tvbHandle* db, const Status& status);
 
-// Stores a printf-formatted message, cut to 255 characters, as the database's last error.
-void setError(tvbHandle* db, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// Writes an out-of-memory failure to standard output (followed by a newline); other statuses are not shown.
+void announceOutOfMemory(const Status& status);
 
-// Out of memory: "Out of memory in <operation>" on standard output and as the last error.
-void reportOutOfMemory(tvbHandle* db, const char* operation);
-// Any other exception: "Unexpected exception in <operation>: <what>" as the last error.
-void reportUnexpected(tvbHandle* db, const char* operation, const char* what);
+// The C result of an operation: 1 when status is ok, else 0 with the failure stored in db.
+inline int finish(tvbHandle* db, const Status& status) {
+  if (status.ok()) return 1;
+  storeLastError(db, status);
+  return 0;
+}
 
-// Runs work() (returning the operation's result) and turns exceptions into the failure result. The
-// out-of-memory text may name another operation than the unexpected-exception text (raw record addition
-// reports memory shortage as record addition).
-template <class Result, class Work>
-Result guarded(tvbHandle* db, const char* operation, const char* memoryOperation, Result failure, Work&& work) {
+// Runs work() (returning a Status) and turns an exception into a failure: out of memory names memoryOperation
+// (raw record addition reports memory shortage as record addition), any other exception names operation.
+template <class Work>
+Status guard(const char* operation, const char* memoryOperation, Work&& work) {
   try {
     return work();
   } catch (const std::bad_alloc&) {
-    reportOutOfMemory(db, memoryOperation);
+    return Status::outOfMemory(memoryOperation);
   } catch (const std::exception& e) {
-    reportUnexpected(db, operation, e.what());
+    return Status::error(msg::kUnexpectedException, operation, e.what());
   } catch (...) {
-    reportUnexpected(db, operation, "unknown exception");
+    return Status::error(msg::kUnexpectedException, operation, "unknown exception");
   }
-  return failure;
 }
 
+// guard(), then finish(): the common frame of an operation.
+template <class Work>
+int guarded(tvbHandle* db, const char* operation, const char* memoryOperation, Work&& work) {
+  return finish(db, guard(operation, memoryOperation, work));
+}
 template <class Work>
 int guarded(tvbHandle* db, const char* operation, Work&& work) {
-  return guarded<int>(db, operation, operation, 0, std::forward<Work>(work));
+  return finish(db, guard(operation, operation, work));
 }
 
-// Process-wide trace level, set by tvbSetDebug.
-int debugLevel();
-void setDebugLevel(int level);
-// Writes a trace line of the given level (indented by two blanks per level above 1) when the level is on.
-void trace(int level, const char* format, ...) __attribute__((format(printf, 2, 3)));
-
 }  // namespace tvb
-
-// Contract checks of the core; the condition's text names the violated contract.
-#define TVB_ASSERT(condition) ((condition) ? (void)0 : ::tvb::assertionFailed(#condition, "tvbcoorg"))

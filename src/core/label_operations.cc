@@ -1,9 +1,9 @@
 // Registering labels and reading them by number.
 #include <cstring>
-#include <string>
+#include <string_view>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
 
@@ -11,19 +11,18 @@ int tvbMergeUel(tvbHandle* ptvb, const char* label, int* uelNr) {
   TVB_ASSERT(ptvb != NULL);
   return tvb::guarded(ptvb, "tvbMergeUel", [&] {
     std::string_view normalised;
-    if (!tvb::checkLabel(label, normalised, ptvb->lastError)) return 0;
-    *uelNr = ptvb->labels.findOrAdd(normalised);
-    return 1;
+    TVB_RETURN_IF_FAILED(tvb::checkLabel(label, normalised));
+    *uelNr = tvb::coreOf(ptvb).labels.findOrAdd(normalised);
+    return tvb::Status();
   });
 }
 
 int tvbGetUelByIndex(tvbHandle* ptvb, int uelNr, char* label) {
   TVB_ASSERT(ptvb != NULL);
-  if (uelNr < 1 || uelNr > ptvb->labels.count()) {
-    tvb::setError(ptvb, tvb::msg::kUelOutOfRange, uelNr, ptvb->labels.count());
-    return 0;
-  }
-  std::string_view text = ptvb->labels.view(uelNr);
+  const tvb::LabelTable& labels = tvb::coreOf(ptvb).labels;
+  if (uelNr < 1 || uelNr > labels.count())
+    return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kUelOutOfRange, uelNr, labels.count()));
+  std::string_view text = labels.view(uelNr);
   std::memcpy(label, text.data(), text.size() + 1);
   return 1;
 }

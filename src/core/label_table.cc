@@ -1,7 +1,7 @@
 #include "core/label_table.h"
 
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/case_insensitive.h"
 #include "core/messages.h"
@@ -66,7 +66,7 @@ void LabelTable::grow() {
   mask_ = mask;
 }
 
-bool checkLabel(const char* label, std::string_view& normalised, char* errorBuffer) {
+Status checkLabel(const char* label, std::string_view& normalised) {
   // One pass finds the length and both kinds of quotes: labels are short, and this runs for every label
   // of every lookup.
   size_t n = 0;
@@ -75,19 +75,13 @@ bool checkLabel(const char* label, std::string_view& normalised, char* errorBuff
     single |= c == '\'';
     dbl |= c == '"';
   }
-  if (single && dbl) {
-    std::snprintf(errorBuffer, 256, msg::kLabelBothQuotes, label);
-    return false;
-  }
+  if (single && dbl) return Status::error(msg::kLabelBothQuotes, label);
   // White space as in the C locale, whatever locale the caller has set.
   auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
   while (n > 1 && isSpace(label[n - 1])) --n;
   normalised = std::string_view(label, n);
-  if (n >= 64) {
-    std::snprintf(errorBuffer, 256, msg::kLabelTooLong, 63, std::string(normalised).c_str());
-    return false;
-  }
-  return true;
+  if (n >= 64) return Status::error(msg::kLabelTooLong, 63, std::string(normalised).c_str());
+  return Status();
 }
 
 }  // namespace tvb

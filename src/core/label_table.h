@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/status.h"
+
 namespace tvb {
 
 class LabelTable {
@@ -51,8 +53,7 @@ class LabelTable {
 };
 
 // Checks a label and yields its normalised form (trailing white space removed, at least one character
-// kept): a view of the label's first characters, so that checking allocates nothing. On failure returns
-// false with the message in errorBuffer (256 bytes).
-bool checkLabel(const char* label, std::string_view& normalised, char* errorBuffer);
+// kept): a view of the label's first characters, so that checking allocates nothing.
+Status checkLabel(const char* label, std::string_view& normalised);
 
 }  // namespace tvb

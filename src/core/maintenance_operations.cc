@@ -3,14 +3,13 @@
 #include <string>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
 #include "core/record_handle.h"
 #include "core/records.h"
 
-using namespace tvb;
-
+namespace tvb {
 namespace {
 
 // Empties a symbol; one still waiting in its data source is marked loaded and never read.
@@ -23,67 +22,82 @@ void clearRecords(tvbSymbol* sym) {
 int textNumber(double value) { return value >= 0 && value < 2147483647.0 ? static_cast<int>(value) : -1; }
 
 // Copies every record of source into target (already emptied), translating label numbers by text when the
-// databases differ. Returns null on success, else the database whose last error says why.
-tvbHandle* copyRecords(tvbSymbol* target, tvbSymbol* source) {
-  tvbHandle* targetDb = target->db;
-  const tvbHandle* sourceDb = source->db;
+// databases differ.
+Status copyRecords(tvbSymbol* target, tvbSymbol* source) {
+  DatabaseCore& targetDb = *target->db;
+  const DatabaseCore& sourceDb = *source->db;
   const int dim = source->dim;
 
   if (source->isUniverse()) {
-    for (int uel = 1; uel <= sourceDb->labels.count(); ++uel) {
-      const char* label = sourceDb->labels.label(uel);
+    for (int uel = 1; uel <= sourceDb.labels.count(); ++uel) {
+      const char* label = sourceDb.labels.label(uel);
       if (target->isUniverse()) {
-        targetDb->labels.findOrAdd(label);
+        targetDb.labels.findOrAdd(label);
       } else {
         std::unique_ptr<tvbRecordHandle> unused;
-        if (!addRecordByLabels(targetDb, target, &label, nullptr, "", &unused)) return targetDb;
+        TVB_RETURN_IF_FAILED(addRecordByLabels(targetDb, target, &label, nullptr, "", &unused));
       }
     }
-    return nullptr;
+    return Status();
   }
 
-  if (!ensureLoaded(source->db, source)) return source->db;
+  TVB_RETURN_IF_FAILED(ensureLoaded(source));
   const RecordStore& from = *source->records;
-  if (targetDb == sourceDb && !target->isUniverse()) {
+  if (&targetDb == &sourceDb && !target->isUniverse()) {
     // Same label table: keys carry over unchanged, and so do element text numbers.
     RecordStore& to = *target->records;
     for (auto p = from.first(); !p.isEnd(); p = from.next(p)) {
       auto [q, inserted] = to.insert(from.key(p));
       std::memcpy(to.values(q), from.values(p), sizeof(double) * from.valueCount());
     }
-    return nullptr;
+    return Status();
   }
   const char* labels[GLOBAL_MAX_INDEX_DIM];
   for (auto p = from.first(); !p.isEnd(); p = from.next(p)) {
     const int* key = from.key(p);
-    for (int i = 0; i < dim; ++i) labels[i] = sourceDb->labels.label(key[i]);
+    for (int i = 0; i < dim; ++i) labels[i] = sourceDb.labels.label(key[i]);
     if (target->isUniverse()) {
-      targetDb->labels.findOrAdd(labels[0]);
+      targetDb.labels.findOrAdd(labels[0]);
       continue;
     }
     const double* values = from.values(p);
-    const char* text = source->type == TRV_DT_SET ? sourceDb->elemTexts.text(textNumber(values[0])) : "";
-    if (!addRecordByLabels(targetDb, target, labels, values, text, nullptr)) return targetDb;
+    const char* text = source->type == TRV_DT_SET ? sourceDb.elemTexts.text(textNumber(values[0])) : "";
+    TVB_RETURN_IF_FAILED(addRecordByLabels(targetDb, target, labels, values, text, nullptr));
   }
-  return nullptr;
+  return Status();
 }
 
-bool isSetRecordHandle(tvbHandle* db, tvbRecordHandle* rec, const char* universeMessage) {
-  if (!rec) return setError(db, msg::kNoRecordHandle), false;
-  if (rec->onUniverse()) return setError(db, "%s", universeMessage), false;
+Status copySymbol(tvbSymbol* target, tvbSymbol* source) {
+  // A symbol copied onto itself already holds what the copy would give it.
+  if (target != source) {
+    if (!target->isUniverse()) clearRecords(target);
+    TVB_RETURN_IF_FAILED(copyRecords(target, source));
+  }
+  target->db->writeRecording.noteChange(target);
+  return Status();
+}
+
+Status checkCopy(const tvbSymbol* target, const tvbSymbol* source) {
+  if (!source) return Status::error(msg::kNoSourceSymbol);
+  if (!target) return Status::error(msg::kNoTargetSymbol);
+  if (target->dim != source->dim) return Status::error(msg::kInconsistentDims);
+  if (target->type != source->type) return Status::error(msg::kInconsistentTypes);
+  return Status();
+}
+
+Status checkSetRecordHandle(tvbRecordHandle* rec, const char* universeMessage) {
+  if (!rec) return Status::error(msg::kNoRecordHandle);
+  if (rec->onUniverse()) return Status::error("%s", universeMessage);
   if (rec->symbol->type != TRV_DT_SET)
-    return setError(db, msg::kTextNotSet, rec->symbol->name.c_str(), typeName(rec->symbol->type)), false;
-  return resolve(rec, db);
+    return Status::error(msg::kTextNotSet, rec->symbol->name.c_str(), typeName(rec->symbol->type));
+  return checkOnRecord(rec);
 }
 
-}  // namespace
-
-int tvbDeleteRecord(tvbHandle* ptvb, tvbRecordHandle* rec) {
-  TVB_ASSERT(ptvb != NULL);
-  if (!rec) return setError(ptvb, msg::kNoRecordHandle), 0;
-  if (rec->onUniverse()) return setError(ptvb, msg::kDeleteUniverse), 0;
-  if (!resolve(rec, ptvb)) return 0;
-  ptvb->recordWrite(rec->symbol);
+Status deleteRecord(DatabaseCore& db, tvbRecordHandle* rec) {
+  if (!rec) return Status::error(msg::kNoRecordHandle);
+  if (rec->onUniverse()) return Status::error(msg::kDeleteUniverse);
+  TVB_RETURN_IF_FAILED(checkOnRecord(rec));
+  db.writeRecording.noteChange(rec->symbol);
   RecordStore& store = *rec->symbol->records;
   RecordStore::Position next = store.erase(rec->position);
   if (next.isEnd()) {
@@ -92,83 +106,81 @@ int tvbDeleteRecord(tvbHandle* ptvb, tvbRecordHandle* rec) {
   } else {
     placeHandle(rec, next);
   }
-  return 1;
+  return Status();
+}
+
+Status checkSymbolToChange(const tvbSymbol* sym, const char* universeMessage) {
+  if (!sym) return Status::error(msg::kNoSymbol);
+  if (sym->isUniverse()) return Status::error("%s", universeMessage);
+  return Status();
+}
+
+Status getElemText(tvbRecordHandle* rec, char* text) {
+  TVB_RETURN_IF_FAILED(checkSetRecordHandle(rec, msg::kGetTextUniverse));
+  int nr = textNumber(recordValues(rec)[0]);
+  const char* stored = nr >= 1 ? rec->symbol->db->elemTexts.text(nr) : "";
+  std::memcpy(text, stored, std::strlen(stored) + 1);
+  return Status();
+}
+
+Status setElemText(DatabaseCore& db, tvbRecordHandle* rec, const char* text) {
+  TVB_RETURN_IF_FAILED(checkSetRecordHandle(rec, msg::kSetTextUniverse));
+  if (std::strlen(text) >= TRV_SSSIZE) return Status::error(msg::kTextTooLong, TRV_SSSIZE - 1);
+  db.writeRecording.noteChange(rec->symbol);
+  double nr = text[0] == '\0' ? 0 : rec->symbol->db->elemTexts.intern(text);
+  recordValues(rec)[0] = nr;
+  return Status();
+}
+
+}  // namespace
+}  // namespace tvb
+
+int tvbDeleteRecord(tvbHandle* ptvb, tvbRecordHandle* rec) {
+  TVB_ASSERT(ptvb != NULL);
+  return tvb::finish(ptvb, tvb::deleteRecord(tvb::coreOf(ptvb), rec));
 }
 
 int tvbClearSymbol(tvbHandle* ptvb, tvbSymbol* sym) {
   TVB_ASSERT(ptvb != NULL);
-  if (!sym) return setError(ptvb, msg::kNoSymbol), 0;
-  if (sym->isUniverse()) return setError(ptvb, msg::kClearUniverse), 0;
-  return guarded(ptvb, "tvbClearSymbol", [&] {
-    clearRecords(sym);
-    ptvb->recordWrite(sym);
-    return 1;
+  if (!tvb::finish(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kClearUniverse))) return 0;
+  return tvb::guarded(ptvb, "tvbClearSymbol", [&] {
+    tvb::clearRecords(sym);
+    tvb::coreOf(ptvb).writeRecording.noteChange(sym);
+    return tvb::Status();
   });
 }
 
 int tvbCopySymbol(tvbHandle* ptvb, tvbSymbol* target, tvbSymbol* source) {
   TVB_ASSERT(ptvb != NULL);
-  if (!source) return setError(ptvb, msg::kNoSourceSymbol), 0;
-  if (!target) return setError(ptvb, msg::kNoTargetSymbol), 0;
-  if (target->dim != source->dim) return setError(ptvb, msg::kInconsistentDims), 0;
-  if (target->type != source->type) return setError(ptvb, msg::kInconsistentTypes), 0;
-  return guarded(ptvb, "tvbCopySymbol", [&] {
-    // A symbol copied onto itself already holds what the copy would give it.
-    if (target != source) {
-      if (!target->isUniverse()) clearRecords(target);
-      if (tvbHandle* failed = copyRecords(target, source)) {
-        if (failed != ptvb) setError(ptvb, "%s", failed->lastError);
-        return 0;
-      }
-    }
-    target->db->recordWrite(target);
-    return 1;
-  });
+  if (!tvb::finish(ptvb, tvb::checkCopy(target, source))) return 0;
+  return tvb::guarded(ptvb, "tvbCopySymbol", [&] { return tvb::copySymbol(target, source); });
 }
 
 int tvbGetElemText(tvbHandle* ptvb, tvbRecordHandle* rec, char* text) {
   TVB_ASSERT(ptvb != NULL);
-  return guarded(ptvb, "tvbGetElemText", [&] {
-    if (!isSetRecordHandle(ptvb, rec, msg::kGetTextUniverse)) return 0;
-    int nr = textNumber(recordValues(rec)[0]);
-    const char* stored = nr >= 1 ? rec->symbol->db->elemTexts.text(nr) : "";
-    std::memcpy(text, stored, std::strlen(stored) + 1);
-    return 1;
-  });
+  return tvb::guarded(ptvb, "tvbGetElemText", [&] { return tvb::getElemText(rec, text); });
 }
 
 int tvbSetElemText(tvbHandle* ptvb, tvbRecordHandle* rec, const char* text) {
   TVB_ASSERT(ptvb != NULL);
-  return guarded(ptvb, "tvbSetElemText", [&] {
-    if (!isSetRecordHandle(ptvb, rec, msg::kSetTextUniverse)) return 0;
-    if (std::strlen(text) >= TRV_SSSIZE) return setError(ptvb, msg::kTextTooLong, TRV_SSSIZE - 1), 0;
-    ptvb->recordWrite(rec->symbol);
-    double nr = text[0] == '\0' ? 0 : rec->symbol->db->elemTexts.intern(text);
-    recordValues(rec)[0] = nr;
-    return 1;
-  });
+  return tvb::guarded(ptvb, "tvbSetElemText", [&] { return tvb::setElemText(tvb::coreOf(ptvb), rec, text); });
 }
 
 int tvbSetUserInfo(tvbHandle* ptvb, tvbSymbol* sym, int userInfo) {
   TVB_ASSERT(ptvb != NULL);
-  if (!sym) return setError(ptvb, msg::kNoSymbol), 0;
-  if (sym->isUniverse()) return setError(ptvb, msg::kUserInfoUniverse), 0;
-  ptvb->recordWrite(sym);
+  if (!tvb::finish(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kUserInfoUniverse))) return 0;
+  tvb::coreOf(ptvb).writeRecording.noteChange(sym);
   sym->userInfo = userInfo;
   return 1;
 }
 
 int tvbStartWriteRecording(tvbHandle* ptvb) {
   TVB_ASSERT(ptvb != NULL);
-  if (ptvb->writeRecording) return setError(ptvb, msg::kRecordingActive), 0;
-  ptvb->writeRecording = true;
-  for (tvbSymbol* sym : ptvb->symbolIndex) sym->written = false;
-  return 1;
+  tvb::DatabaseCore& db = tvb::coreOf(ptvb);
+  return tvb::finish(ptvb, db.writeRecording.start(db.symbols));
 }
 
 int tvbStopWriteRecording(tvbHandle* ptvb) {
   TVB_ASSERT(ptvb != NULL);
-  if (!ptvb->writeRecording) return setError(ptvb, msg::kRecordingInactive), 0;
-  ptvb->writeRecording = false;
-  return 1;
+  return tvb::finish(ptvb, tvb::coreOf(ptvb).writeRecording.stop());
 }

@@ -2,8 +2,7 @@
 
 #include <utility>
 
-#include "core/database.h"
-#include "core/frame.h"
+#include "core/database_core.h"
 #include "core/messages.h"
 
 namespace tvb {
@@ -12,8 +11,8 @@ namespace {
 
 // The database's spare handle when it has one, else a new one; on the symbol's record or label either way.
 std::unique_ptr<tvbRecordHandle> newHandle(tvbSymbol* sym) {
-  tvbRecordHandle* spare = sym->db != nullptr ? std::exchange(sym->db->spareHandle, nullptr) : nullptr;
-  std::unique_ptr<tvbRecordHandle> h(spare != nullptr ? spare : new tvbRecordHandle);
+  std::unique_ptr<tvbRecordHandle> h = std::move(sym->db->spareHandle);
+  if (!h) h = std::make_unique<tvbRecordHandle>();
   h->symbol = sym;
   h->uelPosition = -1;
   h->pastEnd = false;
@@ -34,16 +33,16 @@ std::unique_ptr<tvbRecordHandle> makeUniverseHandle(tvbSymbol* universe, int uel
   return h;
 }
 
-void freeHandle(tvbHandle* db, tvbRecordHandle* h) {
-  if (db != nullptr && db->spareHandle == nullptr) {
-    h->slicePattern.reset();
-    db->spareHandle = h;
-  } else {
+void freeHandle(std::unique_ptr<tvbRecordHandle>* spare, tvbRecordHandle* h) {
+  if (*spare) {
     delete h;
+    return;
   }
+  h->slicePattern.reset();
+  spare->reset(h);
 }
 
-bool resolveSlow(tvbRecordHandle* h, tvbHandle* db) {
+bool resolveSlow(tvbRecordHandle* h) {
   if (h->onUniverse()) return true;
   const RecordStore& store = *h->symbol->records;
   if (!h->pastEnd) {
@@ -56,8 +55,9 @@ bool resolveSlow(tvbRecordHandle* h, tvbHandle* db) {
       return true;
     }
   }
-  if (db) setError(db, msg::kStaleHandle, h->symbol->name.c_str());
   return false;
 }
+
+Status staleHandle(const tvbRecordHandle* h) { return Status::error(msg::kStaleHandle, h->symbol->name.c_str()); }
 
 }  // namespace tvb

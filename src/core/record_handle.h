@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/record_store.h"
+#include "core/status.h"
 #include "core/symbol.h"
 
 struct tvbRecordHandle {
@@ -29,8 +30,8 @@ namespace tvb {
 std::unique_ptr<tvbRecordHandle> makeRecordHandle(tvbSymbol* sym, RecordStore::Position p);
 // A new handle on label number uel of the Universe.
 std::unique_ptr<tvbRecordHandle> makeUniverseHandle(tvbSymbol* universe, int uel);
-// Frees a handle the caller is done with; db (may be null) keeps one for the next handle it makes.
-void freeHandle(tvbHandle* db, tvbRecordHandle* h);
+// Frees a handle the caller is done with, keeping it in *spare for the next handle when that is empty.
+void freeHandle(std::unique_ptr<tvbRecordHandle>* spare, tvbRecordHandle* h);
 
 // Copies a key; the usual short keys without a loop.
 inline void copyKey(int* to, const int* from, int dim) {
@@ -66,15 +67,21 @@ inline bool stepWithinLeaf(tvbRecordHandle* h) {
 }
 
 // Kept out of line so that the fast path of resolve() stays small where it is inlined.
-[[gnu::noinline, gnu::cold]] bool resolveSlow(tvbRecordHandle* h, tvbHandle* db);
+[[gnu::noinline, gnu::cold]] bool resolveSlow(tvbRecordHandle* h);
 
-// Brings the cached position up to date. False when the handle stands on no record (its record was
-// removed, or it stands behind the last record); then, if db is given, the stale-handle message is stored.
-// Unchanged stores, the common case of walks and value access, cost one comparison.
-inline bool resolve(tvbRecordHandle* h, tvbHandle* db) {
+// Brings the cached position up to date. False when the handle stands on no record (its record was removed,
+// or it stands behind the last record). Unchanged stores, the common case of walks and value access, cost
+// one comparison.
+inline bool resolve(tvbRecordHandle* h) {
   if (h->uelPosition < 0 && !h->pastEnd && h->version == h->symbol->records->version()) return true;
-  return resolveSlow(h, db);
+  return resolveSlow(h);
 }
+
+// The failure of a handle that stands on no record.
+Status staleHandle(const tvbRecordHandle* h);
+
+// resolve(), with its failure as a status.
+inline Status checkOnRecord(tvbRecordHandle* h) { return resolve(h) ? Status() : staleHandle(h); }
 
 // The record's values (resolve() must have succeeded on a non-Universe handle).
 inline double* recordValues(tvbRecordHandle* h) { return h->values; }

@@ -4,8 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/record_handle.h"
+#include "core/status.h"
 
 namespace tvb {
 
@@ -15,8 +16,8 @@ std::string formatKey(const Text* labels, int dim);
 
 // Adds a record by label texts, registering new labels. With values (copies), stores them (for sets the
 // element text is interned) and makes no handle; without, stores the defaults and returns a new handle in
-// *handle. False (message stored) on a bad label, an existing key or a failed load.
-bool addRecordByLabels(tvbHandle* db, tvbSymbol* sym, const char* const* labels, const double* values,
-                       const char* text, std::unique_ptr<tvbRecordHandle>* handle);
+// *handle. Fails on a bad label, an existing key or a failed load.
+Status addRecordByLabels(DatabaseCore& db, tvbSymbol* sym, const char* const* labels, const double* values,
+                         const char* text, std::unique_ptr<tvbRecordHandle>* handle);
 
 }  // namespace tvb

@@ -13,28 +13,35 @@ inline constexpr int kSpecialValueCount = 5;
 // The internal representation, in slot order UNdef, NA, +Inf, -Inf, Eps.
 extern const double kInternalSpecialValues[kSpecialValueCount];
 
-struct SpecialValues {
-  double caller[kSpecialValueCount] = {1.0e300, 2.0e300, 3.0e300, 4.0e300, 5.0e300};
-  int mode = 2;
-  double smallestCallerMagnitude = 1.0e300;  // of the five caller values (0 when one of them is a NaN)
-
+// The caller's representation of a database and the translation between it and the internal one. Mode 0: the
+// caller uses the internal values; 1: only epsilon differs; 2: any of them may differ.
+class SpecialValues {
+ public:
   // Takes the caller's five values and derives the translation mode.
   void set(const double* values);
 
+  int mode() const { return mode_; }
+  // The caller's value of slot (UNdef, NA, +Inf, -Inf, Eps).
+  double caller(int slot) const { return caller_[slot]; }
+
   double toCaller(double v) const {
     // Ordinary values (the vast majority) pass with one comparison; NaN fails it and takes the slow path.
-    if (mode == 0 || (std::fabs(v) < 1.0e300 && v != kInternalSpecialValues[4])) return v;
-    return mode == 1 ? (v == kInternalSpecialValues[4] ? caller[4] : v) : toCallerAll(v);
+    if (mode_ == 0 || (std::fabs(v) < 1.0e300 && v != kInternalSpecialValues[4])) return v;
+    return mode_ == 1 ? (v == kInternalSpecialValues[4] ? caller_[4] : v) : toCallerAll(v);
   }
   double toStore(double v) const {
     // Values smaller in magnitude than every caller special value pass with one comparison.
-    if (mode == 0 || std::fabs(v) < smallestCallerMagnitude) return v;
-    return mode == 1 ? (v == caller[4] ? kInternalSpecialValues[4] : v) : toStoreAll(v);
+    if (mode_ == 0 || std::fabs(v) < smallestCallerMagnitude_) return v;
+    return mode_ == 1 ? (v == caller_[4] ? kInternalSpecialValues[4] : v) : toStoreAll(v);
   }
 
  private:
   double toCallerAll(double v) const;
   double toStoreAll(double v) const;
+
+  double caller_[kSpecialValueCount] = {1.0e300, 2.0e300, 3.0e300, 4.0e300, 5.0e300};
+  int mode_ = 2;
+  double smallestCallerMagnitude_ = 1.0e300;  // of the five caller values (0 when one of them is a NaN)
 };
 
 }  // namespace tvb

@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "core/database.h"
+#include "core/database_core.h"
 
-bool tvbSymbol::isUniverse() const { return db->universe.get() == this; }
+bool tvbSymbol::isUniverse() const { return db->symbols.universe() == this; }
 
 int64_t tvbSymbol::recordCount() const {
   if (isUniverse()) return db->labels.count();

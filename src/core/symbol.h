@@ -1,6 +1,6 @@
 // tvbSymbol: a set, parameter, variable, equation or alias of a database, with its domains and records.
-// The database owns its symbols; they live until the database is freed. The Universe is a symbol without
-// a store: its records are the database's labels.
+// The database's symbol table owns its symbols; they live until the database is freed. The Universe is a
+// symbol without a store: its records are the database's labels.
 #pragma once
 
 #include <memory>
@@ -9,6 +9,10 @@
 
 #include "core/record_store.h"
 #include "tvbcclib.h"
+
+namespace tvb {
+class DatabaseCore;
+}
 
 struct tvbSymbol {
   int dim = 0;
@@ -20,11 +24,10 @@ struct tvbSymbol {
   bool written = false;       // changed while write recording was on
   std::string name;
   std::string text;
-  std::unique_ptr<int[]> domainLookup;  // membership by label number, only during domain checks
-  tvbHandle* db = nullptr;
-  tvbSymbol* aliasOf = this;             // the set an alias stands for; itself otherwise
-  std::vector<tvbSymbol*> domains;       // per position; null where only a relaxed name is known
-  std::vector<std::string> domainNames;  // per position, kept where domains[i] is null
+  tvb::DatabaseCore* db = nullptr;            // the database that owns the symbol
+  tvbSymbol* aliasOf = this;                  // the set an alias stands for; itself otherwise
+  std::vector<tvbSymbol*> domains;            // per position; null where only a relaxed name is known
+  std::vector<std::string> domainNames;       // per position, kept where domains[i] is null
   std::unique_ptr<tvb::RecordStore> records;  // null for the Universe and aliases
 
   bool isUniverse() const;

@@ -4,11 +4,11 @@
 #include <memory>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
-#include "core/symbol_table.h"
 
+namespace tvb {
 namespace {
 
 bool validName(const char* name) {
@@ -22,83 +22,110 @@ bool validName(const char* name) {
 }
 
 // The checks shared by both add operations after their dimension rules: name, text, type and subtype.
-bool checkSymbolArguments(tvbHandle* db, const char* name, int type, int userInfo, const char* text) {
-  using namespace tvb;
-  if (!name) return setError(db, msg::kNullSymbolName), false;
-  if (!validName(name)) return setError(db, msg::kBadSymbolName, name), false;
-  if (std::strlen(text) >= TRV_SSSIZE) return setError(db, msg::kTextTooLong, TRV_SSSIZE - 1), false;
-  if (type < TRV_DT_SET || type > TRV_DT_EQU) return setError(db, msg::kBadSymbolType, type), false;
+Status checkSymbolArguments(const char* name, int type, int userInfo, const char* text) {
+  if (!name) return Status::error(msg::kNullSymbolName);
+  if (!validName(name)) return Status::error(msg::kBadSymbolName, name);
+  if (std::strlen(text) >= TRV_SSSIZE) return Status::error(msg::kTextTooLong, TRV_SSSIZE - 1);
+  if (type < TRV_DT_SET || type > TRV_DT_EQU) return Status::error(msg::kBadSymbolType, type);
   if (type == TRV_DT_VAR && (userInfo < 0 || userInfo > TRV_VAR_SEMIINT))
-    return setError(db, msg::kBadVariableType, userInfo, name), false;
+    return Status::error(msg::kBadVariableType, userInfo, name);
   if (type == TRV_DT_EQU && (userInfo < 0 || userInfo > TRV_EQU_5))
-    return setError(db, msg::kBadEquationType, userInfo, name), false;
-  return true;
+    return Status::error(msg::kBadEquationType, userInfo, name);
+  return Status();
 }
 
-// Creates the symbol with its domains and enters it into the symbol table; null (message stored) when the
-// name exists or a domain set is not acceptable.
-tvbSymbol* addSymbolCore(tvbHandle* db, const char* name, int dim, int type, int userInfo, const char* text,
-                         tvbSymbol* const* domainSymbols, const char* const* domainNames) {
-  using namespace tvb;
-  if (db->initFrom == FROM_NOSOURCE) db->initFrom = FROM_MEMORY;
-  if (db->symbolMap.count(std::string_view(name))) return setError(db, msg::kSymbolExists, name), nullptr;
-
-  auto sym = newSymbol(db, name, text, dim, type, userInfo, static_cast<int>(db->symbolMap.size()));
-  for (int i = 0; i < dim; ++i) {
-    tvbSymbol* d = domainSymbols ? domainSymbols[i] : db->universe.get();
-    if (!d) {
-      const char* domainName = domainNames && domainNames[i] ? domainNames[i] : "*";
-      if (std::strcmp(domainName, "*") == 0 || std::strcmp(domainName, " ") == 0)
-        sym->domains[i] = db->universe.get();
-      else
-        sym->domainNames[i] = domainName;
-    } else if (d == db->universe.get()) {
-      sym->domains[i] = d;
-    } else {
-      if (d->dim != 1) return setError(db, msg::kDomainNotOneDim, d->name.c_str()), nullptr;
-      if (d->db != db && d->name == "*") return setError(db, msg::kForeignUniverse), nullptr;
-      if (d->db != db) return setError(db, msg::kForeignSymbol, d->name.c_str()), nullptr;
-      if (d->type != TRV_DT_SET) return setError(db, msg::kDomainNotSet, d->name.c_str()), nullptr;
-      sym->domains[i] = d;
-      d->usedAsDomain = true;
-    }
+// The domain of position i: d, this database's Universe, or (d null) the Universe or a relaxed name by
+// domainName. A set of another database, or one that is no one-dimensional set, is refused.
+Status setDomain(DatabaseCore& db, tvbSymbol* sym, int i, tvbSymbol* d, const char* domainName) {
+  if (!d) {
+    if (std::strcmp(domainName, "*") == 0 || std::strcmp(domainName, " ") == 0)
+      sym->domains[i] = db.symbols.universe();
+    else
+      sym->domainNames[i] = domainName;
+    return Status();
   }
-  return enterSymbol(db, std::move(sym));
+  if (d == db.symbols.universe()) {
+    sym->domains[i] = d;
+    return Status();
+  }
+  if (d->dim != 1) return Status::error(msg::kDomainNotOneDim, d->name.c_str());
+  if (d->db != &db && d->name == "*") return Status::error(msg::kForeignUniverse);
+  if (d->db != &db) return Status::error(msg::kForeignSymbol, d->name.c_str());
+  if (d->type != TRV_DT_SET) return Status::error(msg::kDomainNotSet, d->name.c_str());
+  sym->domains[i] = d;
+  d->usedAsDomain = true;
+  return Status();
+}
+
+// Creates the symbol with its domains and enters it into the symbol table (*out); fails when the name exists
+// or a domain set is not acceptable.
+Status addSymbolCore(DatabaseCore& db, const char* name, int dim, int type, int userInfo, const char* text,
+                     tvbSymbol* const* domainSymbols, const char* const* domainNames, tvbSymbol** out) {
+  db.dataSource.noteFilledInMemory();
+  if (db.symbols.find(name)) return Status::error(msg::kSymbolExists, name);
+
+  auto sym = db.symbols.make(name, text, dim, type, userInfo, db.symbols.namedCount());
+  for (int i = 0; i < dim; ++i) {
+    tvbSymbol* d = domainSymbols ? domainSymbols[i] : db.symbols.universe();
+    const char* domainName = !d && domainNames && domainNames[i] ? domainNames[i] : "*";
+    TVB_RETURN_IF_FAILED(setDomain(db, sym.get(), i, d, domainName));
+  }
+  *out = db.symbols.enter(std::move(sym));
+  db.writeRecording.noteChange(*out);
+  return Status();
+}
+
+Status findSymbol(const DatabaseCore& db, const char* name, tvbSymbol** sym) {
+  if (std::strcmp(name, "*") == 0) {
+    *sym = db.symbols.universe();
+    return Status();
+  }
+  tvbSymbol* found = db.symbols.find(name);
+  if (!found) return Status::error(msg::kSymbolNotFound, name);
+  *sym = found->aliasOf;
+  return Status();
+}
+
+Status getDomain(tvbSymbol* sym, tvbSymbol** domains, char** domainNames) {
+  if (!sym) return Status::error(msg::kNoSymbol);
+  if (sym->isUniverse()) return Status::error(msg::kUniverseNoDomain);
+  for (int i = 0; i < sym->dim; ++i) {
+    const tvbSymbol* d = sym->domains[i];
+    const std::string& name = d ? d->name : sym->domainNames[i];
+    std::memcpy(domainNames[i], name.c_str(), name.size() + 1);
+    domains[i] = d ? d->aliasOf : nullptr;
+  }
+  return Status();
 }
 
 }  // namespace
+}  // namespace tvb
 
 int tvbAddSymbol(tvbHandle* ptvb, const char* name, int dim, int type, int userInfo, const char* text,
                  tvbSymbol** sym) {
-  using namespace tvb;
   TVB_ASSERT(ptvb != NULL);
-  if (dim == 0 && type == TRV_DT_SET) return setError(ptvb, msg::kSetNeedsDimension), 0;
-  if (dim < 0 || dim > GLOBAL_MAX_INDEX_DIM) return setError(ptvb, msg::kBadDimension, GLOBAL_MAX_INDEX_DIM, dim), 0;
-  if (!checkSymbolArguments(ptvb, name, type, userInfo, text)) return 0;
+  if (dim == 0 && type == TRV_DT_SET) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kSetNeedsDimension));
+  if (dim < 0 || dim > GLOBAL_MAX_INDEX_DIM)
+    return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kBadDimension, GLOBAL_MAX_INDEX_DIM, dim));
+  if (!tvb::finish(ptvb, tvb::checkSymbolArguments(name, type, userInfo, text))) return 0;
   *sym = nullptr;
-  return guarded(ptvb, "tvbAddSymbol", [&] {
-    *sym = addSymbolCore(ptvb, name, dim, type, userInfo, text, nullptr, nullptr);
-    if (!*sym) return 0;
-    ptvb->recordWrite(*sym);
-    return 1;
+  return tvb::guarded(ptvb, "tvbAddSymbol", [&] {
+    return tvb::addSymbolCore(tvb::coreOf(ptvb), name, dim, type, userInfo, text, nullptr, nullptr, sym);
   });
 }
 
 int tvbAddSymbolX(tvbHandle* ptvb, const char* name, int aDim, int type, int userInfo, const char* text,
                   tvbSymbol** domains, const char* const* domainNames, tvbSymbol** sym) {
-  using namespace tvb;
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT((aDim>=0) && (aDim<=GLOBAL_MAX_INDEX_DIM));
   TVB_ASSERT((aDim>0) || (TRV_DT_SET!=type));
   TVB_ASSERT(TRV_DT_ALIAS!=type);
-  if (!checkSymbolArguments(ptvb, name, type, userInfo, text)) return 0;
+  if (!tvb::finish(ptvb, tvb::checkSymbolArguments(name, type, userInfo, text))) return 0;
   *sym = nullptr;
-  return guarded(ptvb, "tvbAddSymbolX", [&] {
+  return tvb::guarded(ptvb, "tvbAddSymbolX", [&] {
     static tvbSymbol* const kNoDomains[GLOBAL_MAX_INDEX_DIM] = {};
-    *sym = addSymbolCore(ptvb, name, aDim, type, userInfo, text, domains ? domains : kNoDomains, domainNames);
-    if (!*sym) return 0;
-    ptvb->recordWrite(*sym);
-    return 1;
+    return tvb::addSymbolCore(tvb::coreOf(ptvb), name, aDim, type, userInfo, text, domains ? domains : kNoDomains,
+                              domainNames, sym);
   });
 }
 
@@ -117,20 +144,10 @@ tvbSymbol* tvbAddSymbolXPy(tvbHandle* ptvb, const char* name, int dim, int type,
 }
 
 int tvbFindSymbol(tvbHandle* ptvb, const char* name, tvbSymbol** sym) {
-  using namespace tvb;
   TVB_ASSERT(ptvb != NULL);
   *sym = nullptr;
-  if (!name) return setError(ptvb, msg::kFindNullName), 0;
-  return guarded(ptvb, "tvbFindSymbol", [&] {
-    if (std::strcmp(name, "*") == 0) {
-      *sym = ptvb->universe.get();
-      return 1;
-    }
-    auto it = ptvb->symbolMap.find(std::string_view(name));
-    if (it == ptvb->symbolMap.end()) return setError(ptvb, msg::kSymbolNotFound, name), 0;
-    *sym = it->second->aliasOf;
-    return 1;
-  });
+  if (!name) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kFindNullName));
+  return tvb::guarded(ptvb, "tvbFindSymbol", [&] { return tvb::findSymbol(tvb::coreOf(ptvb), name, sym); });
 }
 
 tvbSymbol* tvbFindSymbolPy(tvbHandle* ptvb, const char* name, int* status) {
@@ -142,13 +159,14 @@ tvbSymbol* tvbFindSymbolPy(tvbHandle* ptvb, const char* name, int* status) {
 int tvbGetSymbolByIndex(tvbHandle* ptvb, int index, tvbSymbol** sym) {
   TVB_ASSERT(ptvb != NULL);
   *sym = nullptr;
+  const tvb::SymbolTable& symbols = tvb::coreOf(ptvb).symbols;
   if (index == -1) {
-    *sym = ptvb->universe.get();
+    *sym = symbols.universe();
     return 1;
   }
-  if (index < 0 || index >= static_cast<int>(ptvb->symbolIndex.size()))
-    return tvb::setError(ptvb, tvb::msg::kSymbolIndexRange, index), 0;
-  *sym = ptvb->symbolIndex[index];
+  if (index < 0 || index >= symbols.indexedCount())
+    return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kSymbolIndexRange, index));
+  *sym = symbols.byIndex(index);
   return 1;
 }
 
@@ -159,15 +177,6 @@ tvbSymbol* tvbGetSymbolByIndexPy(tvbHandle* ptvb, int index, int* status) {
 }
 
 int tvbGetDomain(tvbHandle* ptvb, tvbSymbol* sym, int, tvbSymbol** domains, char** domainNames) {
-  using namespace tvb;
   TVB_ASSERT(ptvb != NULL);
-  if (!sym) return setError(ptvb, msg::kNoSymbol), 0;
-  if (sym->isUniverse()) return setError(ptvb, msg::kUniverseNoDomain), 0;
-  for (int i = 0; i < sym->dim; ++i) {
-    const tvbSymbol* d = sym->domains[i];
-    const std::string& name = d ? d->name : sym->domainNames[i];
-    std::memcpy(domainNames[i], name.c_str(), name.size() + 1);
-    domains[i] = d ? d->aliasOf : nullptr;
-  }
-  return 1;
+  return tvb::finish(ptvb, tvb::getDomain(sym, domains, domainNames));
 }

@@ -1,6 +1,6 @@
 // Reading and writing the values of the record under a handle.
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
 #include "core/record_handle.h"
 
@@ -12,15 +12,16 @@ namespace {
 #define TVB_ASSERT_FIELD_TYPE(sym) TVB_ASSERT((sym->type==TRV_DT_VAR) || (sym->type==TRV_DT_EQU))
 
 int getField(tvbHandle* ptvb, tvbRecordHandle* symIterPtr, int field, double* value) {
-  if (!tvb::resolve(symIterPtr, ptvb)) return 0;
-  *value = ptvb->specialValues.toCaller(tvb::recordValues(symIterPtr)[field]);
+  if (!tvb::resolve(symIterPtr)) return tvb::finish(ptvb, tvb::staleHandle(symIterPtr));
+  *value = tvb::coreOf(ptvb).specialValues.toCaller(tvb::recordValues(symIterPtr)[field]);
   return 1;
 }
 
 int setField(tvbHandle* ptvb, tvbRecordHandle* symIterPtr, int field, double value) {
-  if (!tvb::resolve(symIterPtr, ptvb)) return 0;
-  ptvb->recordWrite(symIterPtr->symbol);
-  tvb::recordValues(symIterPtr)[field] = ptvb->specialValues.toStore(value);
+  if (!tvb::resolve(symIterPtr)) return tvb::finish(ptvb, tvb::staleHandle(symIterPtr));
+  tvb::DatabaseCore& db = tvb::coreOf(ptvb);
+  db.writeRecording.noteChange(symIterPtr->symbol);
+  tvb::recordValues(symIterPtr)[field] = db.specialValues.toStore(value);
   return 1;
 }
 

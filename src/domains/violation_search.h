@@ -1,26 +1,27 @@
 // Finding domain violations: in one symbol, and symbol after symbol for a whole-database check. Symbols are
-// visited in creation order (the order of tvbHandle::symbols, which holds the same symbols as symbolMap); the
-// order stays fixed while no symbol is added.
+// visited in creation order (the symbol table's order); the order stays fixed while no symbol is added.
 #pragma once
 
 #include <memory>
 
+#include "core/database_core.h"
+#include "core/status.h"
+#include "domains/domain_checks.h"
 #include "domains/violation_handle.h"
-#include "tvbcclib.h"
 
 namespace tvb::domains {
 
 // Searches the records of sym as they are in memory (sym is not loaded here) for the first violation. Without a
 // whole-database check open, the lookups of sym's domain sets are prepared first, and released again when no
-// violation is found (or the search fails). *found receives a new handle, or null. False: message in db.
-bool searchSymbol(tvbHandle* db, tvbSymbol* sym, std::unique_ptr<tvbDVHandle>* found);
+// violation is found (or the search fails). *found receives a new handle, or null.
+Status searchSymbol(DomainChecks& checks, tvbSymbol* sym, std::unique_ptr<tvbDVHandle>* found);
 
-// The next symbol that a whole-database check searches after `after` (null: from the first symbol): one with a
-// dimension, not an alias, with a domain that is neither absent nor the Universe, and with records. Symbols
-// still in their source are loaded on the way; a failed load ends the walk (null) with its message in db.
-tvbSymbol* nextCandidate(tvbHandle* db, const tvbSymbol* after);
+// The next symbol of db that a whole-database check searches after `after` (null: from the first symbol): one
+// with a dimension, not an alias, with a domain that is neither absent nor the Universe, and with records.
+// Symbols still in their source are loaded on the way; a failed load ends the walk with its failure.
+Status nextCandidate(const DatabaseCore& db, const tvbSymbol* after, tvbSymbol** next);
 
-// Ends a whole-database check: releases every lookup and leaves the mode at 0.
-void closeWholeCheck(tvbHandle* db) noexcept;
+// Every symbol of db, aliases included.
+std::vector<tvbSymbol*> allSymbolsOf(const DatabaseCore& db);
 
 }  // namespace tvb::domains

@@ -4,37 +4,37 @@
 #include <algorithm>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
+#include "core/trace.h"
 #include "exchange/messages.h"
 #include "exchange/symbol_entry.h"
 
 namespace tvb::exchange {
 namespace {
 
-bool refuse(tvbHandle* db, const char* message) {
-  setError(db, "%s", message);
+Status refuse(const char* message) {
   trace(1, "%s", message);
-  return false;
+  return Status::error("%s", message);
 }
 
 // Element texts: set records keep their numbers, so the target takes the source's table over. A target
 // that already holds texts of its own (left by a closed, empty file) maps each number instead.
 class TextNumbers {
  public:
-  TextNumbers(tvbHandle* target, const tvbHandle* source) : target_(target), source_(source) {
-    identical_ = target->elemTexts.count() == 1;
-    if (identical_) target->elemTexts = source->elemTexts;
+  TextNumbers(ElementTexts& target, const ElementTexts& source) : target_(target), source_(source) {
+    identical_ = target.count() == 1;
+    if (identical_) target = source;
   }
   double map(double number) {
     if (identical_ || number == 0) return number;
     int nr = number >= 0 && number < 2147483647.0 ? static_cast<int>(number) : -1;
-    return target_->elemTexts.intern(source_->elemTexts.text(nr));
+    return target_.intern(source_.text(nr));
   }
 
  private:
-  tvbHandle* target_;
-  const tvbHandle* source_;
+  ElementTexts& target_;
+  const ElementTexts& source_;
   bool identical_;
 };
 
@@ -51,17 +51,16 @@ void copyRecords(const tvbSymbol& from, tvbSymbol* to, TextNumbers* texts) {
 }
 
 // The target's symbol that bears the name of a source symbol.
-tvbSymbol* counterpart(tvbHandle* target, const tvbSymbol* sym) {
-  if (sym->isUniverse()) return target->universe.get();
-  auto it = target->symbolMap.find(std::string_view(sym->name));
-  return it == target->symbolMap.end() ? nullptr : it->second;
+tvbSymbol* counterpart(const DatabaseCore& target, const tvbSymbol* sym) {
+  if (sym->isUniverse()) return target.symbols.universe();
+  return target.symbols.find(sym->name);
 }
 
 // Alias targets and domains, once every symbol exists (a set may come after its alias or its users).
-void linkSymbols(tvbHandle* target, const tvbHandle* source) {
-  for (size_t k = 0; k < source->symbols.size(); ++k) {
-    const tvbSymbol& from = *source->symbols[k];
-    tvbSymbol* to = target->symbols[k].get();
+void linkSymbols(const DatabaseCore& target, const DatabaseCore& source) {
+  for (size_t k = 0; k < source.symbols.all().size(); ++k) {
+    const tvbSymbol& from = *source.symbols.all()[k];
+    tvbSymbol* to = target.symbols.all()[k].get();
     if (from.type == TRV_DT_ALIAS) {
       if (tvbSymbol* set = counterpart(target, from.aliasOf)) to->aliasOf = set;
       continue;
@@ -78,31 +77,31 @@ void linkSymbols(tvbHandle* target, const tvbHandle* source) {
   }
 }
 
-bool initFromDb(tvbHandle* target, tvbHandle* source) {
+Status initFromDb(DatabaseCore& target, DatabaseCore& source) {
   trace(1, "%s", traces::kEnterInitFromDb);
-  if (target->labels.count() > 0) return refuse(target, msg::kTargetHasLabels);
-  if (!target->symbols.empty()) return refuse(target, msg::kTargetHasSymbols);
-  if (target->initFrom != FROM_NOSOURCE && target->initFrom != FROM_MEMORY)
-    return refuse(target, msg::kTargetInitialized);
-  target->initFrom = FROM_MEMORY;
+  if (target.labels.count() > 0) return refuse(msg::kTargetHasLabels);
+  if (!target.symbols.empty()) return refuse(msg::kTargetHasSymbols);
+  const InitFrom initFrom = target.dataSource.initFrom();
+  if (initFrom != InitFrom::FROM_NOSOURCE && initFrom != InitFrom::FROM_MEMORY) return refuse(msg::kTargetInitialized);
+  target.dataSource.noteFilledInMemory();
 
-  for (int i = 1; i <= source->labels.count(); ++i) target->labels.append(source->labels.view(i));
-  TextNumbers texts(target, source);
+  for (int i = 1; i <= source.labels.count(); ++i) target.labels.append(source.labels.view(i));
+  TextNumbers texts(target.elemTexts, source.elemTexts);
 
-  for (const auto& owned : source->symbols) {
+  for (const auto& owned : source.symbols.all()) {
     tvbSymbol* from = owned.get();
-    tvbSymbol* to = enterSymbol(
-        target, newSymbol(target, from->name, from->text, from->dim, from->type, from->userInfo, from->number));
+    tvbSymbol* to = target.symbols.enter(
+        target.symbols.make(from->name, from->text, from->dim, from->type, from->userInfo, from->number));
     if (from->type == TRV_DT_ALIAS) continue;  // aliases carry no records
     if (!from->loaded) {
       // Only a file can still be read; a symbol waiting in a model or a host program is copied empty.
-      if (source->initFrom != FROM_TVF) continue;
-      if (!loadOnDemand(source, from)) return setError(target, "%s", source->lastError), false;
+      if (source.dataSource.initFrom() != InitFrom::FROM_TVF) continue;
+      TVB_RETURN_IF_FAILED(source.dataSource.load(from));
     }
     copyRecords(*from, to, &texts);
   }
   linkSymbols(target, source);
-  return true;
+  return Status();
 }
 
 }  // namespace
@@ -111,5 +110,6 @@ bool initFromDb(tvbHandle* target, tvbHandle* source) {
 int tvbInitFromDB(tvbHandle* ptvb, tvbHandle* ptvbsrc) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(ptvbsrc != NULL);
-  return tvb::guarded(ptvb, "tvbInitFromDB", [&] { return tvb::exchange::initFromDb(ptvb, ptvbsrc) ? 1 : 0; });
+  return tvb::guarded(ptvb, "tvbInitFromDB",
+                      [&] { return tvb::exchange::initFromDb(tvb::coreOf(ptvb), tvb::coreOf(ptvbsrc)); });
 }

@@ -3,30 +3,30 @@
 #include <memory>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
+#include "core/trace.h"
+#include "exchange/file_subtypes.h"
 #include "exchange/messages.h"
 #include "exchange/symbol_entry.h"
-#include "exchange/tvf_file_loader.h"
+#include "exchange/tvf_file_source.h"
 #include "exchange/tvf_object.h"
 #include "loaders/tvfcc.h"
 
 namespace tvb::exchange {
 namespace {
 
-constexpr int kEquationSubtypeOffset = 53;  // a file stores an equation's type plus 53
-
 // Texts are interned: a text the file holds twice gets one number, so the texts after it move down while
 // set records keep the file's numbers.
-void readElementTexts(tvbHandle* db, tvfHandle_t file) {
+void readElementTexts(DatabaseCore& db, tvfHandle_t file) {
   trace(1, "%s", traces::kTextsStart);
   trace(1, "%s", traces::kTextsLoading);
   char text[TRV_SSSIZE];
   int node = 0;
   for (int n = 1; tvf::ops.tvfGetElemText(file, n, text, &node) != 0; ++n) {
     trace(2, traces::kTextRead, text);
-    int before = db->elemTexts.count();
-    if (db->elemTexts.intern(text) < before) {
+    int before = db.elemTexts.count();
+    if (db.elemTexts.intern(text) < before) {
       trace(2, "%s", traces::kTextExists);
     } else {
       trace(2, "%s", traces::kTextAdded);
@@ -36,7 +36,7 @@ void readElementTexts(tvbHandle* db, tvfHandle_t file) {
 }
 
 // The file's labels keep their numbers, on which the keys of its records rely.
-void readLabels(tvbHandle* db, tvfHandle_t file) {
+void readLabels(DatabaseCore& db, tvfHandle_t file) {
   trace(1, "%s", traces::kLabelsStart);
   int count = 0, unused = 0;
   tvf::ops.tvfUMUelInfo(file, &count, &unused);
@@ -44,14 +44,14 @@ void readLabels(tvbHandle* db, tvfHandle_t file) {
   for (int i = 1; i <= count; ++i) {
     trace(2, "%s", traces::kLabelGet);
     tvf::ops.tvfUMUelGet(file, i, label, &unused);
-    db->labels.append(label);
+    db.labels.append(label);
     trace(2, traces::kLabelLoaded, label);
   }
   trace(1, "%s", traces::kLabelsDone);
 }
 
 // Every symbol, not loaded. An alias's subtype is the file's number of its set, 0 for the Universe.
-void readSymbols(tvbHandle* db, tvfHandle_t file, int count) {
+void readSymbols(DatabaseCore& db, tvfHandle_t file, int count) {
   trace(1, "%s", traces::kSymbolsStart);
   char name[TRV_SSSIZE], text[TRV_SSSIZE];
   for (int k = 1; k <= count; ++k) {
@@ -59,28 +59,27 @@ void readSymbols(tvbHandle* db, tvfHandle_t file, int count) {
     int dim = 0, type = 0, records = 0, subtype = 0;
     tvf::ops.tvfSymbolInfo(file, k, name, &dim, &type);
     tvf::ops.tvfSymbolInfoX(file, k, &records, &subtype, text);
-    if (type == TRV_DT_EQU) subtype -= kEquationSubtypeOffset;
-    tvbSymbol* sym = enterSymbol(db, newSymbol(db, name, text, dim, type, subtype, k));
+    tvbSymbol* sym = db.symbols.enter(db.symbols.make(name, text, dim, type, fromFileSubtype(type, subtype), k));
     sym->loaded = type == TRV_DT_ALIAS;  // an alias has no records of its own to read
     trace(2, traces::kSymbolCreated, name);
     if (type == TRV_DT_ALIAS && subtype != 0) {
       char setName[TRV_SSSIZE];
       int setDim = 0, setType = 0;
       tvf::ops.tvfSymbolInfo(file, subtype, setName, &setDim, &setType);
-      auto it = db->symbolMap.find(std::string_view(setName));
+      tvbSymbol* set = db.symbols.find(setName);
       // The library admits only aliases of sets written before them; anything else stays with the Universe.
-      if (it != db->symbolMap.end() && it->second->type == TRV_DT_SET) sym->aliasOf = it->second;
+      if (set && set->type == TRV_DT_SET) sym->aliasOf = set;
     }
   }
 }
 
 // Once every symbol exists, since a domain may name a set written after the symbol.
-void readDomains(tvbHandle* db, tvfHandle_t file, int count) {
+void readDomains(DatabaseCore& db, tvfHandle_t file, int count) {
   char buffers[GLOBAL_MAX_INDEX_DIM][TRV_SSSIZE];
   char* names[GLOBAL_MAX_INDEX_DIM];
   for (int i = 0; i < GLOBAL_MAX_INDEX_DIM; ++i) names[i] = buffers[i];
   for (int k = 1; k <= count; ++k) {
-    tvbSymbol* sym = db->symbols[k - 1].get();  // a database not filled before has no other symbols
+    tvbSymbol* sym = db.symbols.all()[k - 1].get();  // a database not filled before has no other symbols
     if (sym->type == TRV_DT_ALIAS) continue;
     for (int i = 0; i < GLOBAL_MAX_INDEX_DIM; ++i) buffers[i][0] = '\0';
     bool named = tvf::ops.tvfSymbolGetDomainX(file, k, names) != 0;
@@ -88,29 +87,29 @@ void readDomains(tvbHandle* db, tvfHandle_t file, int count) {
   }
 }
 
-bool initFromTvf(tvbHandle* db, const char* fileName) {
+Status initFromTvf(DatabaseCore& db, DatabaseTvfObject& tvfObject, const char* fileName) {
   trace(1, "%s", traces::kEnterInitFromTvf);
-  if (db->initFrom != FROM_NOSOURCE) {
+  if (db.dataSource.initFrom() != InitFrom::FROM_NOSOURCE) {
     trace(2, "%s", traces::kNotNoSource);
-    return setError(db, msg::kAlreadyInitialized, fileName), false;
+    return Status::error(msg::kAlreadyInitialized, fileName);
   }
   // Without the library there is nothing to read with; the database stays as it was.
-  if (!db->tvfHandle) return setError(db, msg::kTvfCreateFailed, db->tvfCreateMsg), false;
-  db->initFrom = FROM_TVF;
-  db->loader = std::make_unique<TvfFileLoader>();
+  tvfHandle_t file = tvfObject.get();
+  if (!file) return Status::error(msg::kTvfCreateFailed, tvfObject.createMessage());
+  db.dataSource.attach(std::make_unique<TvfFileSource>(file));
 
-  tvfHandle_t file = db->tvfHandle;
   trace(1, "%s", traces::kOpening);
-  tvf::ops.tvfOpenRead(file, fileName, &db->tvfErrNr);
-  if (db->tvfErrNr != 0) {
+  int* errNr = tvfObject.openErrorNumber();
+  tvf::ops.tvfOpenRead(file, fileName, errNr);
+  if (*errNr != 0) {
     trace(1, "%s", traces::kOpenError);
     char reason[TRV_SSSIZE];
-    errorText(file, db->tvfErrNr, reason);
-    return setError(db, msg::kOpenFailed, reason), false;
+    errorText(file, *errNr, reason);
+    return Status::error(msg::kOpenFailed, reason);
   }
   trace(1, "%s", traces::kOpened);
   trace(2, "%s", traces::kSpecialValues);
-  if (!useInternalSpecialValues(file, /*forReading=*/true)) return setError(db, msg::kSpecialValuesRefused), false;
+  if (!useInternalSpecialValues(file, /*forReading=*/true)) return Status::error(msg::kSpecialValuesRefused);
 
   readElementTexts(db, file);
   readLabels(db, file);
@@ -119,19 +118,17 @@ bool initFromTvf(tvbHandle* db, const char* fileName) {
   readSymbols(db, file, symbols);
   readDomains(db, file, symbols);
   trace(1, "%s", traces::kLeaveInitFromTvf);
-  return true;
+  return Status();
 }
 
-bool closeTvf(tvbHandle* db, bool loadRemaining) {
-  if (db->initFrom != FROM_TVF) return setError(db, msg::kNotFromTvf), false;
+Status closeTvf(DatabaseCore& db, bool loadRemaining) {
+  if (db.dataSource.initFrom() != InitFrom::FROM_TVF) return Status::error(msg::kNotFromTvf);
   if (loadRemaining) {
-    for (const auto& sym : db->symbols)
-      if (!sym->loaded && sym->type != TRV_DT_ALIAS && !loadOnDemand(db, sym.get())) return false;
+    for (const auto& sym : db.symbols.all())
+      if (!sym->loaded && sym->type != TRV_DT_ALIAS) TVB_RETURN_IF_FAILED(db.dataSource.load(sym.get()));
   }
-  tvf::ops.tvfClose(db->tvfHandle);
-  db->initFrom = FROM_MEMORY;
-  db->loader.reset();
-  return true;
+  db.dataSource.detach();  // closes the file
+  return Status();
 }
 
 }  // namespace
@@ -140,10 +137,13 @@ bool closeTvf(tvbHandle* db, bool loadRemaining) {
 int tvbInitFromTVF(tvbHandle* ptvb, const char* fileName) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(fileName != NULL);
-  return tvb::guarded(ptvb, "tvbInitFromTVF", [&] { return tvb::exchange::initFromTvf(ptvb, fileName) ? 1 : 0; });
+  return tvb::guarded(ptvb, "tvbInitFromTVF", [&] {
+    return tvb::exchange::initFromTvf(tvb::coreOf(ptvb), tvb::exchange::tvfObjectOf(ptvb), fileName);
+  });
 }
 
 int tvbCloseTVF(tvbHandle* ptvb, int loadRemaining) {
   TVB_ASSERT(ptvb != NULL);
-  return tvb::guarded(ptvb, "tvbCloseTVF", [&] { return tvb::exchange::closeTvf(ptvb, loadRemaining != 0) ? 1 : 0; });
+  return tvb::guarded(ptvb, "tvbCloseTVF",
+                      [&] { return tvb::exchange::closeTvf(tvb::coreOf(ptvb), loadRemaining != 0); });
 }

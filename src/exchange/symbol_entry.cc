@@ -1,22 +1,19 @@
 #include "exchange/symbol_entry.h"
 
-#include <memory>
-#include <string>
-
 namespace tvb::exchange {
 
-void setDomainByName(tvbHandle* db, tvbSymbol* sym, int i, std::string_view name) {
+void setDomainByName(const DatabaseCore& db, tvbSymbol* sym, int i, std::string_view name) {
   if (name == "*") {
-    sym->domains[i] = db->universe.get();
+    sym->domains[i] = db.symbols.universe();
     return;
   }
-  auto it = db->symbolMap.find(name);
-  if (it == db->symbolMap.end()) {
+  tvbSymbol* set = db.symbols.find(name);
+  if (!set) {
     sym->domainNames[i] = name;
     return;
   }
-  sym->domains[i] = it->second;
-  it->second->usedAsDomain = true;
+  sym->domains[i] = set;
+  set->usedAsDomain = true;
 }
 
 }  // namespace tvb::exchange

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "core/frame.h"
 #include "core/special_values.h"
 #include "exchange/messages.h"
-#include "loaders/tvfcc.h"
 
 namespace tvb::exchange {
 
@@ -13,17 +11,14 @@ bool createTvfObject(const std::string& sysDir, tvfHandle_t* pt, char* msg) {
   return sysDir.empty() ? tvf::tvfCreate(pt, msg, TRV_SSSIZE) : tvf::tvfCreateD(pt, sysDir.c_str(), msg, TRV_SSSIZE);
 }
 
-void createDatabaseTvfObject(tvbHandle* db) {
-  if (!createTvfObject(db->sysDir, &db->tvfHandle, db->tvfCreateMsg)) {
-    db->tvfHandle = nullptr;
-    setError(db, msg::kTvfCreateFailed, db->tvfCreateMsg);
-  }
+Status DatabaseTvfObject::create(const std::string& sysDir) {
+  if (createTvfObject(sysDir, &tvfHandle_, tvfCreateMsg_)) return Status();
+  tvfHandle_ = nullptr;
+  return Status::error(msg::kTvfCreateFailed, tvfCreateMsg_);
 }
 
-void releaseDatabaseTvfObject(tvbHandle* db) {
-  if (!db->tvfHandle) return;
-  if (db->initFrom == FROM_TVF) tvf::ops.tvfClose(db->tvfHandle);
-  tvf::tvfFree(&db->tvfHandle);
+void DatabaseTvfObject::release() {
+  if (tvfHandle_) tvf::tvfFree(&tvfHandle_);
 }
 
 bool useInternalSpecialValues(tvfHandle_t pt, bool forReading) {

@@ -1,20 +1,45 @@
-// TVF library objects of a database: the one made with the database (it reads the file of tvbInitFromTVF
-// and serves on-demand loading) and the short-lived ones that tvbWriteTVF makes. Objects come from the
-// database's system directory when it has one, else from the library beside libtvbcclib.so.
+// TVF library objects of a database: the one made with the database (it reads the file of tvbInitFromTVF and
+// serves on-demand loading) and the short-lived ones that tvbWriteTVF makes. Objects come from the database's
+// system directory when it has one, else from the library beside libtvbcclib.so.
 #pragma once
 
 #include <string>
 
-#include "core/database.h"
+#include "core/status.h"
+#include "loaders/tvfcc.h"
+#include "tvbcclib.h"
 
 namespace tvb::exchange {
 
-// Makes db->tvfHandle. A failure leaves it null with the reason in db->tvfCreateMsg and "TVF create did not
-// succeed: <reason>" as the last error; the database stays usable.
-void createDatabaseTvfObject(tvbHandle* db);
+// The database's own TVF object. A database whose object could not be made is usable all the same; reading a
+// file then fails with the reason.
+class DatabaseTvfObject {
+ public:
+  DatabaseTvfObject() = default;
+  ~DatabaseTvfObject() { release(); }
+  DatabaseTvfObject(const DatabaseTvfObject&) = delete;
+  DatabaseTvfObject& operator=(const DatabaseTvfObject&) = delete;
 
-// Closes a file still being read (initFrom FROM_TVF), then frees db->tvfHandle.
-void releaseDatabaseTvfObject(tvbHandle* db);
+  // Makes the object for the directory sysDir (may be empty). A failure leaves none, with the reason in
+  // createMessage(), and fails with "TVF create did not succeed: <reason>".
+  Status create(const std::string& sysDir);
+
+  // Frees the object. REQUIRES: a file it was reading is closed (the file source closes it).
+  void release();
+
+  tvfHandle_t get() const { return tvfHandle_; }
+  const char* createMessage() const { return tvfCreateMsg_; }
+  // Where tvfOpenRead leaves its error number: 0 when the last opening for reading succeeded.
+  int* openErrorNumber() { return &tvfErrNr_; }
+
+ private:
+  tvfHandle_t tvfHandle_ = nullptr;
+  int tvfErrNr_ = 0;
+  char tvfCreateMsg_[TRV_SSSIZE] = {};
+};
+
+// The TVF object of the database that handle wraps. Defined where the handle is (database/).
+DatabaseTvfObject& tvfObjectOf(tvbHandle* handle);
 
 // A new object in *pt for the directory sysDir (may be empty). False with the reason in msg (256 bytes).
 bool createTvfObject(const std::string& sysDir, tvfHandle_t* pt, char* msg);

@@ -4,16 +4,16 @@
 #include <cstring>
 
 #include "api/operations.h"
-#include "core/database.h"
+#include "core/database_core.h"
 #include "core/frame.h"
+#include "exchange/file_subtypes.h"
 #include "exchange/messages.h"
 #include "exchange/tvf_object.h"
+#include "exchange/tvf_record_sink.h"
 #include "loaders/tvfcc.h"
 
 namespace tvb::exchange {
 namespace {
-
-constexpr int kEquationSubtypeOffset = 53;  // a file stores an equation's type plus 53
 
 using tvf::ops;
 
@@ -51,13 +51,6 @@ void writeLoadedRecords(tvfHandle_t file, const tvbSymbol& sym) {
   }
 }
 
-// Streams the records of a symbol that still lies in its source; a database filled in memory has no
-// records for it.
-bool streamRecords(tvbHandle* db, tvfHandle_t file, tvbSymbol* sym) {
-  if (db->initFrom == FROM_MEMORY) return true;
-  return db->loader && db->loader->source() == db->initFrom && db->loader->load(db, sym, file);
-}
-
 // Takes n errors off the library's stack.
 void dropErrors(tvfHandle_t file, int n) {
   for (int i = 0; i < n; ++i) ops.tvfGetLastError(file);
@@ -70,29 +63,29 @@ int takeErrors(tvfHandle_t file, int* first) {
   return n;
 }
 
-bool reportErrors(tvbHandle* db, tvfHandle_t file) {
+// The errors the library logged, as the failure of the write.
+Status loggedErrors(tvfHandle_t file) {
   int first = 0;
   int n = takeErrors(file, &first);
   char reason[TRV_SSSIZE];
   errorText(file, first, reason);
-  setError(db, msg::kWriteErrors, n, reason);
-  return false;
+  return Status::error(msg::kWriteErrors, n, reason);
 }
 
-bool writeSymbols(tvbHandle* db, tvfHandle_t file, bool noDomainCheck, int* domainErrors) {
+Status writeSymbols(DatabaseCore& db, tvfHandle_t file, bool noDomainCheck, int* domainErrors) {
   int k = 0;
-  for (const auto& owned : db->symbols) {
+  for (const auto& owned : db.symbols.all()) {
     tvbSymbol* sym = owned.get();
     ++k;
     if (sym->type == TRV_DT_ALIAS) {
       const char* set = sym->aliasOf->name.c_str();  // the Universe's name is "*"
       if (!ops.tvfAddAlias(file, sym->name.c_str(), set))
-        return setError(db, msg::kAliasRefused, sym->name.c_str(), set), false;
+        return Status::error(msg::kAliasRefused, sym->name.c_str(), set);
       continue;
     }
-    int subtype = sym->userInfo + (sym->type == TRV_DT_EQU ? kEquationSubtypeOffset : 0);
+    const int subtype = toFileSubtype(sym->type, sym->userInfo);
     if (!ops.tvfDataWriteRawStart(file, sym->name.c_str(), sym->text.c_str(), sym->dim, sym->type, subtype))
-      return setError(db, msg::kSymbolRefused, sym->name.c_str()), false;
+      return Status::error(msg::kSymbolRefused, sym->name.c_str());
 
     DomainList domain(*sym);
     bool checked = false;
@@ -106,51 +99,53 @@ bool writeSymbols(tvbHandle* db, tvfHandle_t file, bool noDomainCheck, int* doma
         dropErrors(file, added);
       }
     }
+    // A symbol still in its source is streamed from it, not loaded; in a database filled in memory it has none.
+    TvfRecordSink sink(file);
     if (sym->loaded) {
       writeLoadedRecords(file, *sym);
-    } else if (!streamRecords(db, file, sym)) {
-      return setError(db, msg::kStreamFailed, sym->name.c_str()), false;
+    } else if (!db.dataSource.stream(*sym, sink).ok()) {
+      return Status::error(msg::kStreamFailed, sym->name.c_str());
     }
     ops.tvfDataWriteDone(file);
     if (!checked) ops.tvfSymbolSetDomainX(file, k, domain.names());
   }
-  return true;
+  return Status();
 }
 
-bool writeTvf(tvbHandle* db, const char* fileName, bool noDomainCheck) {
+Status writeTvf(DatabaseCore& db, const char* fileName, bool noDomainCheck) {
   ScopedTvfObject object;
   char reason[TRV_SSSIZE] = {};
-  if (!createTvfObject(db->sysDir, object.address(), reason)) return setError(db, msg::kTvfCreateFailed, reason), false;
+  if (!createTvfObject(db.sysDir, object.address(), reason)) return Status::error(msg::kTvfCreateFailed, reason);
   tvfHandle_t file = object.get();
 
   int errNr = 0;
   ops.tvfOpenWrite(file, fileName, "", &errNr);
   if (errNr != 0) {
     errorText(file, errNr, reason);
-    return setError(db, msg::kOpenWriteFailed, reason, fileName), false;
+    return Status::error(msg::kOpenWriteFailed, reason, fileName);
   }
-  if (!useInternalSpecialValues(file, /*forReading=*/false)) return setError(db, msg::kSpecialValuesRefused), false;
+  if (!useInternalSpecialValues(file, /*forReading=*/false)) return Status::error(msg::kSpecialValuesRefused);
 
   // The file numbers labels and texts as the database does, so keys and text numbers carry over.
   ops.tvfUELRegisterRawStart(file);
-  for (int i = 1; i <= db->labels.count(); ++i) ops.tvfUELRegisterRaw(file, db->labels.label(i));
+  for (int i = 1; i <= db.labels.count(); ++i) ops.tvfUELRegisterRaw(file, db.labels.label(i));
   ops.tvfUELRegisterDone(file);
-  for (int i = 1; i < db->elemTexts.count(); ++i) {
+  for (int i = 1; i < db.elemTexts.count(); ++i) {
     int unused = 0;
-    ops.tvfAddSetText(file, db->elemTexts.text(i), &unused);
+    ops.tvfAddSetText(file, db.elemTexts.text(i), &unused);
   }
 
   int domainErrors = 0;
-  if (!writeSymbols(db, file, noDomainCheck, &domainErrors)) return false;
+  TVB_RETURN_IF_FAILED(writeSymbols(db, file, noDomainCheck, &domainErrors));
 
   if (ops.tvfErrorCount(file) - domainErrors > 0) {
-    reportErrors(db, file);
+    Status errors = loggedErrors(file);
     ops.tvfClose(file);
-    return false;
+    return errors;
   }
   // Closing writes the directory; a failure there (a full disk) loses the file.
-  if (!ops.tvfClose(file)) return reportErrors(db, file);
-  return true;
+  if (!ops.tvfClose(file)) return loggedErrors(file);
+  return Status();
 }
 
 }  // namespace
@@ -160,5 +155,5 @@ int tvbWriteTVF(tvbHandle* ptvb, const char* fileName, int noDomainCheck) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(fileName != NULL);
   return tvb::guarded(ptvb, "tvbWriteTVF",
-                      [&] { return tvb::exchange::writeTvf(ptvb, fileName, noDomainCheck != 0) ? 1 : 0; });
+                      [&] { return tvb::exchange::writeTvf(tvb::coreOf(ptvb), fileName, noDomainCheck != 0); });
 }

@@ -7,7 +7,7 @@ enum MandatoryEntry { kCreate, kFree, kCheck, kVersion };
 #define TVF_OP TVB_GLUE_ROW
 #define TVB_GLUE_TABLE "platform/tvf/tvf_operations.h"
 #define TVB_GLUE_BASE_NAME "tvfdclib"
-#define TVB_GLUE_API_VERSION 7
+#define TVB_GLUE_API_VERSION TVF_API_VERSION
 #define TVB_GLUE_HAS_LOAD_PATH true
 #define TVB_GLUE_MANDATORY "XCreate", "XFree", "CXCheck", "CXAPIVersion"
 #include "loaders/library_glue.inc"
