@@ -127,7 +127,7 @@ int tvbDenseSymbolToDenseArray(tvbHandle* ptvb, void* cube, const int* extents, 
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(cube != NULL);
   TVB_ASSERT(extents != NULL);
-  if (!tvb::finish(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
   return tvb::guarded(ptvb, "tvbDenseSymbolToDenseArray",
                       [&] { return tvb::arrays::denseSymbolToDenseArray(cube, extents, sym, field); });
 }
@@ -140,7 +140,7 @@ int tvbSparseSymbolToDenseArray(tvbHandle* ptvb, void* cube, const int* extents,
   TVB_ASSERT(domains != NULL);
   TVB_ASSERT(dropped != NULL);
   *dropped = -1;
-  if (!tvb::finish(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
   return tvb::guarded(ptvb, "tvbSparseSymbolToDenseArray", [&] {
     return tvb::arrays::sparseSymbolToDenseArray(cube, extents, sym, domains, field, dropped);
   });

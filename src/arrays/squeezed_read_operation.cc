@@ -100,7 +100,7 @@ int tvbSparseSymbolToSqzdArray(tvbHandle* ptvb, void* cube, const int* extents, 
   TVB_ASSERT(domains != NULL);
   TVB_ASSERT(dropped != NULL);
   *dropped = -1;
-  if (!tvb::finish(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
   return tvb::guarded(ptvb, "tvbSparseSymbolToSqzdArray", [&] {
     return tvb::arrays::sparseSymbolToSqzdArray(cube, extents, sym, squeeze, domains, field, dropped);
   });

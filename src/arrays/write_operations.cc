@@ -167,7 +167,7 @@ int tvbDenseArrayToSymbol(tvbHandle* ptvb, tvbSymbol* sym, tvbSymbol** domains, 
   TVB_ASSERT(domains != NULL);
   TVB_ASSERT(cube != NULL);
   TVB_ASSERT(extents != NULL);
-  if (!tvb::finish(ptvb, tvb::arrays::checkWriteTarget(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::arrays::checkWriteTarget(sym))) return 0;
   return tvb::guarded(ptvb, "tvbDenseArrayToSymbol",
                       [&] { return tvb::arrays::denseArrayToSymbol(sym, domains, cube, extents); });
 }
@@ -179,7 +179,7 @@ int tvbDenseArraySlicesToSymbol(tvbHandle* ptvb, tvbSymbol* sym, tvbSymbol** sli
   TVB_ASSERT(domains != NULL);
   TVB_ASSERT(cube != NULL);
   TVB_ASSERT(extents != NULL);
-  if (!tvb::finish(ptvb, tvb::arrays::checkWriteTarget(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::arrays::checkWriteTarget(sym))) return 0;
   return tvb::guarded(ptvb, "tvbDenseArraySlicesToSymbol",
                       [&] { return tvb::arrays::denseArraySlicesToSymbol(sym, slices, domains, cube, extents); });
 }

@@ -14,7 +14,7 @@
 namespace tvb {
 
 // Stores a failure's message as db's last error (a failure reported elsewhere leaves it as it was). REQUIRES: db
-// is not null.
+// is not null. Defined with the handle (database/handle.cc).
 void storeLastError(tvbHandle* db, const Status& status);
 
 // Writes an out-of-memory failure to standard output (followed by a newline); other statuses are not shown.
@@ -26,6 +26,9 @@ inline int finish(tvbHandle* db, const Status& status) {
   storeLastError(db, status);
   return 0;
 }
+
+// The checks a frame makes before its work: true, with the failure stored in db, when status is a failure.
+inline bool failed(tvbHandle* db, const Status& status) { return !finish(db, status); }
 
 // Runs work() (returning a Status) and turns an exception into a failure: out of memory names memoryOperation
 // (raw record addition reports memory shortage as record addition), any other exception names operation.

@@ -80,7 +80,8 @@ Status checkLabel(const char* label, std::string_view& normalised) {
   auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
   while (n > 1 && isSpace(label[n - 1])) --n;
   normalised = std::string_view(label, n);
-  if (n >= 64) return Status::error(msg::kLabelTooLong, 63, std::string(normalised).c_str());
+  if (n > TRV_MAX_LABEL_LENGTH)
+    return Status::error(msg::kLabelTooLong, TRV_MAX_LABEL_LENGTH, std::string(normalised).c_str());
   return Status();
 }
 

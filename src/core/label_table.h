@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/status.h"
+#include "tvbcclib.h"
 
 namespace tvb {
 

@@ -142,7 +142,7 @@ int tvbDeleteRecord(tvbHandle* ptvb, tvbRecordHandle* rec) {
 
 int tvbClearSymbol(tvbHandle* ptvb, tvbSymbol* sym) {
   TVB_ASSERT(ptvb != NULL);
-  if (!tvb::finish(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kClearUniverse))) return 0;
+  if (tvb::failed(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kClearUniverse))) return 0;
   return tvb::guarded(ptvb, "tvbClearSymbol", [&] {
     tvb::clearRecords(sym);
     tvb::coreOf(ptvb).writeRecording.noteChange(sym);
@@ -152,7 +152,7 @@ int tvbClearSymbol(tvbHandle* ptvb, tvbSymbol* sym) {
 
 int tvbCopySymbol(tvbHandle* ptvb, tvbSymbol* target, tvbSymbol* source) {
   TVB_ASSERT(ptvb != NULL);
-  if (!tvb::finish(ptvb, tvb::checkCopy(target, source))) return 0;
+  if (tvb::failed(ptvb, tvb::checkCopy(target, source))) return 0;
   return tvb::guarded(ptvb, "tvbCopySymbol", [&] { return tvb::copySymbol(target, source); });
 }
 
@@ -168,7 +168,7 @@ int tvbSetElemText(tvbHandle* ptvb, tvbRecordHandle* rec, const char* text) {
 
 int tvbSetUserInfo(tvbHandle* ptvb, tvbSymbol* sym, int userInfo) {
   TVB_ASSERT(ptvb != NULL);
-  if (!tvb::finish(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kUserInfoUniverse))) return 0;
+  if (tvb::failed(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kUserInfoUniverse))) return 0;
   tvb::coreOf(ptvb).writeRecording.noteChange(sym);
   sym->userInfo = userInfo;
   return 1;

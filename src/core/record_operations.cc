@@ -184,7 +184,7 @@ Status checkRecordTarget(const tvbSymbol* sym) {
 int tvbAddRecord(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, tvbRecordHandle** rec) {
   TVB_ASSERT(ptvb != NULL);
   *rec = nullptr;
-  if (!tvb::finish(ptvb, tvb::checkRecordTarget(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::checkRecordTarget(sym))) return 0;
   return tvb::guarded(ptvb, "tvbAddRecord", [&] { return tvb::addRecord(tvb::coreOf(ptvb), sym, labels, rec); });
 }
 
@@ -196,7 +196,7 @@ tvbRecordHandle* tvbAddRecordPy(tvbHandle* ptvb, tvbSymbol* sym, const char* con
 
 int tvbAddRecordRaw(tvbHandle* ptvb, tvbSymbol* sym, const int* uels, const double* values, const char* text) {
   TVB_ASSERT(ptvb != NULL);
-  if (!tvb::finish(ptvb, tvb::checkRecordTarget(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::checkRecordTarget(sym))) return 0;
   return tvb::guarded(ptvb, "tvbAddRecordRaw", "tvbAddRecord",
                       [&] { return tvb::addRecordRaw(tvb::coreOf(ptvb), sym, uels, values, text); });
 }

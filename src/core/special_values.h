@@ -13,6 +13,9 @@ inline constexpr int kSpecialValueCount = 5;
 // The internal representation, in slot order UNdef, NA, +Inf, -Inf, Eps.
 extern const double kInternalSpecialValues[kSpecialValueCount];
 
+// The representation a database's caller has until it sets its own; host programs use it too.
+inline constexpr double kDefaultSpecialValues[kSpecialValueCount] = {1.0e300, 2.0e300, 3.0e300, 4.0e300, 5.0e300};
+
 // The caller's representation of a database and the translation between it and the internal one. Mode 0: the
 // caller uses the internal values; 1: only epsilon differs; 2: any of them may differ.
 class SpecialValues {
@@ -39,9 +42,10 @@ class SpecialValues {
   double toCallerAll(double v) const;
   double toStoreAll(double v) const;
 
-  double caller_[kSpecialValueCount] = {1.0e300, 2.0e300, 3.0e300, 4.0e300, 5.0e300};
+  double caller_[kSpecialValueCount] = {kDefaultSpecialValues[0], kDefaultSpecialValues[1], kDefaultSpecialValues[2],
+                                        kDefaultSpecialValues[3], kDefaultSpecialValues[4]};
   int mode_ = 2;
-  double smallestCallerMagnitude_ = 1.0e300;  // of the five caller values (0 when one of them is a NaN)
+  double smallestCallerMagnitude_ = kDefaultSpecialValues[0];  // of the five caller values (0 when one is a NaN)
 };
 
 }  // namespace tvb

@@ -107,7 +107,7 @@ int tvbAddSymbol(tvbHandle* ptvb, const char* name, int dim, int type, int userI
   if (dim == 0 && type == TRV_DT_SET) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kSetNeedsDimension));
   if (dim < 0 || dim > GLOBAL_MAX_INDEX_DIM)
     return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kBadDimension, GLOBAL_MAX_INDEX_DIM, dim));
-  if (!tvb::finish(ptvb, tvb::checkSymbolArguments(name, type, userInfo, text))) return 0;
+  if (tvb::failed(ptvb, tvb::checkSymbolArguments(name, type, userInfo, text))) return 0;
   *sym = nullptr;
   return tvb::guarded(ptvb, "tvbAddSymbol", [&] {
     return tvb::addSymbolCore(tvb::coreOf(ptvb), name, dim, type, userInfo, text, nullptr, nullptr, sym);
@@ -120,7 +120,7 @@ int tvbAddSymbolX(tvbHandle* ptvb, const char* name, int aDim, int type, int use
   TVB_ASSERT((aDim>=0) && (aDim<=GLOBAL_MAX_INDEX_DIM));
   TVB_ASSERT((aDim>0) || (TRV_DT_SET!=type));
   TVB_ASSERT(TRV_DT_ALIAS!=type);
-  if (!tvb::finish(ptvb, tvb::checkSymbolArguments(name, type, userInfo, text))) return 0;
+  if (tvb::failed(ptvb, tvb::checkSymbolArguments(name, type, userInfo, text))) return 0;
   *sym = nullptr;
   return tvb::guarded(ptvb, "tvbAddSymbolX", [&] {
     static tvbSymbol* const kNoDomains[GLOBAL_MAX_INDEX_DIM] = {};

@@ -182,7 +182,7 @@ int tvbGetDVSymbol(tvbHandle* ptvb, tvbDVHandle* dv, tvbSymbol** sym) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(sym != NULL);
   *sym = nullptr;
-  if (!tvb::finish(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
+  if (tvb::failed(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
   *sym = dv->symbol();
   return 1;
 }
@@ -197,7 +197,7 @@ int tvbGetDVSymbolRecord(tvbHandle* ptvb, tvbDVHandle* dv, tvbRecordHandle** rec
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(rec != NULL);
   *rec = nullptr;
-  if (!tvb::finish(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
+  if (tvb::failed(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
   return tvb::guarded(ptvb, "tvbGetDVSymbolRecord", [&] {
     *rec = tvb::makeRecordHandle(dv->symbol(), dv->record.position).release();
     return tvb::Status();
@@ -213,7 +213,7 @@ tvbRecordHandle* tvbGetDVSymbolRecordPy(tvbHandle* ptvb, tvbDVHandle* dv, int* s
 int tvbGetDVIndicator(tvbHandle* ptvb, tvbDVHandle* dv, int* indicator) {
   TVB_ASSERT(ptvb != NULL);
   TVB_ASSERT(indicator != NULL);
-  if (!tvb::finish(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
+  if (tvb::failed(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
   tvb::domains::getDVIndicator(tvb::domains::domainChecksOf(ptvb), dv, indicator);
   return 1;
 }

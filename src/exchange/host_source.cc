@@ -11,12 +11,10 @@
 namespace tvb::exchange {
 namespace {
 
-// The constants a host program uses for the five special values, in slot order.
-constexpr double kHostSpecialValues[kSpecialValueCount] = {1.0e300, 2.0e300, 3.0e300, 4.0e300, 5.0e300};
-
+// A host program hands special values in the default representation, whatever the database's caller uses.
 double fromHost(double v) {
   for (int i = 0; i < kSpecialValueCount; ++i)
-    if (v == kHostSpecialValues[i]) return kInternalSpecialValues[i];
+    if (v == kDefaultSpecialValues[i]) return kInternalSpecialValues[i];
   return v;
 }
 
