@@ -19,6 +19,14 @@
 namespace tvb::model {
 namespace {
 
+// The model and solve status preset before a held solve: no solution, until the solver writes its own.
+constexpr int kNoSolution = 13;
+
+// The settings of a fresh solve through the environment: solve link 5, no log, no limits (2e300 seconds,
+// 2100000000 iterations and domain errors, relative and absolute gaps 2e300).
+constexpr int kSolveLink = 5, kLogOption = 0, kNoCountLimit = 2100000000;
+constexpr double kNoLimit = 2e300;
+
 // The processor time of the solver call alone, written to the caller's variable (when there is one) when the
 // call ends, whether it succeeded or not.
 class SolveClock {
@@ -56,8 +64,8 @@ Status solveHeld(ModelLink& link, const std::string& sysDir, const char* name, i
   const tvpHandle_t tvp = link.model();
   HeldSolver& held = link.heldSolver();
   void* view = tvp::ops.tvpViewStore(tvp);
-  tvp::ops.tvpModelStatSet(tvp, 13);
-  tvp::ops.tvpSolveStatSet(tvp, 13);
+  tvp::ops.tvpModelStatSet(tvp, kNoSolution);
+  tvp::ops.tvpSolveStatSet(tvp, kNoSolution);
   if (changed) {
     char reason[TRV_SSSIZE] = {};
     if (!cfg::ops.cfgAlgCreate(cfg, n, held.instanceAddress(), sysDir.c_str(), reason)) {
@@ -87,8 +95,8 @@ Status solveAfresh(const ModelLink& link, const char* name, double* seconds) {
   int result;
   {
     SolveClock clock(seconds);
-    result = tvh::ops.tvhCallSolver(link.environment(), link.model(), "", name, 5, 0, "", "", 2e300, 2100000000,
-                                    2100000000, 2e300, 2e300, &job, reason);
+    result = tvh::ops.tvhCallSolver(link.environment(), link.model(), "", name, kSolveLink, kLogOption, "", "",
+                                    kNoLimit, kNoCountLimit, kNoCountLimit, kNoLimit, kNoLimit, &job, reason);
   }
   if (result == 0) return Status();
   return reason[0] ? Status::error("%s", reason) : Status::error(msg::kSolveFailed, name);
