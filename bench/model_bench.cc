@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "rundd.h"
 #include "tvbcclib.h"
 
@@ -85,14 +86,6 @@ std::string MathProg(const Transport& t) {
     for (int j = 0; j < kMarkets; ++j) m << "\n p" << i << " m" << j << ' ' << t.cost[i * kMarkets + j];
   m << ";\nend;\n";
   return m.str();
-}
-
-double CpuSeconds(const std::function<void()>& work) {
-  timespec start, end;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-  work();
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-  return double(end.tv_sec - start.tv_sec) + 1e-9 * double(end.tv_nsec - start.tv_nsec);
 }
 
 struct Round {
@@ -152,7 +145,8 @@ class Library {
 
   Round Run(const Transport& t, const char* solver) {
     Round r;
-    for (int s = 0; s < kScenarios; ++s) r.seconds += CpuSeconds([&] { r.cost[s] = Solve(t.scenarios[s], solver); });
+    for (int s = 0; s < kScenarios; ++s)
+      r.seconds += bench::cpuSeconds([&] { r.cost[s] = Solve(t.scenarios[s], solver); });
     return r;
   }
 
@@ -201,7 +195,7 @@ class ClpAlone {
   Round Run(const Transport& t) {
     Round r;
     for (int s = 0; s < kScenarios; ++s) {
-      r.seconds += CpuSeconds([&] {
+      r.seconds += bench::cpuSeconds([&] {
         for (int j = 0; j < kMarkets; ++j)
           clp_.setColumnBounds(kPlants * kMarkets + j, t.scenarios[s][j], t.scenarios[s][j]);
         clp_.dual(0);
@@ -244,7 +238,7 @@ class ModelLibraryAlone {
     Round r;
     dctHandle_t dct = tvpDict(model_);
     for (int s = 0; s < kScenarios; ++s) {
-      r.seconds += CpuSeconds([&] {
+      r.seconds += bench::cpuSeconds([&] {
         for (int j = 0; j < kMarkets; ++j) {
           tvpSetAltVarLowerOne(model_, demandColumn_ + j, t.scenarios[s][j]);
           tvpSetAltVarUpperOne(model_, demandColumn_ + j, t.scenarios[s][j]);
@@ -252,7 +246,7 @@ class ModelLibraryAlone {
         if (cfgAlgModifyProblem(cfg_, number_, solver_) || cfgAlgCallSolver(cfg_, number_, solver_, model_))
           std::exit(1);
         r.cost[s] = tvpGetObjVal(model_);
-        r.readSeconds += CpuSeconds([&] { ReadShipments(dct); });
+        r.readSeconds += bench::cpuSeconds([&] { ReadShipments(dct); });
       });
     }
     return r;

@@ -56,6 +56,18 @@ def signature(codes):
     return [int(code) for code in codes.strip("() ").split(",")]
 
 
+def bind(dll, path, entry, result, parameters):
+    """The function entry of the ctypes library dll (loaded from path), typed by a table row's C result and
+    parameter list; a library without it does not match the package."""
+    try:
+        function = getattr(dll, entry)
+    except AttributeError:
+        raise Error(f"{path} does not match this package: it has no entry {entry}") from None
+    function.argtypes = parameter_types(parameters)
+    function.restype = ctype(result)
+    return function
+
+
 class Library:
     """The bound entries: op.<Name> for each operation of the table (c__tvb<lower>), and the fixed entries
     (tvbcreate, tvbfree, c__xapiversion, c__xcheck, ...) under their exported names."""
@@ -75,13 +87,7 @@ class Library:
             setattr(self, name, self._bind("c__tvb" + lower, result, parameters))
 
     def _bind(self, entry, result, parameters):
-        try:
-            function = getattr(self._dll, entry)
-        except AttributeError:
-            raise Error(f"{self.path} does not match this package: it has no entry {entry}") from None
-        function.argtypes = parameter_types(parameters)
-        function.restype = ctype(result)
-        return function
+        return bind(self._dll, self.path, entry, result, parameters)
 
     def _agree_version(self):
         message = ctypes.create_string_buffer(table.TRV_SSSIZE)

@@ -7,7 +7,7 @@ model instances made here are the ones the databases see."""
 import ctypes
 
 from . import _operations as table
-from ._library import ctype, library_path, parameter_types, signature
+from ._library import bind, library_path, signature
 from .errors import Error
 
 LIBRARY_FILE = "librunddclib.so"
@@ -45,13 +45,7 @@ class ModelLibrary:
             setattr(self, name, self._bind(entry, result, parameters))
 
     def _bind(self, entry, result, parameters):
-        try:
-            function = getattr(self._dll, entry)
-        except AttributeError:
-            raise Error(f"{self.path} does not match this package: it has no entry {entry}") from None
-        function.argtypes = parameter_types(parameters)
-        function.restype = ctype(result)
-        return function
+        return bind(self._dll, self.path, entry, result, parameters)
 
 
 _library = None
