@@ -749,13 +749,14 @@ int tvbinitfromdb_(tvbHandle *ptvb, tvbHandle *source);
  * beside libtvbcclib.so. A NULL model fails with "No model instance specified (the model handle is NULL)".
  * Model symbols are matched by name in any letter case; a parameter p of the model is the variable p_var,
  * which c__tvbinitupdate fixes at its level and updates move. Keys are the dictionary's label numbers, which
- * c__tvbinitfromdict gives the database's labels. The model's failures traced at level 1 (c__tvbsetdebug).
+ * c__tvbinitfromdict gives the database's labels. Failures of registration and of c__tvbinitfromdict are also
+ * traced at level 1 (c__tvbsetdebug).
  * ======================================================================================================= */
 
 /* Ties the database to model (not changed otherwise): loads the model-instance and dictionary libraries and
  * sets the model's infinities to IEEE's. Registering another model releases the solver instance held for
  * the one before and undoes c__tvbinitupdate. Fails with "Error in tvpGetReady: %s", "Error in dctGetReady:
- * %s" (the loader's reason) or "No dictionary available" (the model has no model loaded; it stays
+ * %s" (the loader's reason) or "No dictionary available" (the instance holds no model yet; it stays
  * registered). */
 int c__tvbregistertvp(tvbHandle *ptvb, void *tvp);
 
