@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "model_instance.h"
 #include "rundd.h"
 
@@ -73,14 +74,6 @@ struct Held {
   }
 };
 
-double CpuSeconds(const std::function<void()> &work) {
-  timespec start, end;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-  work();
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-  return double(end.tv_sec - start.tv_sec) + 1e-9 * double(end.tv_nsec - start.tv_nsec);
-}
-
 // The timed part of one round of scenarios, and the objective of each.
 struct Round {
   double seconds = 0, modify_seconds = 0;
@@ -99,8 +92,8 @@ Round HeldRound(Held &held, void *model) {
   held.Solve(solver, model);
   for (int s = 0; s < kScenarios; ++s) {
     tvpSetAltRHSOne(model, ScenarioRow(s), tvpGetRhsOne(model, ScenarioRow(s)) + kDemandRise);
-    r.seconds += CpuSeconds([&] {
-      r.modify_seconds += CpuSeconds([&] {
+    r.seconds += bench::cpuSeconds([&] {
+      r.modify_seconds += bench::cpuSeconds([&] {
         if (cfgAlgModifyProblem(held.cfg, held.number, solver) != 0) std::abort();
       });
       held.Solve(solver, model);
@@ -117,7 +110,7 @@ Round FreshRound(Held &held, void *model) {
   Round r;
   for (int s = 0; s < kScenarios; ++s) {
     tvpSetAltRHSOne(model, ScenarioRow(s), tvpGetRhsOne(model, ScenarioRow(s)) + kDemandRise);
-    r.seconds += CpuSeconds([&] {
+    r.seconds += bench::cpuSeconds([&] {
       void *once = held.Ready(model);
       held.Solve(once, model);
       cfgAlgFree(held.cfg, held.number, &once);
@@ -150,7 +143,7 @@ Round FloorRound(void *model) {
   Round r;
   for (int s = 0; s < kScenarios; ++s) {
     const double demand = c.rows[ScenarioRow(s)].lower + kDemandRise;
-    r.seconds += CpuSeconds([&] {
+    r.seconds += bench::cpuSeconds([&] {
       clp.setRowLower(ScenarioRow(s), demand);
       clp.setRowUpper(ScenarioRow(s), demand);
       clp.dual(0);

@@ -15,6 +15,7 @@
  *   Information and special values            c__tvbinfo, c__tvbsymbolinfo, c__tvbsetspecialvalues, ...
  *   Array transfer                            c__tvbdensesymboltodensearray, c__tvbdensearraytosymbol, ...
  *   TVF files and database copies             c__tvbinitfromtvf, c__tvbclosetvf, c__tvbwritetvf, ...
+ *   Model link                                c__tvbinitfromdict, c__tvbinitupdate, c__tvbcallsolver, ...
  *   Host programs                             c__tvbinitfromcmex
  *   Domain checking                           c__tvbchecksymboldv, c__tvbgetfirstdbdv, ...
  *
@@ -61,11 +62,11 @@
  *     stored ones (1e300, NaN, +inf, -inf, the smallest subnormal).
  *   - Records of a symbol are kept in ascending order of their label numbers, position by position (labels
  *     are numbered in the order of their first registration).
- *   - "Loads": a database filled from a TVF file or a host program reads a symbol's records from there the
- *     first time an operation needs them. Such an operation may fail with the messages of its source (see
- *     TVF files; Host programs) and, once the source is gone (c__tvbclosetvf), with "Symbol %s not
- *     initialized from TVF or TVP: %d" (the database's data source code); a symbol whose reading failed
- *     counts as read and keeps what it got.
+ *   - "Loads": a database filled from a TVF file, a host program or a model (after c__tvbinitupdate) reads a
+ *     symbol's records from there the first time an operation needs them. Such an operation may fail with the
+ *     messages of its source (see TVF files; Model link; Host programs) and, once the source is gone
+ *     (c__tvbclosetvf), with "Symbol %s not initialized from TVF or TVP: %d" (the database's data source
+ *     code); a symbol whose reading failed counts as read and keeps what it got.
  *   - Record handles stay valid when records are added. A handle whose record was removed (by another
  *     handle, by clearing or replacing the symbol's records) is detected: operations on it fail with the
  *     removed-record message "The record handle of symbol %s stands on no record (its record was removed)".
@@ -235,9 +236,8 @@ int d__tvbxapiversion(int api, char *msg, int *compatibility);
  * nargs arguments after the database and the signature sig[0..nargs] (result, then one code per argument;
  * codes in tvbcclib_signatures.h); msg (256 bytes) is emptied. Else 0 with, name inserted as passed:
  * "tvbcclib: %s cannot be found in library.", "tvbcclib: %s has wrong number of arguments." or
- * "tvbcclib: %s has wrong argument types.". The table answers for every operation of the interface,
- * including the model link's, which this build does not export yet. d__xcheck and d__tvbxcheck take name
- * and return msg length-prefixed. */
+ * "tvbcclib: %s has wrong argument types.". d__xcheck and d__tvbxcheck take name and return msg
+ * length-prefixed. */
 int c__xcheck(const char *name, int nargs, const int *sig, char *msg);
 int d__xcheck(const char *name, int nargs, const int *sig, char *msg);
 int d__tvbxcheck(const char *name, int nargs, const int *sig, char *msg);
@@ -251,7 +251,7 @@ int d__tvbxcheck(const char *name, int nargs, const int *sig, char *msg);
 int c__tvbgetlasterror(tvbHandle *ptvb, char *msg);
 
 /* Sets the process-wide trace level of every database (ptvb is not used and may be NULL). At level 1 and 2
- * c__tvbinitfromtvf and c__tvbinitfromdb write trace lines to standard output. Returns 1. */
+ * c__tvbinitfromtvf, c__tvbinitfromdb and the model link write trace lines to standard output. Returns 1. */
 int c__tvbsetdebug(tvbHandle *ptvb, int level);
 
 /* Hands msg to the log routine given to c__tvbinitfromcmex (length-prefixed, cut to 255 characters), or
@@ -737,6 +737,107 @@ int tvbclosetvf_(tvbHandle *ptvb, int loadRemaining);
 int d__tvbwritetvf(tvbHandle *ptvb, const char *fileName, int noDomainCheck);
 int tvbwritetvf_(tvbHandle *ptvb, const char *fileName, int noDomainCheck);
 int tvbinitfromdb_(tvbHandle *ptvb, tvbHandle *source);
+
+/* =========================================================================================================
+ * Model link: a database tied to a model instance of librunddclib.so (rundd.h), which the caller creates,
+ * loads (CtvpLoadMathProg) and frees after the database. The usual order:
+ *   c__tvbinitfromdict(db, model)   labels and variable and equation symbols from the model's dictionary
+ *   c__tvbinitupdate(db, model)     the model becomes the source of those symbols' records
+ *   c__tvbupdatemodelsymbol(...)    data into the model (as often as needed)
+ *   c__tvbcallsolver(db, "CLP")     solve; the symbols then read the new solution when next used
+ * The libraries are loaded from the database's system directory when it has one (tvbcreated), else from
+ * beside libtvbcclib.so. A NULL model fails with "No model instance specified (the model handle is NULL)".
+ * Model symbols are matched by name in any letter case; a parameter p of the model is the variable p_var,
+ * which c__tvbinitupdate fixes at its level and updates move. Keys are the dictionary's label numbers, which
+ * c__tvbinitfromdict gives the database's labels. Failures of registration and of c__tvbinitfromdict are also
+ * traced at level 1 (c__tvbsetdebug).
+ * ======================================================================================================= */
+
+/* Ties the database to model (not changed otherwise): loads the model-instance and dictionary libraries and
+ * sets the model's infinities to IEEE's. Registering another model releases the solver instance held for
+ * the one before and undoes c__tvbinitupdate. Fails with "Error in tvpGetReady: %s", "Error in dctGetReady:
+ * %s" (the loader's reason) or "No dictionary available" (the instance holds no model yet; it stays
+ * registered). */
+int c__tvbregistertvp(tvbHandle *ptvb, void *tvp);
+
+/* Fills a database without labels, not read from a file or host program, from the dictionary of model
+ * (registering it as c__tvbregistertvp): every label with the dictionary's number, and for each variable and
+ * equation of the model a symbol of its name, dimension, variable or equation type (userInfo) and text, with
+ * the Universe as domain, its records waiting in the model until c__tvbinitupdate (reading them before fails
+ * with "Symbol %s not initialized from TVF or TVP: 3"). Variables and equations the database has already
+ * stay as they are, records included. Fails with "Uels present. Cannot load Uels from dictionary.",
+ * "Database incorrectly initialized.", the registration's messages, "Variable/Equation symbol %s does not
+ * exist in model" (a variable or equation of the database's own), "TVP symbol type not variable or equation
+ * of symbol %s", "Mismatch in dimension for symbol %s" or "Mismatch in type for symbol %s"; labels and
+ * symbols read before a failure stay. Traces "---- Entering InitFromDict ----" at level 1. */
+int c__tvbinitfromdict(tvbHandle *ptvb, void *tvp);
+
+/* Prepares the database for updates and solves of model, which must be the registered one: the model
+ * becomes the data source (records of the variables and equations are read from it when first needed: level,
+ * marginal, bounds in force, scale; an equation's bounds from its right-hand side), the environment and
+ * configuration libraries are set up, the solvers of trvcmpNT.txt (in the environment's system directory)
+ * are read, the model's levels and marginals are kept, and each variable "p_var" is fixed at its levels
+ * (alternative bounds). Once prepared, later calls succeed at once. Fails with "Database initialized from TVF
+ * cannot sync with model", "No model registered with this database: call tvbRegisterTVP or tvbInitFromDict
+ * first", "The model instance is not the one registered with this database (tvbRegisterTVP,
+ * tvbInitFromDict)", "No dictionary available", the loaders' messages or "Could not read configuration file";
+ * a later call then prepares again. Loading a symbol from the model fails with "Symbol %s has no entry in the
+ * model's dictionary", "Symbol %s (a %s of dimension %d) does not match the model's symbol of that name (%s
+ * of dimension %d)" or "Label number %d of symbol %s in the model lies outside the database's labels [1,%d]:
+ * initialise the database from the model's dictionary". */
+int c__tvbinitupdate(tvbHandle *ptvb, void *tvp);
+
+/* Writes the values of the parameter dataSym (of any database; its records as they are in memory: one not
+ * yet read from its source counts as empty) into the model entries of modelSym, a variable, an equation or a
+ * parameter (through its variable "<name>_var"; only modelSym's name and type count). Entries are visited in
+ * the model's order; a data record matches the entry of the same label numbers. actionType:
+ *   0  variable level and both alternative bounds := v (fixed)   without data: its level at c__tvbinitupdate
+ *   1  alternative upper bound := v, the level lowered to it      without data: its own upper bound
+ *   2  alternative lower bound := v, the level raised to it       without data: its own lower bound
+ *   3  1, then 2 (fixed at v)                                     without data: both own bounds
+ *   4  level of the variable or equation := v                     without data: its level at c__tvbinitupdate
+ *   5  marginal := v (level and statuses kept)                    without data: as 4, the marginal
+ * updateType says what entries without a data record get: 0 the value 0, 2 nothing, any other value the
+ * default above. Values: epsilon counts as 0, the infinities stay. *count (when not NULL) receives, on
+ * success, the number of data records that matched no entry. Alternative bounds are used by every later solve
+ * once a parameter or variable was updated. Fails with "No TORV symbol handle specified", "No Data symbol
+ * handle specified for TORV symbol %s", "TORV symbol %s must be parameter, variable, or equation", "Data
+ * symbol %s must be parameter", "The database is not prepared for model updates: call tvbInitUpdate first",
+ * "actionType %d moves the level and bounds of variables; %s is an equation of the model (use 4 or 5)",
+ * "actionType %d sets levels or marginals; parameter %s is fixed by its values (use 0 to 3)", "Could not find
+ * symbol %s in model" (the model's name, "_var" included), and, at the first entry that gets a value, "Bad
+ * value %g" (undefined, not available, 1e300 and above), "Invalid actionType, saw %d" or "Entry %d of symbol
+ * %s lies outside the model as tvbInitUpdate found it (%d entries)"; entries handled before stay changed. The
+ * database's records of modelSym do not change until the next solve. */
+int c__tvbupdatemodelsymbol(tvbHandle *ptvb, tvbSymbol *modelSym, int actionType, tvbSymbol *dataSym, int updateType,
+                            int *count);
+
+/* Solves the model with the solver named solver (any letter case) in the configuration. A solver that keeps
+ * its instance (CLP) is made ready on its first call and only modified and re-solved (warm) by later calls
+ * with the same name; naming another solver, registering another model, or freeing the database releases
+ * it. Others (GLPK) run afresh each time. After a solve, each symbol of the database named like a variable or
+ * equation of the model is emptied and read anew from the model when next used; an infeasible or unbounded
+ * model is a completed solve (its statuses: tvpModelStat, tvpSolveStat of rundd.h). Fails with "The database
+ * is not prepared for model updates: call tvbInitUpdate first", "No solver name specified", "Invalid solver
+ * name: %s", the configuration library's reason (or "Could not create an instance of solver %s"), "readyapi
+ * failed", "modifyproblem failed", "callsolver failed" or the environment's reason (or "Solver %s failed");
+ * after these the symbols keep what they had. */
+int c__tvbcallsolver(tvbHandle *ptvb, const char *solver);
+
+/* As c__tvbcallsolver, and *seconds (when not NULL) receives the processor time of the solver call alone,
+ * also when that call fails. */
+int c__tvbcallsolvertimed(tvbHandle *ptvb, const char *solver, double *seconds);
+
+/* The other families (see ENTRY FAMILIES). */
+int tvbregistertvp_(tvbHandle *ptvb, void *tvp);
+int tvbinitfromdict_(tvbHandle *ptvb, void *tvp);
+int tvbinitupdate_(tvbHandle *ptvb, void *tvp);
+int tvbupdatemodelsymbol_(tvbHandle *ptvb, tvbSymbol *modelSym, int actionType, tvbSymbol *dataSym, int updateType,
+                          int *count);
+int d__tvbcallsolver(tvbHandle *ptvb, const char *solver);
+int tvbcallsolver_(tvbHandle *ptvb, const char *solver);
+int d__tvbcallsolvertimed(tvbHandle *ptvb, const char *solver, double *seconds);
+int tvbcallsolvertimed_(tvbHandle *ptvb, const char *solver, double *seconds);
 
 /* =========================================================================================================
  * Host programs

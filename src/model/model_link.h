@@ -4,44 +4,61 @@
 // model, dictionary and environment belong to the caller. Empty until a model is registered.
 #pragma once
 
-#include <vector>
+#include <string>
 
+#include "core/status.h"
+#include "model/held_solver.h"
+#include "model/model_snapshot.h"
 #include "platform/rundd/rundd_handles.h"
 #include "tvbcclib.h"
 
 namespace tvb::model {
 
-// The configuration library's solver instance; its interface passes it as an opaque pointer.
-using SolverInstance = void*;
-
 class ModelLink {
  public:
   ModelLink() = default;
+  ~ModelLink() { release(); }
   ModelLink(const ModelLink&) = delete;
   ModelLink& operator=(const ModelLink&) = delete;
 
-  // Lets go of the snapshot. The solver and configuration objects are released here too once the model link
-  // creates them.
-  void release() noexcept {
-    varLevels_ = {};
-    varMarginals_ = {};
-    equLevels_ = {};
-    equMarginals_ = {};
-  }
+  tvpHandle_t model() const { return tvp_; }
+  dctHandle_t dictionary() const { return dct_; }
+  tvhHandle_t environment() const { return tvh_; }
+  cfgHandle_t configuration() const { return cfg_; }
+
+  // Ties the link to model and its dictionary (null when it has none). Another model than the one tied before
+  // ends what was prepared for that one: its held solver is released and its snapshot goes, so that updates
+  // and solves wait for the next tvbInitUpdate.
+  void registerModel(tvpHandle_t model, dctHandle_t dictionary);
+
+  // Preparing updates (tvbInitUpdate): the environment, the configuration (made once, in sysDir when given)
+  // and the snapshot; prepared() once every step succeeded.
+  void setEnvironment(tvhHandle_t environment) { tvh_ = environment; }
+  Status makeConfiguration(const std::string& sysDir);
+  ModelSnapshot& snapshot() { return snapshot_; }
+  const ModelSnapshot& snapshot() const { return snapshot_; }
+  void markPrepared() { prepared_ = true; }
+  bool prepared() const { return prepared_; }
+
+  // Alternative bounds are switched on before every solve once an update moved a parameter or variable.
+  void requestAltBounds() { useAltBounds_ = true; }
+  bool altBoundsRequested() const { return useAltBounds_; }
+
+  HeldSolver& heldSolver() { return heldSolver_; }
+
+  // Lets go of the snapshot, the held solver and the configuration, in this order. The model, its
+  // dictionary and environment stay the caller's.
+  void release() noexcept;
 
  private:
   tvpHandle_t tvp_ = nullptr;  // the registered model instance
   dctHandle_t dct_ = nullptr;  // its dictionary
   tvhHandle_t tvh_ = nullptr;  // its solver environment
   cfgHandle_t cfg_ = nullptr;  // the solver configuration
-  SolverInstance algHandle_ = nullptr;  // the solver kept between solves
-  int solverNumber_ = 0;                // the number of the solver kept; 0 for none
-  bool useAltBounds_ = false;           // alternative bounds to switch on before a solve
-  // The model's starting values, one entry per variable (equation) and one more: entry j is column (row) j.
-  std::vector<double> varLevels_;
-  std::vector<double> varMarginals_;
-  std::vector<double> equLevels_;
-  std::vector<double> equMarginals_;
+  bool prepared_ = false;
+  bool useAltBounds_ = false;
+  HeldSolver heldSolver_;
+  ModelSnapshot snapshot_;
 };
 
 // The model link of the database that handle wraps. Defined where the handle is (database/).

@@ -19,9 +19,9 @@ from .errors import Error
 LIBRARY_VARIABLE = "TVBCCLIB_LIBRARY"
 LIBRARY_FILE = "libtvbcclib.so"
 
-_SCALAR_TYPES = {"int": ctypes.c_int, "double": ctypes.c_double, "const char *": ctypes.c_char_p}
-# Pointers without a C type of their own in ctypes terms: handles, out arguments, arrays, per-position string
-# arrays and host routines all travel as addresses.
+_SCALAR_TYPES = {"int": ctypes.c_int, "double": ctypes.c_double, "const char *": ctypes.c_char_p, "void": None}
+# Pointers without a C type of their own in ctypes terms: handles (also the model library's *Handle_t), out
+# arguments, arrays, per-position string arrays and host routines all travel as addresses.
 _ADDRESS_TYPES = ("TVB_LABELS_IN", "TVB_LABELS_OUT")
 
 
@@ -33,25 +33,39 @@ def library_path():
     return pathlib.Path(__file__).resolve().parent.parent.parent / LIBRARY_FILE
 
 
-def _ctype(c_type):
+def ctype(c_type):
+    """The ctype of a C type of an operation table."""
     c_type = " ".join(c_type.replace("*", " * ").split()).replace("* *", "**")
     if c_type in _SCALAR_TYPES:
         return _SCALAR_TYPES[c_type]
-    if c_type.endswith("*") or c_type in _ADDRESS_TYPES or c_type.startswith("tvbHost"):
+    if c_type.endswith("*") or c_type in _ADDRESS_TYPES or c_type.startswith("tvbHost") or c_type.endswith("Handle_t"):
         return ctypes.c_void_p
     raise Error(f"the operation table holds the C type '{c_type}', which the Python package cannot pass")
 
 
-def _parameter_types(parameters):
+def parameter_types(parameters):
     """The ctypes of a C parameter list such as "(tvbHandle *ptvb, const char *name, int *uelNr)"."""
     inner = parameters.strip()[1:-1].strip()
     if not inner or inner == "void":
         return []
-    return [_ctype(re.sub(r"\w+$", "", p.strip())) for p in inner.split(",")]
+    return [ctype(re.sub(r"\w+$", "", p.strip())) for p in inner.split(",")]
 
 
-def _signature(codes):
+def signature(codes):
+    """The signature codes of a table row, "(15, 11)", as a list."""
     return [int(code) for code in codes.strip("() ").split(",")]
+
+
+def bind(dll, path, entry, result, parameters):
+    """The function entry of the ctypes library dll (loaded from path), typed by a table row's C result and
+    parameter list; a library without it does not match the package."""
+    try:
+        function = getattr(dll, entry)
+    except AttributeError:
+        raise Error(f"{path} does not match this package: it has no entry {entry}") from None
+    function.argtypes = parameter_types(parameters)
+    function.restype = ctype(result)
+    return function
 
 
 class Library:
@@ -69,17 +83,11 @@ class Library:
             setattr(self, name, self._bind(name, result, parameters))
         self._agree_version()
         for name, lower, result, parameters, codes in table.OPERATIONS:
-            self._check(name, _signature(codes))
+            self._check(name, signature(codes))
             setattr(self, name, self._bind("c__tvb" + lower, result, parameters))
 
     def _bind(self, entry, result, parameters):
-        try:
-            function = getattr(self._dll, entry)
-        except AttributeError:
-            raise Error(f"{self.path} does not match this package: it has no entry {entry}") from None
-        function.argtypes = _parameter_types(parameters)
-        function.restype = _ctype(result)
-        return function
+        return bind(self._dll, self.path, entry, result, parameters)
 
     def _agree_version(self):
         message = ctypes.create_string_buffer(table.TRV_SSSIZE)

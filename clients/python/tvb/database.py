@@ -48,6 +48,8 @@ class Database:
         self._symbols = weakref.WeakValueDictionary()
         self._texts = {}  # element-text number -> text; numbers never change their text
         self._universe = None
+        self._model = None  # the model instance it is tied to (from_model)
+        self._scratch = None  # a database of the data parameters of model updates
 
     @classmethod
     def read(cls, path, lazy=True):
@@ -68,10 +70,47 @@ class Database:
         (records outside them then fail the write) unless check_domains is False."""
         self._call("WriteTVF", encode(os.fspath(path), "the file name"), 0 if check_domains else 1)
 
+    @classmethod
+    def from_model(cls, model, system_directory=None):
+        """A database tied to a tvb.Model: the labels of its dictionary and a symbol per variable and equation,
+        whose records are read from the model when first used and again after each solve. The model stays alive
+        while the database does."""
+        from .model_link import tie
+
+        db = cls(system_directory)
+        try:
+            tie(db, model)
+        except BaseException:
+            db.close()
+            raise
+        return db
+
+    def update(self, symbol, values, action="fix", missing="keep"):
+        """Writes values into the model entries of symbol: a variable or equation of the model, or a parameter
+        of it (given by name: the model's variable <name>_var). values: a mapping of keys to numbers, or a
+        Series or DataFrame as from_pandas takes it. action: "fix" (level and both bounds), "upper", "lower",
+        "bounds" (both: fixed), "level" or "marginal". missing, for entries without a value: "keep" them,
+        "zero", or "default" (the level at preparation for "fix", the variable's own bounds). Returns the
+        number of values that matched no entry of the model."""
+        from .model_link import update
+
+        return update(self, symbol, values, action, missing)
+
+    def solve(self, solver="CLP"):
+        """Solves the model with the solver of that name ("CLP" keeps its instance between solves, "GLPK"
+        runs afresh) and returns a tvb.SolveResult: model status, solve status, seconds, objective. An
+        infeasible model is a solve that completed: its status says so. The model's symbols show the new
+        solution when next read."""
+        from .model_link import solve
+
+        return solve(self, solver)
+
     def close(self):
         """Frees the database; its symbols must not be used afterwards. Closing twice does nothing."""
         self._finalizer()
         self._handle_value = None
+        if self._scratch is not None:
+            self._scratch.close()
 
     def __enter__(self):
         return self
