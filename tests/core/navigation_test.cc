@@ -66,4 +66,17 @@ TEST_F(Navigation, TheUniverseTakesNoSlice) {
   EXPECT_EQ("Cannot define a slice on the Universe", errorOf(c__tvbfindfirstrecordslice(db, universe(), slice, &rec)));
 }
 
+// The comparison with the reference model reads such handles through the raw read and the key labels.
+TEST_F(Navigation, AHandleWhoseRecordWasRemovedReadsNothing) {
+  tvbSymbol* p = addSymbol("p", 1, TRV_DT_PAR);
+  tvbRecordHandle* rec = add(p, {"a"});
+  ASSERT_EQ(1, c__tvbclearsymbol(db, p));
+  double value;
+  char label[TRV_SSSIZE];
+  EXPECT_EQ("The record handle of symbol p stands on no record (its record was removed)",
+            errorOf(c__tvbgetlevel(db, rec, &value)));
+  EXPECT_EQ(0, c__tvbgetkey(db, rec, 0, label));
+  c__tvbfreesymboliterator(db, rec);
+}
+
 }  // namespace
