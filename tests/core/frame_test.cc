@@ -47,7 +47,9 @@ TEST_F(LastError, IsCutTo255Characters) {
   EXPECT_EQ("Label with single and double quote not allowed >'\"" + std::string(255 - 50, 'q'), lastError());
 }
 
-TEST_F(LastError, PrintLogWritesTheMessageAndANewline) {
+using LogOutput = DatabaseTest;
+
+TEST_F(LogOutput, PrintLogWritesTheMessageAndANewline) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(1, c__tvbprintlog(db, "hello log"));
   EXPECT_EQ("hello log\n", testing::internal::GetCapturedStdout());

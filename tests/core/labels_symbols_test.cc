@@ -19,7 +19,7 @@ class Labels : public DatabaseTest {
   const std::string max = std::string(63, 'x');
 };
 
-TEST_F(Labels, LetterCaseAndTrailingBlanksMakeNoNewLabelAndTheFirstSpellingIsKept) {
+TEST_F(Labels, LetterCaseAndTrailingBlanksMakeNoNewLabel) {
   EXPECT_EQ("1 abc", merge("abc"));
   EXPECT_EQ("1 abc", merge("ABC  "));
   EXPECT_EQ("2 " + max, merge(max));
@@ -108,7 +108,7 @@ TEST_F(Symbols, DefinitionsAtTheLimitsAreAccepted) {
   EXPECT_EQ("", added(std::string(63, 'n').c_str(), 1, TRV_DT_PAR));
 }
 
-TEST_F(Symbols, NamesIgnoreLetterCaseAndKeepTheirFirstSpelling) {
+TEST_F(Symbols, NamesIgnoreLetterCase) {
   tvbSymbol* sym = addSymbol("Abc_12", 1, TRV_DT_PAR);
   EXPECT_EQ("Symbol ABC_12 exists already", added("ABC_12", 2, TRV_DT_SET));
   int status = 0;
