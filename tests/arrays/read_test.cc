@@ -34,7 +34,7 @@ TEST_F(ReadArray, ADenseReadNeedsARecordForEveryCell) {
   EXPECT_EQ("Size of cube 6 and number of record 1 in p do not match", read(p, {2, 3}));
 }
 
-TEST_F(ReadArray, VariablesGiveTheChosenFieldAndParametersIgnoreIt) {
+TEST_F(ReadArray, TheFieldChoosesTheValueOfVariablesOnly) {
   tvbSymbol* v = over("v", TRV_DT_VAR, {i}, TRV_VAR_POSITIVE);
   for (const char* label : {"a", "b"}) {
     tvbRecordHandle* rec = add(v, {label});

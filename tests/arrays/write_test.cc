@@ -156,7 +156,7 @@ long failEachAllocation(const char* operation, const std::function<int()>& call,
   });
 }
 
-TEST_F(WriteArray, RunningOutOfMemoryFailsCleanlyAndLeavesTheSymbolAsItWas) {
+TEST_F(WriteArray, RunningOutOfMemoryFailsCleanly) {
   // Enough cells to need several store nodes, so that node allocations fail too.
   std::vector<std::string> names;
   for (int k = 0; k < 40; ++k) names.push_back("r" + std::to_string(k));
