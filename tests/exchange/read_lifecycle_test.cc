@@ -42,7 +42,7 @@ class ReadLifecycle : public ::testing::Test {
   std::string path = dir.path("sample.tvf");
 };
 
-TEST_F(ReadLifecycle, TakesTextsLabelsSymbolsAliasesAndDomainsFromTheFile) {
+TEST_F(ReadLifecycle, TakesTheWholeCatalogFromTheFile) {
   writeSampleFile();
   Database db;
   ASSERT_EQ(1, c__tvbinitfromtvf(db, path.c_str())) << db.lastError();
