@@ -174,7 +174,7 @@ void StartSecondCreate() {
   while (!started) std::this_thread::yield();
 }
 
-TEST(TvfLoader, CreateDuringTheFirstLoadWaitsForItAndLoadsNothing) {
+TEST(TvfLoader, ACreateDuringTheFirstLoadWaitsForIt) {
   EXPECT_PASSES_IN_CHILD([] {
     const std::string dir = FakeDirectory("tvf_complete");
     // Opened here only to reach the fake before the first load; the loader's open finds the same module.
@@ -282,7 +282,7 @@ void ExpectEveryModelOperationBoundTo(void* module) {
 }
 
 // Created and freed as the TVF library's objects are (library_glue.inc serves both).
-TEST(ModelLibraries, EachLibraryAgreesItsVersionOnceAndBindsItsOwnEntries) {
+TEST(ModelLibraries, EachLibraryOfTheFileIsLoadedOnceWithItsOwnEntries) {
   EXPECT_PASSES_IN_CHILD([] {
     const std::string dir = FakeDirectory("rundd_complete");
     char msg[256];
