@@ -138,7 +138,8 @@ TEST(ReplacingAFile, AFileCanBeWrittenFromItsOwnRecords) {
   EXPECT_EQ(Entries(dir), Names{"f.tvf"});
 }
 
-TEST(ReplacingAFile, ALinkIsFollowedAndThePermissionsAreKept) {
+// A link is followed and the permissions are kept.
+TEST(ReplacingAFile, TheReplacedFileKeepsItsPlaceAndMode) {
   ScratchDir dir;
   const std::string real = dir.path("real.tvf"), link = dir.path("link.tvf");
   WriteSample(real);

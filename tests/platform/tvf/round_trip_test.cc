@@ -217,7 +217,8 @@ TEST_F(RoundTrip, SymbolsAreReadInAnyOrderAndAgain) {
   EXPECT_EQ(ReadSymbol(reader_, 3).size(), 3u);
 }
 
-TEST_F(RoundTrip, OneObjectWritesAndReadsFilesInTurnAnEmptyOneIncluded) {
+// An empty one included.
+TEST_F(RoundTrip, OneObjectWritesAndReadsFileAfterFile) {
   Object object;
   OpenWriteWithLabels(object, path_, {});
   ASSERT_EQ(tvfClose(object), 1);
