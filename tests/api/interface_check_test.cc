@@ -27,8 +27,7 @@ std::string check(const char* name, int n, const int* sig) {
   return std::to_string(rc) + ":" + msg;
 }
 
-TEST(InterfaceCheck, AcceptsAllNinetyFourOperationsAndRefusesAlteredSignaturesAndUnknownNames) {
-  ASSERT_EQ(94u, kRows.size());
+TEST(InterfaceCheck, EveryOperationIsConfirmedWithItsOwnSignatureOnly) {
   for (const auto& [name, signature] : kRows) {
     SCOPED_TRACE(name);
     const int n = static_cast<int>(signature.size()) - 1;
@@ -41,18 +40,16 @@ TEST(InterfaceCheck, AcceptsAllNinetyFourOperationsAndRefusesAlteredSignaturesAn
     EXPECT_EQ(std::string("0:tvbcclib: ") + name + " has wrong number of arguments.",
               check(name, n + 1, signature.data()));
   }
-  // Names are case sensitive and long ones are cut; an operation without parameters; the count right, the
-  // result kind wrong.
-  int sig[] = {15, 1, 14}, none[] = {15}, wrongResult[] = {1, 1, 14};
-  EXPECT_EQ("0:tvbcclib: tvbgetlevel cannot be found in library.", check("tvbgetlevel", 2, sig));
-  EXPECT_EQ(2u + 255u, check(std::string(400, 'n').c_str(), 2, sig).size());
-  EXPECT_EQ("1:", check("tvbStartWriteRecording", 0, none));
-  EXPECT_EQ("0:tvbcclib: tvbGetLevel has wrong argument types.", check("tvbGetLevel", 2, wrongResult));
 }
 
-// c__xapiversion answers a client's interface version; the d__ forms of both entries take the name and give
-// the message length-prefixed.
-TEST(InterfaceCheck, VersionAnswersAndLengthPrefixedForms) {
+// Names are case sensitive; the message of a long one is cut.
+TEST(InterfaceCheck, UnknownNamesAreRefused) {
+  int sig[] = {15, 1, 14};
+  EXPECT_EQ("0:tvbcclib: tvbgetlevel cannot be found in library.", check("tvbgetlevel", 2, sig));
+  EXPECT_EQ(2u + 255u, check(std::string(400, 'n').c_str(), 2, sig).size());
+}
+
+TEST(InterfaceCheck, TheClientsVersionIsAnsweredByAge) {
   const struct {
     int version, rc, code;
     const char* message;
@@ -66,12 +63,16 @@ TEST(InterfaceCheck, VersionAnswersAndLengthPrefixedForms) {
     EXPECT_EQ(row.code, code);
     EXPECT_STREQ(row.message, msg);
   }
+}
+
+// The d__ forms of both entries take the name and give the message length-prefixed.
+TEST(InterfaceCheck, LengthPrefixedFormsReadTheNameOnlyToItsLength) {
+  char msg[TRV_SSSIZE];
   const auto lp = [&] { return std::string(msg + 1, static_cast<unsigned char>(msg[0])); };
   int code;
   EXPECT_EQ(1, d__tvbxapiversion(2, msg, &code));
   EXPECT_EQ("tvbcclib: Client version and DLL version are the same.", lp());
   EXPECT_EQ(0, d__xapiversion(0, msg, &code));
-
   char name[TRV_SSSIZE] = "\x0btvbGetLevelX";  // only "tvbGetLevel" counts
   int sig[] = {15, 1, 14};
   EXPECT_EQ(1, d__xcheck(name, 2, sig, msg));

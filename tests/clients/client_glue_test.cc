@@ -37,37 +37,47 @@ void ExpectEveryOperationBoundTo(void* module) {
 #include "tvbcclib_operations.h"
 }
 
-TEST(ClientGlue, BindsEveryOperationToTheLibrarysEntryOnceAndFailsACreateThatYieldsNoDatabase) {
+// Loaded once: readying again, from anywhere, opens nothing.
+TEST(ClientGlue, BindsEveryOperationToTheLibrarysEntryOnce) {
   EXPECT_PASSES_IN_CHILD([] {
     const std::string dir = FakeDirectory("complete");
     char msg[256] = "not cleared";
-    ASSERT_TRUE(tvbGetReadyD((dir + "/").c_str(), msg, sizeof msg)) << msg;  // one slash before the file name
+    ASSERT_TRUE(tvbGetReadyD(dir.c_str(), msg, sizeof msg)) << msg;
     EXPECT_STREQ(msg, "");
     EXPECT_TRUE(tvbLibraryLoaded());
     ExpectEveryOperationBoundTo(LoadedFake(dir));
     tvbSetDebug(nullptr, 0);
     EXPECT_STREQ(CallFake<const char*>(dir, "fakeLastCall"), "tvbSetDebug");
-    // Loaded once: readying again, from anywhere, opens nothing.
     ASSERT_TRUE(tvbGetReadyD("/no/such/dir", msg, sizeof msg)) << msg;
     EXPECT_EQ(CallFake<int>(dir, "fakeVersionCalls"), 1);
-    // A library that yields no database fails the create, which clears the handle.
+  });
+}
+
+// The fake's create entries yield no database; the failed create clears the handle.
+TEST(ClientGlue, ACreateThatYieldsNoDatabaseFails) {
+  EXPECT_PASSES_IN_CHILD([] {
+    char msg[256];
     tvbHandle* db = reinterpret_cast<tvbHandle*>(&db);
-    EXPECT_FALSE(tvbCreateD(&db, dir.c_str(), msg, sizeof msg));
+    EXPECT_FALSE(tvbCreateD(&db, FakeDirectory("complete").c_str(), msg, sizeof msg));
     EXPECT_EQ(db, nullptr);
     EXPECT_STREQ(msg, "Error while creating object");
     EXPECT_TRUE(tvbFree(&db));
   });
 }
 
-TEST(ClientGlue, DirectoryGetsExactlyOneSlashBeforeTheFileNameAndTheMessageIsCut) {
+TEST(ClientGlue, ADirectoryGetsExactlyOneSlashBeforeTheFileName) {
   char msg[1024];
   for (const char* dir : {"/no/such/dir", "/no/such/dir/"}) {
     EXPECT_FALSE(tvbGetReadyD(dir, msg, sizeof msg));
     EXPECT_THAT(msg, StartsWith("Could not load shared library /no/such/dir/libtvbcclib.so: "));
   }
+  EXPECT_FALSE(tvbLibraryLoaded());
+}
+
+TEST(ClientGlue, TheLoadMessageIsCutToTheCallersBuffer) {
+  char msg[16];
   EXPECT_FALSE(tvbGetReadyD("/no/such/dir", msg, 10));
   EXPECT_STREQ(msg, "Could not");
-  EXPECT_FALSE(tvbLibraryLoaded());
 }
 
 // A stub stands for an operation the library could not give: it reports why and ends the process.
@@ -98,7 +108,8 @@ TEST(ClientGlue, RefusedVersionFailsTheLoadWithTheLibrarysMessageUntilRetried) {
   });
 }
 
-TEST(ClientGlue, AnEntryClaimedButNotExportedOrAMissingCreationEntryFailsTheLoad) {
+// A claimed operation or a creation entry.
+TEST(ClientGlue, AMissingEntryFailsTheLoad) {
   for (auto [variant, message] : {std::pair{"withholding_getlevel", "Could not load symbol 'c__tvbgetlevel': "},
                                   std::pair{"without_free", "Could not load symbol 'tvbfree': "}}) {
     EXPECT_PASSES_IN_CHILD([variant = variant, message = message] {

@@ -65,7 +65,8 @@ void FillAndDropALargeStore() {
   }
 }
 
-TEST(SeparateDatabases, WorkFromSeveralThreadsAtOnceOnRecordsReadsOfOneFileAndWritesOfTheirOwn) {
+// Records, reads of one file and writes of their own.
+TEST(SeparateDatabases, WorkFromSeveralThreadsAtOnce) {
   EXPECT_PASSES_IN_CHILD([] {
     exchange_test::ScratchDir dir;
     const std::string shared = dir.path("shared.tvf");
@@ -101,7 +102,7 @@ TEST(SeparateDatabases, WorkFromSeveralThreadsAtOnceOnRecordsReadsOfOneFileAndWr
 // The four model libraries of one file loaded at once, one per thread, and then readied by every thread: each
 // is loaded once, and none is called before the file's initialisers have run. Then the TVF library is loaded
 // by the first of several databases made at once.
-TEST(FirstLoad, RacedFromSeveralThreadsLoadsEachLibraryOnceAndCallsNoFileBeforeItIsInitialised) {
+TEST(FirstLoad, RacedFromSeveralThreadsLoadsEachLibraryOnce) {
   EXPECT_PASSES_IN_CHILD([] {
     exchange_test::ScratchDir dir;
     const std::string fakes = std::string(TVB_FAKE_LIBRARIES) + "/rundd_complete";

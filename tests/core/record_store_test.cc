@@ -241,39 +241,20 @@ INSTANTIATE_TEST_SUITE_P(WidthsAndOrders, RecordStoreCompared,
                                             ::testing::Values(Order::kAscending, Order::kDescending, Order::kShuffled)),
                          caseName);
 
-// Large stores have several inner levels. Keys (i, j) of a grid, each record's value telling its key, so that
-// the check needs no second map of this size.
-TEST(RecordStore, LargeStoresWithSeveralLevels) {
+// A leaf holds a 16-byte row per record plus a small header. Shuffled keys leave room in the leaves, but
+// neighbours share records before a leaf splits.
+TEST(RecordStore, LeavesOfLargeStoresAreFilled) {
   constexpr int kColumns = 400, kCells = 500 * kColumns;
-  const auto keyOf = [](int cell) { return Key{cell / kColumns, cell % kColumns}; };
   std::mt19937 rng(11);
   for (Order order : {Order::kAscending, Order::kShuffled}) {
     RecordStore store(2, 1);
     std::vector<int> cells(kCells);
     std::iota(cells.begin(), cells.end(), 0);
     if (order == Order::kShuffled) std::shuffle(cells.begin(), cells.end(), rng);
-    for (int c : cells) store.values(store.insert(keyOf(c).data()).first)[0] = c;
+    for (int c : cells) store.insert(Key{c / kColumns, c % kColumns}.data());
     ASSERT_EQ(fault(store), nullptr);
     ASSERT_EQ(store.size(), kCells);
-    // Ascending keys fill every leaf; a leaf holds a 16-byte row per record plus a small header. Shuffled keys
-    // leave room in the leaves, but neighbours share records before a leaf splits.
     EXPECT_LT(store.memoryBytes(), (order == Order::kAscending ? 16.5 : 22.0) * store.size());
-
-    // Erase three quarters in random order; exactly the rest remains.
-    std::vector<bool> present(kCells, true);
-    std::shuffle(cells.begin(), cells.end(), rng);
-    for (size_t i = 0; i < cells.size() * 3 / 4; ++i) {
-      store.erase(store.find(keyOf(cells[i]).data()));
-      present[cells[i]] = false;
-    }
-    ASSERT_EQ(fault(store), nullptr);
-    ASSERT_EQ(store.size(), std::count(present.begin(), present.end(), true));
-    int c = -1;
-    for (Position p = store.first(); !p.isEnd(); p = store.next(p)) {
-      while (!present[++c]) continue;
-      ASSERT_EQ(keyAt(store, p), keyOf(c));
-      ASSERT_EQ(store.values(p)[0], c);
-    }
   }
 }
 
@@ -356,7 +337,7 @@ TEST(RecordStore, InsertAtTheFrontOfAFullLeafBehindAStaleSeparator) {
 // as well, needs a new node on every level and a new root: four nodes for an append to three levels, three for
 // a prepend to two. Each allocation of that insert fails cleanly in turn; erasing the key at the end takes the
 // chain of new nodes, one child each, away again.
-TEST(RecordStore, InsertThatSplitsEveryLevelFailsCleanlyAndErasingItShrinksTheTreeBack) {
+TEST(RecordStore, AnInsertThatSplitsEveryLevelIsAllOrNothing) {
   std::mt19937 rng(17);
   for (auto [step, nodes] : {std::pair{2, 4}, {-2, 3}}) {
     int count = 0;

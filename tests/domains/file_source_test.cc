@@ -53,7 +53,7 @@ TEST_F(FileSource, AnAliasStandsForItsSetAsADomain) {
   EXPECT_EQ((Violations{"p c 1", "q b.c 01", "q c.a 10"}), databaseViolations());
 }
 
-TEST_F(FileSource, TheWholeDatabaseCheckReadsItsSymbolsAndASingleSymbolCheckItsDomainSets) {
+TEST_F(FileSource, AWholeDatabaseCheckReadsSymbolsStillInTheFile) {
   writeSymbolsBeforeTheirDomain(false);
   EXPECT_EQ("clean", check(symbol("p")));  // it looks at the records in memory: p has not been read yet
   EXPECT_EQ("violated", check());

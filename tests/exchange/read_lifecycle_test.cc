@@ -42,7 +42,7 @@ class ReadLifecycle : public ::testing::Test {
   std::string path = dir.path("sample.tvf");
 };
 
-TEST_F(ReadLifecycle, TakesTextsLabelsSymbolsAliasesAndDomainsFromTheFile) {
+TEST_F(ReadLifecycle, TakesTheWholeCatalogFromTheFile) {
   writeSampleFile();
   Database db;
   ASSERT_EQ(1, c__tvbinitfromtvf(db, path.c_str())) << db.lastError();
@@ -62,74 +62,73 @@ TEST_F(ReadLifecycle, TakesTextsLabelsSymbolsAliasesAndDomainsFromTheFile) {
             exchange_test::dump(db));
 }
 
-// Each kind of operation that needs a symbol's records reads them from the file first; closing the file keeps
-// what was read, and what never was is gone for good: its first use says why.
-TEST_F(ReadLifecycle, RecordsAreReadOnFirstUseClosingEndsTheLinkAndADamagedBlockFailsOnlyItsSymbol) {
+// Each kind of operation that needs a symbol's records reads them from the file first.
+TEST_F(ReadLifecycle, EveryKindOfOperationReadsASymbolOnFirstUse) {
   writeSampleFile();
-  {
-    Database db;
-    ASSERT_EQ(1, c__tvbinitfromtvf(db, path.c_str()));
-    tvbRecordHandle* rec = nullptr;
-    const char* key[2] = {"b", "c"};
-    ASSERT_EQ(1, c__tvbfindrecord(db, db.symbol("p"), key, &rec)) << db.lastError();  // records
-    double level = 0;
-    c__tvbgetlevel(db, rec, &level);
-    EXPECT_EQ(2.5, level);
-    c__tvbfreesymboliterator(db, rec);
-    ASSERT_EQ(1, c__tvbfindlastrecord(db, db.symbol("i"), &rec)) << db.lastError();  // navigation
-    c__tvbfreesymboliterator(db, rec);
-    EXPECT_EQ(1, info(db, db.symbol("e"), TRV_SYMINFO_RECORD_COUNT));  // queries
-    tvbSymbol* copy = db.add("copy", 1, TRV_DT_SET);
-    ASSERT_EQ(1, c__tvbcopysymbol(db, copy, db.symbol("j"))) << db.lastError();  // copies
-    EXPECT_EQ((Strings{"c 'blue'"}), recordLines(db, copy));
-    ASSERT_EQ(1, c__tvbclosetvf(db, 0));
-    for (const char* name : {"i", "j", "p", "e"}) EXPECT_FALSE(wasNeverLoaded(db, name)) << name;
-    EXPECT_EQ(2u, recordLines(db, db.symbol("p")).size());
-    EXPECT_TRUE(wasNeverLoaded(db, "f"));
-    EXPECT_EQ(0, c__tvbfindfirstrecord(db, db.symbol("f"), &rec));
-    EXPECT_EQ("Cannot find a record in Symbol f", db.lastError());
-    EXPECT_EQ(0, c__tvbclosetvf(db, 0));
-    EXPECT_EQ("Database not initialized from TVF", db.lastError());
-  }
   Database db;
   ASSERT_EQ(1, c__tvbinitfromtvf(db, path.c_str()));
-  EXPECT_EQ(1, c__tvbclosetvf(db, 1));
-  EXPECT_EQ(1u, recordLines(db, db.symbol("f")).size());
-  // Closed, the database is an ordinary one: symbols can be added, and it is not filled again.
-  EXPECT_NE(nullptr, db.add("q", 1, TRV_DT_PAR));
-  EXPECT_EQ(0, c__tvbinitfromtvf(db, path.c_str()));
-  EXPECT_EQ(refusal(), db.lastError());
-  // A damaged record block fails the first use of its symbol (i's), the others read as usual.
-  exchange_test::damageFirstRecordBlock(path);
-  Database damaged;
-  ASSERT_EQ(1, c__tvbinitfromtvf(damaged, path.c_str())) << damaged.lastError();
   tvbRecordHandle* rec = nullptr;
-  EXPECT_EQ(0, c__tvbfindfirstrecord(damaged, damaged.symbol("i"), &rec));
-  EXPECT_EQ(0u, damaged.lastError().find("Error reading the records of symbol i from the TVF file: checksum mismatch"))
-      << damaged.lastError();
-  EXPECT_EQ(2u, recordLines(damaged, damaged.symbol("p")).size());
+  const char* key[2] = {"b", "c"};
+  ASSERT_EQ(1, c__tvbfindrecord(db, db.symbol("p"), key, &rec)) << db.lastError();  // records
+  c__tvbfreesymboliterator(db, rec);
+  ASSERT_EQ(1, c__tvbfindlastrecord(db, db.symbol("i"), &rec)) << db.lastError();  // navigation
+  c__tvbfreesymboliterator(db, rec);
+  EXPECT_EQ(1, info(db, db.symbol("e"), TRV_SYMINFO_RECORD_COUNT));  // queries
+  tvbSymbol* copy = db.add("copy", 1, TRV_DT_SET);
+  ASSERT_EQ(1, c__tvbcopysymbol(db, copy, db.symbol("j"))) << db.lastError();  // copies
+  EXPECT_EQ((Strings{"c 'blue'"}), recordLines(db, copy));
+  ASSERT_EQ(1, c__tvbclosetvf(db, 0));
+  for (const char* name : {"i", "j", "p", "e"}) EXPECT_FALSE(wasNeverLoaded(db, name)) << name;
 }
 
-// Refusals, and the trace lines of each step at levels 1 and 2.
-TEST_F(ReadLifecycle, RefusesFilledDatabasesAndFilesItCannotOpenAndTracesEachStep) {
+// Closing the file keeps what was read; what never was is gone for good, unless the close reads it first.
+TEST_F(ReadLifecycle, ClosingTheFileDropsTheSymbolsNotReadUnlessAskedToReadThem) {
+  writeSampleFile();
+  Database db, loaded;
+  for (auto [database, loadRest] : {std::pair{&db, 0}, {&loaded, 1}}) {
+    ASSERT_EQ(1, c__tvbinitfromtvf(*database, path.c_str()));
+    recordLines(*database, database->symbol("p"));
+    ASSERT_EQ(1, c__tvbclosetvf(*database, loadRest));
+    EXPECT_EQ(2u, recordLines(*database, database->symbol("p")).size());
+  }
+  EXPECT_TRUE(wasNeverLoaded(db, "f"));
+  EXPECT_EQ(1u, recordLines(loaded, loaded.symbol("f")).size());
+  EXPECT_EQ(0, c__tvbclosetvf(db, 0));
+  EXPECT_EQ("Database not initialized from TVF", db.lastError());
+  EXPECT_NE(nullptr, db.add("q", 1, TRV_DT_PAR));  // an ordinary database now
+}
+
+// Once filled, by a file (even one that could not be read) or in memory, a database is not filled again.
+TEST_F(ReadLifecycle, AFilledDatabaseIsNotFilledAgain) {
+  writeSampleFile();
+  Database filled, missing, closed;
+  filled.add("x", 0, TRV_DT_PAR);
+  EXPECT_EQ("---- Entering InitFromTVF ----\n  FROM_NOSOURCE!=initFrom\n",
+            traced(filled, 2, [&] { EXPECT_EQ(0, c__tvbinitfromtvf(filled, path.c_str())); }));
+  EXPECT_EQ(0, c__tvbinitfromtvf(missing, dir.path("missing.tvf").c_str()));
+  ASSERT_EQ(1, c__tvbinitfromtvf(closed, path.c_str()));
+  ASSERT_EQ(1, c__tvbclosetvf(closed, 1));
+  for (Database* db : {&filled, &missing, &closed}) {
+    EXPECT_EQ(0, c__tvbinitfromtvf(*db, path.c_str()));
+    EXPECT_EQ(refusal(), db->lastError());
+  }
+}
+
+TEST_F(ReadLifecycle, AFileThatCannotBeOpenedIsNamed) {
+  Database db;
+  const std::string absent = dir.path("missing.tvf");
+  EXPECT_EQ("---- Entering InitFromTVF ----\nOpen tvf file for reading\nError opening tvf file\n",
+            traced(db, 1, [&] { EXPECT_EQ(0, c__tvbinitfromtvf(db, absent.c_str())); }));
+  EXPECT_EQ(0u, db.lastError().find("Error opening TVF file: cannot open file '" + absent + "'")) << db.lastError();
+}
+
+// At level 1 the steps, at level 2 their details too, indented.
+TEST_F(ReadLifecycle, EachStepIsTracedAtItsLevel) {
   {
     TvfFileWriter file(path, {"a"}, {"t1", "t1"});
     file.symbol("s", 1, TRV_DT_SET, 0, {{{1}, {1}}});
   }
-  Database filled, missing, level1, level2;
-  filled.add("x", 0, TRV_DT_PAR);
-  EXPECT_EQ("---- Entering InitFromTVF ----\n  FROM_NOSOURCE!=initFrom\n",
-            traced(filled, 2, [&] { EXPECT_EQ(0, c__tvbinitfromtvf(filled, path.c_str())); }));
-  EXPECT_EQ(refusal(), filled.lastError());
-  std::string absent = dir.path("missing.tvf");
-  EXPECT_EQ("---- Entering InitFromTVF ----\nOpen tvf file for reading\nError opening tvf file\n",
-            traced(missing, 1, [&] { EXPECT_EQ(0, c__tvbinitfromtvf(missing, absent.c_str())); }));
-  EXPECT_EQ(0u, missing.lastError().find("Error opening TVF file: cannot open file '" + absent + "'"))
-      << missing.lastError();
-  // The failed read still counts as one: the database is not filled again.
-  EXPECT_EQ(0, c__tvbinitfromtvf(missing, path.c_str()));
-  EXPECT_EQ(refusal(), missing.lastError());
-  EXPECT_EQ(1, c__tvbclosetvf(missing, 1));
+  Database level1, level2;
   EXPECT_EQ(
       "---- Entering InitFromTVF ----\nOpen tvf file for reading\nOpening tvf file was successful\n"
       "Start loading string table\nloading strings\nloading strings done\nstart loading uels\nloading uels done\n"
@@ -214,16 +213,11 @@ class HostProgramTest : public ::testing::Test {
   Database db;
 };
 
-TEST_F(HostProgramTest, RecordsComeThroughTheHostWithSpecialValuesAndTextsMappedAndLogMessagesGoToIt) {
-  EXPECT_EQ("before the host\n", exchange_test::traced(db, 0, [&] { c__tvbprintlog(db, "before the host"); }));
+// The host's special values (the defaults 1e300 .. 5e300) are mapped to the caller's; nothing is read before
+// it is needed, and each symbol once.
+TEST_F(HostProgramTest, RecordsAreReadThroughTheHostOnFirstUseWithItsSpecialValuesMapped) {
   handOver();
-  // Log messages go to the host, cut to 255 characters.
-  std::string longMessage(300, 'm');
-  EXPECT_EQ("", exchange_test::traced(db, 0, [&] { EXPECT_EQ(1, c__tvbprintlog(db, longMessage.c_str())); }));
-  EXPECT_EQ(1, host.logCalls);
-  EXPECT_EQ(std::string(1, '\xff') + std::string(255, 'm'), std::string(host.logged, 256));
-  EXPECT_EQ(0, host.finds);  // nothing is read before it is needed
-  EXPECT_EQ(6, info(db, nullptr, TRV_INFO_UEL_COUNT));
+  EXPECT_EQ(0, host.finds);
   const double mine[5] = {-1, -2, -3, -4, -5};
   c__tvbsetspecialvalues(db, mine);
   EXPECT_EQ((Strings{"a -2(c000000000000000)", "b 7.5(401e000000000000)", "c -3(c008000000000000)",
@@ -232,37 +226,54 @@ TEST_F(HostProgramTest, RecordsComeThroughTheHostWithSpecialValuesAndTextsMapped
   EXPECT_EQ((Strings{"a.b 1(3ff0000000000000) -2(c000000000000000) -4(c010000000000000) -3(c008000000000000) "
                      "-5(c014000000000000)"}),
             recordLines(db, db.symbol("x")));
-  // Set values are text numbers, not mapped; the host's texts are interned.
+  recordLines(db, db.symbol("p"));
+  EXPECT_EQ(2, host.finds);
+}
+
+// Set values are text numbers, not mapped; the host's texts are fetched and interned.
+TEST_F(HostProgramTest, ElementTextsAreFetchedFromTheHost) {
+  handOver();
   Strings set;
   EXPECT_EQ("  Text already exists\n", exchange_test::traced(db, 2, [&] { set = recordLines(db, db.symbol("s")); }));
   EXPECT_EQ((Strings{"a ''", "b 'two'", "c 'two'"}), set);
   EXPECT_EQ(2, host.elemTexts);
-  EXPECT_EQ(3, host.finds);
-  recordLines(db, db.symbol("p"));
-  EXPECT_EQ(3, host.finds);  // read once
 }
 
-TEST_F(HostProgramTest, HandingOverEmptiesEverySymbolAndEachFailingRoutineIsNamed) {
-  db.record(db.symbol("missing"), {"a"}, {1});
+// Cut to 255 characters; before the hand-over they go to standard output.
+TEST_F(HostProgramTest, LogMessagesGoToTheHost) {
+  EXPECT_EQ("before the host\n", exchange_test::traced(db, 0, [&] { c__tvbprintlog(db, "before the host"); }));
+  handOver();
+  EXPECT_EQ("", exchange_test::traced(db, 0, [&] { EXPECT_EQ(1, c__tvbprintlog(db, std::string(300, 'm').c_str())); }));
+  EXPECT_EQ(1, host.logCalls);
+  EXPECT_EQ(std::string(1, '\xff') + std::string(255, 'm'), std::string(host.logged, 256));
+}
+
+// Handing over empties every symbol (they wait in the host again); a failing text routine ends the loading
+// without a message of its own.
+TEST_F(HostProgramTest, AFailingRoutineIsNamed) {
   for (auto [failure, routine] : {std::pair{HOST_FAIL_FIND_SYMBOL, "findSymbol"},
                                   {HOST_FAIL_READ_START, "dataReadRawStart"},
                                   {HOST_FAIL_READ, "dataReadRaw"},
                                   {HOST_FAIL_READ_DONE, "dataReadDone"}}) {
-    handOver();  // every symbol waits in the host again
+    handOver();
     host.failure = failure;
     EXPECT_EQ("Problems with " + std::string(routine) + " for symbol p", firstUseError("p"));
   }
-  // A symbol the host does not have: emptied all the same, and not tried again.
-  EXPECT_EQ("Problems with findSymbol for symbol missing", firstUseError("missing"));
-  EXPECT_EQ("Cannot find a record in Symbol missing", firstUseError("missing"));
-  // A failing text routine ends the loading without a message of its own.
   handOver();
   host.failure = HOST_FAIL_ELEM_TEXT;
   EXPECT_EQ(nullptr, db.symbol("nosuch"));
   EXPECT_EQ("Cannot find symbol nosuch", firstUseError("s"));
-  host.failure = HOST_FAIL_NOTHING;
+}
+
+// A symbol the host does not have is emptied all the same, and not tried again.
+TEST_F(HostProgramTest, ASymbolTheHostLacksIsEmptied) {
+  db.record(db.symbol("missing"), {"a"}, {1});
   handOver();
-  EXPECT_EQ(3u, recordLines(db, db.symbol("s")).size());
+  EXPECT_EQ("Problems with findSymbol for symbol missing", firstUseError("missing"));
+  EXPECT_EQ("Cannot find a record in Symbol missing", firstUseError("missing"));
+}
+
+TEST_F(HostProgramTest, ALabelNumberOutsideTheDatabasesLabelsIsRefused) {
   const int keys[] = {7};
   const double values[] = {1, 0, 0, 0, 0};
   const HostSymbol outside[] = {{"p", 1, 1, keys, values}};

@@ -3,12 +3,14 @@ import pytest
 import tvb
 
 
-def test_symbols_are_found_in_any_letter_case_and_iterate_in_creation_order(transport):
-    assert [s.name for s in transport] == ["i", "j", "d", "x", "supply"]
-    assert len(transport) == 5
+def test_symbols_and_labels_iterate_in_creation_order(transport):
+    assert [s.name for s in transport] == ["i", "j", "d", "x", "supply"] and len(transport) == 5
+    assert transport.labels == ["seattle", "san-diego", "new-york", "chicago", "topeka"]
+
+
+def test_symbols_are_found_by_name_in_any_letter_case(transport):
     assert transport["D"] is transport["d"]
     assert "SUPPLY" in transport and "nothere" not in transport
-    assert transport.labels == ["seattle", "san-diego", "new-york", "chicago", "topeka"]
     with pytest.raises(KeyError, match="Cannot find symbol nothere"):
         transport["nothere"]
 
@@ -40,6 +42,9 @@ def test_a_database_is_freed_as_soon_as_neither_it_nor_a_symbol_of_it_is_referen
     assert release.alive  # its symbol keeps it
     del i
     assert not release.alive  # at once, not at the next garbage collection
+
+
+def test_a_closed_database_refuses_every_use(db):
     db.close()
     with pytest.raises(tvb.Error, match="the database is closed"):
         len(db)

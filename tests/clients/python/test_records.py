@@ -18,7 +18,7 @@ def test_records_read_by_key(transport, name, key, value):
     assert transport[name][key] == value
 
 
-def test_records_are_added_changed_and_removed_by_key(transport):
+def test_records_are_edited_by_key(transport):
     d, x, j = transport["d"], transport["x"], transport["j"]
     d["boston", "chicago"] = 3
     d["SEATTLE", "chicago"] = 1.5

@@ -59,7 +59,7 @@ bool ReadSmallFile(const char *path) {
 }
 
 // The write comes first: its last attempt, in which nothing failed, leaves the file for the read.
-TEST(AllocationFailures, EveryAllocationOfAWriteAndOfAReadCanFail) {
+TEST(AllocationFailures, EveryAllocationOfAWriteAndOfAReadFailsCleanly) {
   ScratchDir dir;
   const std::string path = dir.path("w.tvf");
   for (bool (*scenario)(const char *) : {WriteSmallFile, ReadSmallFile}) {

@@ -31,7 +31,7 @@ int OpenBytes(tvfHandle_t pt, const std::vector<char> &bytes) {
   return err;
 }
 
-TEST(CorruptFiles, AFileCutShortIsRefusedAtOpenAndDamageInABlockReportedWhenItsSymbolIsRead) {
+TEST(CorruptFiles, AFileCutShortIsRefusedAtOpen) {
   ScratchDir dir;
   const std::vector<char> whole = SampleFile(dir);
   for (size_t n = 0; n < whole.size(); ++n) {
@@ -41,16 +41,20 @@ TEST(CorruptFiles, AFileCutShortIsRefusedAtOpenAndDamageInABlockReportedWhenItsS
                      : "file '(memory)' is truncated: it has " + std::to_string(n) + " of its " +
                            std::to_string(whole.size()) + " bytes");
   }
+}
+
+// Blocks are checked when read, not at open; the other symbols are unaffected.
+TEST(CorruptFiles, DamageInABlockIsReportedWhenItsSymbolIsRead) {
+  ScratchDir dir;
+  std::vector<char> bytes = SampleFile(dir);
   // The first block (symbol i) starts after the header: its chunk header, then the records.
-  std::vector<char> bytes = whole;
   bytes[64 + 20 + 1] ^= 0x10;
   Object reader;
-  ASSERT_EQ(OpenBytes(reader, bytes), 0) << "blocks are checked when read, not at open";
+  ASSERT_EQ(OpenBytes(reader, bytes), 0);
   int count = -1;
   EXPECT_EQ(tvfDataReadRawStart(reader, 1, &count), 0);
   EXPECT_EQ(count, 0);
   EXPECT_EQ(DrainErrors(reader), std::vector<std::string>{"checksum mismatch in the records of symbol 'i'"});
-  // The other symbols are unaffected.
   EXPECT_EQ(ReadSymbol(reader, SymbolNumber(reader, "d")).size(), 3u);
 }
 
@@ -137,7 +141,7 @@ std::vector<char> WithParameter(int labels, const std::string &blocks, uint64_t 
                blocks);
 }
 
-TEST(CorruptFiles, ForeignFilesAndFilesWhoseContentsLieAreRefusedAtOpenOrWhenRead) {
+TEST(CorruptFiles, HostileFilesAreRefusedAtOpenOrWhenRead) {
   ScratchDir dir;
   std::vector<char> longer = SampleFile(dir);
   longer.push_back('\0');

@@ -179,7 +179,7 @@ const Plan kWritePlans[] = {
     {"disk full", ENOSPC, true}, {"I/O error, files only with names", EIO, false}, {"short transfers", 0, true}};
 const Plan kReadPlans[] = {{"I/O error", EIO, true}, {"short transfers", 0, true}};
 
-TEST(IoFaults, AFailedCallOfAWriteFailsItWithTheReasonAndLeavesTheOldFileAndNothingElse) {
+TEST(IoFaults, AFailedCallFailsTheWriteCleanly) {
   ScratchDir dir;
   const std::string path = dir.path("f.tvf");
   ASSERT_TRUE(WriteNewVersion(path).ok);
@@ -209,7 +209,7 @@ TEST(IoFaults, AFailedCallOfAWriteFailsItWithTheReasonAndLeavesTheOldFileAndNoth
   RecordProperty("failure_points", static_cast<int>(points));
 }
 
-TEST(IoFaults, AFailedCallOfAReadFailsItWithTheReason) {
+TEST(IoFaults, AFailedCallFailsTheReadWithTheReason) {
   ScratchDir dir;
   const std::string path = dir.path("f.tvf");
   ASSERT_TRUE(WriteNewVersion(path).ok);
