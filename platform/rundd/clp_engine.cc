@@ -74,18 +74,6 @@ void Statuses(const ClpSimplex &clp, int *model_status, int *solve_status) {
   }
 }
 
-// The basis statuses of the last run; levels and marginals are read from CLP's own arrays. CLP reports duals
-// and reduced costs in the sense of the model's own objective (also when it maximises), as the instance keeps
-// them.
-Point ReadPoint(ClpSimplex &clp, std::vector<int> *column_basis, std::vector<int> *row_basis) {
-  column_basis->resize(clp.numberColumns());
-  row_basis->resize(clp.numberRows());
-  for (int j = 0; j < clp.numberColumns(); ++j) (*column_basis)[j] = BasisStatus(clp.getColumnStatus(j));
-  for (int i = 0; i < clp.numberRows(); ++i) (*row_basis)[i] = BasisStatus(clp.getRowStatus(i));
-  return {clp.primalColumnSolution(), clp.dualColumnSolution(), clp.primalRowSolution(),
-          clp.dualRowSolution(),      column_basis->data(),     row_basis->data()};
-}
-
 int IntegerColumns(const Model &model) {
   int count = 0;
   for (const Column &c : model.content.columns) count += c.integer ? 1 : 0;
@@ -109,12 +97,41 @@ void ClpEngine::PushColumn(int j) {
 }
 
 void ClpEngine::PushRow(int i) {
+  if (clp_row_[i] < 0) return;  // a free row stays free
   double lower, upper;
   model_->RowBoundsInForce(i, &lower, &upper);
   lower = ClpBound(lower);
   upper = ClpBound(upper);
+  i = clp_row_[i];
   if (clp_->rowLower()[i] != lower) clp_->setRowLower(i, lower);
   if (clp_->rowUpper()[i] != upper) clp_->setRowUpper(i, upper);
+}
+
+// Levels and marginals are read from CLP's own arrays where its rows are the model's. CLP reports duals and
+// reduced costs in the sense of the model's own objective (also when it maximises), as the instance keeps them.
+// A free row is basic with marginal 0; its level is its activity (the objective's row is written by WritePoint).
+Point ClpEngine::ReadPoint() {
+  const int n = clp_->numberColumns(), m = static_cast<int>(clp_row_.size());
+  column_basis_.resize(n);
+  row_basis_.resize(m);
+  for (int j = 0; j < n; ++j) column_basis_[j] = BasisStatus(clp_->getColumnStatus(j));
+  if (clp_->numberRows() == m) {  // no free rows
+    for (int i = 0; i < m; ++i) row_basis_[i] = BasisStatus(clp_->getRowStatus(i));
+    return {clp_->primalColumnSolution(), clp_->dualColumnSolution(), clp_->primalRowSolution(),
+            clp_->dualRowSolution(),      column_basis_.data(),       row_basis_.data()};
+  }
+  row_level_.resize(m);
+  row_marginal_.resize(m);
+  for (int i = 0; i < m; ++i) {
+    const int k = clp_row_[i];
+    row_level_[i] = k >= 0 ? clp_->primalRowSolution()[k] : 0;
+    row_marginal_[i] = k >= 0 ? clp_->dualRowSolution()[k] : 0;
+    row_basis_[i] = k >= 0 ? BasisStatus(clp_->getRowStatus(k)) : RUNDD_BASIS_BASIC;
+  }
+  const double *level = clp_->primalColumnSolution();
+  for (const FreeTerm &t : free_terms_) row_level_[t.row] += t.coefficient * level[t.column];
+  return {level,          clp_->dualColumnSolution(), row_level_.data(), row_marginal_.data(),
+          column_basis_.data(), row_basis_.data()};
 }
 
 bool ClpEngine::DoReady(std::string *error) {
@@ -124,25 +141,42 @@ bool ClpEngine::DoReady(std::string *error) {
     *error = msg::ClpAndIntegers(integers);
     return false;
   }
-  // The bounds in force, in CLP's terms.
+  // The bounds in force, in CLP's terms, and the matrix without the free rows.
   const int n = model.ColumnCount(), m = model.RowCount();
-  std::vector<double> column_lower(n), column_upper(n), row_lower(m), row_upper(m);
+  const ModelContent &c = model.content;
+  clp_row_.assign(m, -1);
+  std::vector<double> row_lower, row_upper;
+  for (int i = 0; i < m; ++i) {
+    if (c.rows[i].Type() == RUNDD_EQU_FREE) continue;
+    double lower, upper;
+    model.RowBoundsInForce(i, &lower, &upper);
+    clp_row_[i] = static_cast<int>(row_lower.size());
+    row_lower.push_back(ClpBound(lower));
+    row_upper.push_back(ClpBound(upper));
+  }
+  std::vector<double> column_lower(n), column_upper(n), coefficient;
+  std::vector<int> row_index;
+  std::vector<CoinBigIndex> start(1, 0);
+  free_terms_.clear();
   for (int j = 0; j < n; ++j) {
     column_lower[j] = ClpBound(model.LowerInForce(j));
     column_upper[j] = ClpBound(model.UpperInForce(j));
-  }
-  for (int i = 0; i < m; ++i) {
-    model.RowBoundsInForce(i, &row_lower[i], &row_upper[i]);
-    row_lower[i] = ClpBound(row_lower[i]);
-    row_upper[i] = ClpBound(row_upper[i]);
+    for (int k = c.column_start[j]; k < c.column_start[j + 1]; ++k) {
+      const int i = c.row_index[k];
+      if (clp_row_[i] < 0) {
+        if (i != c.objective_row) free_terms_.push_back({i, j, c.coefficient[k]});
+      } else {
+        row_index.push_back(clp_row_[i]);
+        coefficient.push_back(c.coefficient[k]);
+      }
+    }
+    start.push_back(static_cast<CoinBigIndex>(row_index.size()));
   }
   auto clp = std::make_unique<ClpSimplex>();
   clp->passInMessageHandler(handler_.get());
   handler_->setLogLevel(1);
-  const ModelContent &c = model.content;
-  const std::vector<CoinBigIndex> start(c.column_start.begin(), c.column_start.end());
-  clp->loadProblem(n, m, start.data(), c.row_index.data(), c.coefficient.data(), column_lower.data(),
-                   column_upper.data(), c.cost.data(), row_lower.data(), row_upper.data());
+  clp->loadProblem(n, static_cast<int>(row_lower.size()), start.data(), row_index.data(), coefficient.data(),
+                   column_lower.data(), column_upper.data(), c.cost.data(), row_lower.data(), row_upper.data());
   clp->setOptimizationDirection(c.direction);
   clp_ = std::move(clp);
   model_->changes.Clear();  // the instance now holds everything
@@ -187,7 +221,7 @@ bool ClpEngine::DoRun(const SolveLimits &limits, std::string *error) {
     *error = msg::SolverFailed("CLP", clp_->status());
     return false;
   }
-  WritePoint(model, ReadPoint(*clp_, &column_basis_, &row_basis_));
+  WritePoint(model, ReadPoint());
   return true;
 }
 
