@@ -12,16 +12,8 @@ import tvb
 
 SOURCE = pathlib.Path(__file__).resolve().parents[3]
 BUILD = pathlib.Path(tvb.__file__).resolve().parents[3]  # build/lib/python/tvb: the build under test
-GUIDES = ["docs/python.md", "docs/tvf-format.md", "docs/model-link.md"]
+PAGES = ["README.md", "docs/python.md", "docs/tvf-format.md", "docs/model-link.md"]
 FLAGS = doctest.NORMALIZE_WHITESPACE | doctest.ELLIPSIS
-
-
-def page(document):
-    """The text of a page: a guide whole, of the README the first Python session."""
-    text = (SOURCE / document).read_text()
-    if document == "README.md":
-        text = text.split("## A first Python session")[1].split("```")[1]
-    return text
 
 
 def blocks(text, language):
@@ -31,17 +23,19 @@ def blocks(text, language):
 @pytest.fixture
 def workplace(tmp_path, monkeypatch):
     """A scratch directory that looks like the source tree to the examples, which write their files there:
-    examples/ and build/ (the build under test) are links."""
-    (tmp_path / "examples").symlink_to(SOURCE / "examples")
+    include/, examples/ and build/ (the build under test) are links."""
+    for folder in ("include", "examples"):
+        (tmp_path / folder).symlink_to(SOURCE / folder)
     (tmp_path / "build").symlink_to(BUILD)
     monkeypatch.chdir(tmp_path)
 
 
-@pytest.mark.parametrize("document", GUIDES + ["README.md"])
+@pytest.mark.parametrize("document", PAGES)
 def test_the_documented_examples_run_as_written(workplace, document):
-    text = page(document)
+    text = (SOURCE / document).read_text()
     runner = doctest.DocTestRunner(optionflags=FLAGS)
-    runner.run(doctest.DocTestParser().get_doctest(text, {}, document, document, 0))
+    unfenced = re.sub(r"^```.*$", "", text, flags=re.M)  # a fence is no expected output
+    runner.run(doctest.DocTestParser().get_doctest(unfenced, {}, document, document, 0))
     assert runner.summarize(verbose=False).failed == 0
     # The shell sessions run after the Python ones, whose files they read.
     checker = doctest.OutputChecker()
@@ -51,9 +45,9 @@ def test_the_documented_examples_run_as_written(workplace, document):
             assert checker.check_output(expected, output, FLAGS), f"{command}\n{output}"
 
 
-@pytest.mark.parametrize("document", GUIDES)
+@pytest.mark.parametrize("document", PAGES)
 def test_the_quoted_c_lines_are_those_of_the_example_programs(document):
-    for block in blocks(page(document), "c"):
+    for block in blocks((SOURCE / document).read_text(), "c"):
         first, *lines = [line.strip() for line in block.splitlines()]
         source = first.strip("/* ")
         program = iter(line.strip() for line in (SOURCE / source).read_text().splitlines())
