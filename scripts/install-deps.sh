@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ gcc gfortran libgtest-dev libgmock-dev libbenchmark-dev libzstd-dev liblz4-dev
           libsqlite3-dev clang-14 libclang-rt-14-dev python3 python3-numpy python3-pandas python3-pytest
-          python3-tqdm python3-distributed python3-matplotlib libglpk-dev glpk-utils coinor-libclp-dev)
+          python3-tqdm python3-distributed python3-matplotlib libglpk-dev glpk-utils coinor-libclp-dev pkgconf)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
