@@ -54,6 +54,8 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "tvfdiff: %s\n", error.c_str());
     return 2;
   }
-  if (differences > 0) std::printf("%s and %s differ in %ld places\n", files[0].c_str(), files[1].c_str(), differences);
+  if (differences > 0)
+    std::printf("%s and %s differ in %ld %s\n", files[0].c_str(), files[1].c_str(), differences,
+                differences == 1 ? "place" : "places");
   return differences > 0 ? 1 : 0;
 }
