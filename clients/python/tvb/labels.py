@@ -57,14 +57,14 @@ class LabelTable:
         them in errors. Types are checked for all before any is registered; the library's own rules (length,
         quotes) are checked as each is registered, so the labels before a refused one stay registered."""
         encoded = [encode(label, what) for label in labels]
-        numbers = np.empty(len(encoded), dtype=np.int32)
-        number = ctypes.c_int()
+        numbers = []  # a list grows faster than numpy takes single items
+        append, number = numbers.append, ctypes.c_int()
         merge, ptvb, out, cache = self._db._lib.MergeUel, self._db._handle, ctypes.byref(number), self._numbers
-        for k, (label, raw) in enumerate(zip(labels, encoded)):
+        for label, raw in zip(labels, encoded):
             known = cache.get(label)
             if known is None:
                 if not merge(ptvb, raw, out):
                     raise Error(self._db.last_error())
                 known = cache[label] = number.value
-            numbers[k] = known
-        return numbers
+            append(known)
+        return np.array(numbers, dtype=np.int32)
