@@ -232,9 +232,7 @@ class Database:
         # removed again.
         prepared = uels = None
         if given is not None:
-            frame = frames.records_frame(given, dim, symbol_type, user_info, name)
-            prepared = frames.prepare(frame, dim, symbol_type, user_info, name)
-            uels = prepared.label_numbers(self)
+            prepared, uels = frames.given_records(self, given, dim, symbol_type, user_info, name)
             records.check_unique(self, name, uels)
         address = ctypes.c_void_p()
         self._call("AddSymbolX", encode(name, "a symbol name"), dim, symbol_type, user_info,

@@ -192,6 +192,30 @@ def from_pandas(sym, frame):
     records.write(sym, prepared.label_numbers(sym._db), prepared.values, prepared.texts)
 
 
+def given_records(db, given, dim, symbol_type, user_info, name):
+    """The records given to Database.add_* (see records_frame), checked, and their keys as label numbers of db,
+    which registers the labels new there."""
+    labels = _plain_labels(given, dim, symbol_type)
+    if labels is not None:
+        uels = db._labels.register(labels, "a label").reshape(-1, 1)
+        return PreparedRecords(None, None, np.zeros((len(uels), records.VALUE_SLOTS)), None), uels
+    prepared = prepare(records_frame(given, dim, symbol_type, user_info, name), dim, symbol_type, user_info, name)
+    return prepared, prepared.label_numbers(db)
+
+
+def _plain_labels(given, dim, symbol_type):
+    """A one-dimensional set's records given as a list, tuple or array of label strings, which need no frame:
+    registered in the order given, they are the keys. None for anything else (non-strings among them too:
+    the frame names what is wrong)."""
+    if symbol_type != table.TRV_DT_SET or dim != 1:
+        return None
+    if isinstance(given, np.ndarray):
+        return given.tolist() if given.ndim == 1 and given.dtype.kind == "U" else None
+    if isinstance(given, (list, tuple)) and all(isinstance(label, str) for label in given):
+        return given
+    return None
+
+
 def records_frame(given, dim, symbol_type, user_info, name):
     """The records given to Database.add_*: a DataFrame or Series as it is; a mapping of keys to values (sets:
     element texts; variables and equations: five-value sequences or dicts of some fields); or, for a set, an

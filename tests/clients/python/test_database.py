@@ -1,3 +1,4 @@
+import numpy as np
 import pytest
 
 import tvb
@@ -64,6 +65,10 @@ def test_a_closed_database_refuses_every_use(db):
     (lambda db: db.add_parameter("p", ["i"], records={"a": "1"}), TypeError, "must hold numbers"),
     (lambda db: db.add_parameter("p", ["i"], records={"a": 1, "A ": 2}), ValueError, "the key ('a',) more than once"),
     (lambda db: db.add_set("s", records=["a\0b"]), ValueError, "holds a NUL character"),
+    (lambda db: db.add_set("s", records=["a", "b", "A"]), ValueError, "the key ('a',) more than once"),
+    (lambda db: db.add_set("s", records=["a", 5]), TypeError,
+     "labels must be strings: position 1 of the index for s holds int 5"),
+    (lambda db: db.add_set("s", records=np.array([1, 2])), TypeError, "holds int64 1"),
 ])
 def test_bad_input_names_what_is_wrong_and_adds_no_symbol(db, add, error, message):
     db.add_set("i")
