@@ -15,7 +15,7 @@ namespace {
 // Empties a symbol; one still waiting in its data source is marked loaded and never read.
 void clearRecords(tvbSymbol* sym) {
   if (sym->loaded) sym->records->clear();
-  sym->loaded = true;
+  sym->markLoaded();
 }
 
 // The element text number held in a set record's value (0 for none, -1 for a value that is no number).

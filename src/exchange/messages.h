@@ -19,6 +19,7 @@ inline constexpr const char* kOpenWriteFailed = "%s: %s";
 inline constexpr const char* kAliasRefused = "Error writing alias %s of set %s to TVF";
 inline constexpr const char* kSymbolRefused = "Error writing symbol %s to TVF";
 inline constexpr const char* kStreamFailed = "Problems writing symbol %s to TVF";
+inline constexpr const char* kStreamFailedBecause = "Problems writing symbol %s to TVF: %s";
 inline constexpr const char* kWriteErrors = "%d TVF Error(s). First Error: %s";
 
 // Copying a database

@@ -103,8 +103,9 @@ Status writeSymbols(DatabaseCore& db, tvfHandle_t file, bool noDomainCheck, int*
     TvfRecordSink sink(file);
     if (sym->loaded) {
       writeLoadedRecords(file, *sym);
-    } else if (!db.dataSource.stream(*sym, sink).ok()) {
-      return Status::error(msg::kStreamFailed, sym->name.c_str());
+    } else if (Status streamed = db.dataSource.stream(*sym, sink); !streamed.ok()) {
+      if (!streamed.hasMessage()) return Status::error(msg::kStreamFailed, sym->name.c_str());
+      return Status::error(msg::kStreamFailedBecause, sym->name.c_str(), streamed.message());
     }
     ops.tvfDataWriteDone(file);
     if (!checked) ops.tvfSymbolSetDomainX(file, k, domain.names());

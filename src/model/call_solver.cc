@@ -110,8 +110,7 @@ void markForReloading(DatabaseCore& db, dctHandle_t dct) {
     dct::ops.dctSymName(dct, i, name, sizeof name);
     tvbSymbol* sym = db.symbols.find(name);
     if (!sym || !sym->records) continue;  // an alias has no records of its own
-    sym->records->clear();
-    sym->loaded = false;
+    sym->awaitSource();
   }
 }
 
