@@ -169,6 +169,7 @@ int tvbSetElemText(tvbHandle* ptvb, tvbRecordHandle* rec, const char* text) {
 int tvbSetUserInfo(tvbHandle* ptvb, tvbSymbol* sym, int userInfo) {
   TVB_ASSERT(ptvb != NULL);
   if (tvb::failed(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kUserInfoUniverse))) return 0;
+  if (tvb::failed(ptvb, tvb::checkSubtype(sym->type, userInfo, sym->name.c_str()))) return 0;
   tvb::coreOf(ptvb).writeRecording.noteChange(sym);
   sym->userInfo = userInfo;
   return 1;

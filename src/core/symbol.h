@@ -58,6 +58,10 @@ inline int valueCountOf(int type) { return type == TRV_DT_VAR || type == TRV_DT_
 // Names of the symbol types, in type-code order.
 const char* typeName(int type);
 
+// A variable's subtype (its variable type) or an equation's (its equation type) out of range is refused;
+// other types take any user information.
+Status checkSubtype(int type, int userInfo, const char* name);
+
 // The values a new record receives when none are given: zeros for sets and parameters, the row of the
 // variable or equation type for variables and equations.
 void defaultValues(const tvbSymbol& sym, double* values);
