@@ -23,6 +23,10 @@ Status TvfFileSource::read(const tvbSymbol& sym, RecordSink& sink) {
       damaged = true;
       break;
     }
+    if (!databaseNumbers_.empty()) {
+      // The library hands out only numbers of the file's labels.
+      for (int d = 0; d < sym.dim; ++d) key[d] = databaseNumbers_[key[d]];
+    }
     sink.put(key, values);
   }
   tvf::ops.tvfDataReadDone(file_);

@@ -98,6 +98,23 @@ TEST_F(ReadLifecycle, ClosingTheFileDropsTheSymbolsNotReadUnlessAskedToReadThem)
   EXPECT_NE(nullptr, db.add("q", 1, TRV_DT_PAR));  // an ordinary database now
 }
 
+// Labels registered before the file is read keep their numbers and spelling; the file's keys are translated,
+// whether the records are read or streamed into a new file.
+TEST_F(ReadLifecycle, LabelsRegisteredBeforeKeepTheirNumbersAndKeysFollowTheirLabels) {
+  writeSampleFile();
+  Database db, readBack;
+  int nr = 0;
+  for (const char* label : {"c", "zz", "A"}) c__tvbmergeuel(db, label, &nr);
+  ASSERT_EQ(1, c__tvbinitfromtvf(db, path.c_str()));
+  const std::string written = dir.path("written.tvf");
+  ASSERT_EQ(1, c__tvbwritetvf(db, written.c_str(), 0)) << db.lastError();
+  ASSERT_EQ(1, c__tvbinitfromtvf(readBack, written.c_str()));
+  const Strings p = {"A.c 1.5(3ff8000000000000)", "b.c 2.5(4004000000000000)"};
+  EXPECT_EQ(p, recordLines(db, db.symbol("p")));
+  EXPECT_EQ(p, recordLines(readBack, readBack.symbol("p")));
+  EXPECT_EQ("labels c,zz,A,b", exchange_test::dump(db)[0]);
+}
+
 // Records that could not be read never pass for an empty symbol: every use and every write of the database
 // names the reason, also after the file is closed, until the symbol is cleared; a load cut short by memory
 // keeps nothing and is read whole at the next use.
