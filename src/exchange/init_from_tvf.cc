@@ -127,12 +127,20 @@ Status initFromTvf(DatabaseCore& db, DatabaseTvfObject& tvfObject, const char* f
   trace(2, "%s", traces::kSpecialValues);
   if (!useInternalSpecialValues(file, /*forReading=*/true)) return Status::error(msg::kSpecialValuesRefused);
 
+  // The library logs what goes wrong while the catalog is read (it answers no more texts, labels or symbols
+  // then), so that a catalog read short is not taken for the whole.
+  const int logged = tvf::ops.tvfErrorCount(file);
   readElementTexts(db, file);
   readLabels(db, file, source);
   int symbols = 0, unused = 0;
   tvf::ops.tvfSystemInfo(file, &symbols, &unused);
   readSymbols(db, file, symbols);
   readDomains(db, file, symbols);
+  if (tvf::ops.tvfErrorCount(file) != logged) {
+    char reason[TRV_SSSIZE];
+    errorText(file, tvf::ops.tvfGetLastError(file), reason);
+    return Status::error(msg::kCatalogReadFailed, fileName, reason);
+  }
   trace(1, "%s", traces::kLeaveInitFromTvf);
   return Status();
 }
