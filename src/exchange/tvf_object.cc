@@ -34,8 +34,7 @@ void errorText(tvfHandle_t pt, int errNr, char* text) {
   text[0] = '\0';
   tvf::ops.tvfErrorStr(pt, errNr, text);
   // The library's shortage of memory is the operation's: it fails as out of memory, not as a file error.
-  if (std::strncmp(text, msg::kLibraryOutOfMemory, std::strlen(msg::kLibraryOutOfMemory)) == 0)
-    throw std::bad_alloc();
+  if (std::strncmp(text, msg::kLibraryOutOfMemory, std::strlen(msg::kLibraryOutOfMemory)) == 0) throw std::bad_alloc();
 }
 
 ScopedTvfObject::~ScopedTvfObject() {

@@ -80,9 +80,9 @@ struct Cube {
 struct Arguments {
   tvbHandle* ptvb = nullptr;
   Text msg{"allocation failure test"}, label{"a"}, text{"t"}, sval;
-  Int level, uelNr{1}, dim{1}, type{TRV_DT_PAR}, userInfo, uels{3}, mode, index, infoKey{1}, ival, extents{2},
-      field, dropped, loadRemaining{1}, noDomainCheck{1}, actionType, updateType{2}, count, hasViolation, indicator,
-      moved, status;
+  Int level, uelNr{1}, dim{1}, type{TRV_DT_PAR}, userInfo, uels{3}, mode, index, infoKey{1}, ival, extents{2}, field,
+      dropped, loadRemaining{1}, noDomainCheck{1}, actionType, updateType{2}, count, hasViolation, indicator, moved,
+      status;
   Double values{1e300, 2e300, 3e300, 4e300, 5e300}, value{2.5}, dval, seconds;
   const char *name = "p", *fileName = "", *solver = "GLPK";
   HandleArg<tvbSymbol> sym;
@@ -118,7 +118,8 @@ struct Calls : Arguments {
     return status;
   }
 #define TVB_OP(area, Name, lower, result, parameters, arguments, ...) \
-  TVB_IF_BUILT(area, int Name() { return outcome(c__tvb##lower arguments); })
+  TVB_IF_BUILT(                                                       \
+      area, int Name() { return outcome(c__tvb##lower arguments); })
 #include "tvbcclib_operations.h"
 #undef TVB_OP
 };
@@ -149,13 +150,16 @@ std::string lastError(tvbHandle* db) {
   return msg;
 }
 
-// Failures of the model libraries whose interface carries no reason: the shortage of memory they met cannot
-// be told from the failure they report.
-const std::set<std::string> kUntold = {"Could not read configuration file",
-                                       "Unknown solver 'GLPK' (not in " LIBRARY_DIR "/trvcmpNT.txt)"};
+// Failures of the model libraries whose interface carries no reason (the start of their texts): the shortage
+// of memory they met cannot be told from the failure they report.
+const char* const kUntold[] = {"Could not read configuration file", "Unknown solver 'GLPK'"};
+bool untoldShortage(const std::string& failure) {
+  return std::any_of(std::begin(kUntold), std::end(kUntold),
+                     [&](const char* text) { return failure.rfind(text, 0) == 0; });
+}
 
-const std::set<std::string> kInitialisations = {"InitFromTVF", "InitFromDB",  "InitFromCMEX",
-                                                 "RegisterTVP", "InitFromDict"};
+const std::set<std::string> kInitialisations = {"InitFromTVF", "InitFromDB", "InitFromCMEX", "RegisterTVP",
+                                                "InitFromDict"};
 
 class AllocationFailure : public ::testing::Test {
  protected:
@@ -208,7 +212,7 @@ class AllocationFailure : public ::testing::Test {
     a.source.db = db;
     a.fileName = file.c_str();
     EXPECT_EQ(1, c__tvbgetfirstdbdv(db, &a.dv.in)) << lastError(db);
-    EXPECT_EQ(0, c__tvbfindsymbol(db, "none", &i));  // a last error to read
+    EXPECT_EQ(0, c__tvbfindsymbol(db, "none", &i));                   // a last error to read
     static const int fileMade = c__tvbwritetvf(db, file.c_str(), 1);  // read by the file operations
     EXPECT_EQ(1, fileMade);
   }
@@ -318,7 +322,7 @@ void AllocationFailure::exercise(const Operation& op) {
       }
       continue;
     }
-    if (op.ofModel && kUntold.count(lastError(a.ptvb))) {
+    if (op.ofModel && untoldShortage(lastError(a.ptvb))) {
       ++untold;
     } else {
       EXPECT_EQ("0 " + outOfMemory, std::to_string(rc) + " " + lastError(a.ptvb)) << "allocation " << n;
@@ -360,9 +364,11 @@ TEST_F(AllocationFailure, EveryOperationOfTheTableFailsCleanlyAtEachAllocation) 
       }
     }
   }
-  std::printf("allocation failures: %d operations, %ld failure points exercised; the model libraries, whose\n"
-              "interface cannot tell a shortage of memory, reported %ld of them as another failure and went on\n"
-              "without the allocation at %ld\n", operations, points, untold, absorbed);
+  std::printf(
+      "allocation failures: %d operations, %ld failure points exercised; the model libraries, whose\n"
+      "interface cannot tell a shortage of memory, reported %ld of them as another failure and went on\n"
+      "without the allocation at %ld\n",
+      operations, points, untold, absorbed);
 }
 
 }  // namespace
