@@ -12,8 +12,9 @@ Status TvfFileSource::read(const tvbSymbol& sym, RecordSink& sink) {
   // logged nothing has read every record, and a symbol that the file does not know has none.
   const int logged = tvf::ops.tvfErrorCount(file_);
   int symNr = 0, count = 0;
-  tvf::ops.tvfFindSymbol(file_, sym.name.c_str(), &symNr);
-  if (!tvf::ops.tvfDataReadRawStart(file_, symNr, &count)) count = 0;
+  // (Number 0 would read the Universe.)
+  const bool known = tvf::ops.tvfFindSymbol(file_, sym.name.c_str(), &symNr) != 0;
+  if (!known || !tvf::ops.tvfDataReadRawStart(file_, symNr, &count)) count = 0;
 
   int key[GLOBAL_MAX_INDEX_DIM] = {};
   double values[5] = {};
