@@ -1,8 +1,10 @@
 // Every operation of the operation table with its first, second, third, ... allocation failing until it
-// succeeds: each failure ends in "Out of memory in <operation>", releases what it took, and leaves the database
-// usable (the same call then succeeds in it, and the whole database can still be written). The calls are
-// generated from the table's rows: each argument is a member named after the row's parameter, whose type
-// converts to what each operation takes under that name.
+// succeeds: each failure ends in "Out of memory in <operation>" and leaves the database usable (the same call
+// then succeeds in it, and the whole database can still be written); once its databases are freed, nothing of
+// the operation is left (LeakSanitizer checks the same in the sanitizer build). The calls are generated from
+// the table's rows: each argument is a member named after the row's parameter, whose type converts to what
+// each operation takes under that name. The model libraries' interface carries no reason for some failures and
+// lets a solver's log line go when it cannot be stored: those are counted and printed, not failed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +14,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "exchange/host_program.h"
 #include "rundd.h"
@@ -152,7 +156,7 @@ std::string lastError(tvbHandle* db) {
 
 // Failures of the model libraries whose interface carries no reason (the start of their texts): the shortage
 // of memory they met cannot be told from the failure they report.
-const char* const kUntold[] = {"Could not read configuration file", "Unknown solver 'GLPK'"};
+const char* const kUntold[] = {"Could not read configuration file"};
 bool untoldShortage(const std::string& failure) {
   return std::any_of(std::begin(kUntold), std::end(kUntold),
                      [&](const char* text) { return failure.rfind(text, 0) == 0; });
@@ -365,9 +369,8 @@ TEST_F(AllocationFailure, EveryOperationOfTheTableFailsCleanlyAtEachAllocation) 
     }
   }
   std::printf(
-      "allocation failures: %d operations, %ld failure points exercised; the model libraries, whose\n"
-      "interface cannot tell a shortage of memory, reported %ld of them as another failure and went on\n"
-      "without the allocation at %ld\n",
+      "allocation failures: %d operations, %ld failure points exercised; %ld of them in the model\n"
+      "libraries ended in a failure that cannot say out of memory, at %ld a solver's log line was lost\n",
       operations, points, untold, absorbed);
 }
 
