@@ -9,6 +9,7 @@
 #include <limits>
 #include <list>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -158,7 +159,11 @@ struct Model : TaggedObject {
       changes.everything = true;  // as good as a full comparison, and the log stops growing
       return;
     }
-    entries->push_back(index);
+    try {
+      entries->push_back(index);
+    } catch (const std::bad_alloc &) {
+      changes.everything = true;  // the change is set already; a full comparison needs no log
+    }
   }
 };
 

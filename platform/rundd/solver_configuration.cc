@@ -25,10 +25,13 @@ bool SolverConfiguration::Read(const std::string &file, std::string *error) {
     *error = msg::CannotOpenConfig(file, std::strerror(errno));
     return false;
   }
+  // A line or field that cannot be read (memory, a read error) must not pass for the end of the file or line.
+  in.exceptions(std::ios::badbit);
   std::vector<SolverEntry> read;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     std::istringstream fields(line);
+    fields.exceptions(std::ios::badbit);
     std::vector<std::string> f;
     for (std::string field; fields >> field;) f.push_back(field);
     if (f.empty() || f[0][0] == '#') continue;

@@ -29,7 +29,7 @@ void StoreReplacement::commit() {
       std::copy_n(fresh_->values(p), old.valueCount(), old.values(q));
     }
   }
-  set_->loaded = true;
+  set_->markLoaded();
   set_->db->writeRecording.noteChange(set_);
 }
 

@@ -42,8 +42,10 @@ class DataSource {
   // longer be loaded.
   void detach();
 
-  // Loads a symbol whose records still lie in the source. It counts as loaded from here on, whether or not the
-  // loading succeeds. Fails for a loaded symbol and in a database without a source.
+  // Loads a symbol whose records still lie in the source. Fails for a loaded symbol, and in a database without a
+  // source (the symbol then counts as loaded, and empty). A load that fails (damaged records, a read error, out
+  // of memory) keeps no record and leaves the symbol not loaded, so that it never passes for an empty one: the
+  // next use reads it again, and once the source is gone the failure kept in sym->loadFailure is the answer.
   Status load(tvbSymbol* sym);
 
   // Streams the records of a symbol that is not loaded into sink, leaving it not loaded; a database filled in

@@ -15,7 +15,7 @@ namespace {
 // Empties a symbol; one still waiting in its data source is marked loaded and never read.
 void clearRecords(tvbSymbol* sym) {
   if (sym->loaded) sym->records->clear();
-  sym->loaded = true;
+  sym->markLoaded();
 }
 
 // The element text number held in a set record's value (0 for none, -1 for a value that is no number).
@@ -169,6 +169,7 @@ int tvbSetElemText(tvbHandle* ptvb, tvbRecordHandle* rec, const char* text) {
 int tvbSetUserInfo(tvbHandle* ptvb, tvbSymbol* sym, int userInfo) {
   TVB_ASSERT(ptvb != NULL);
   if (tvb::failed(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kUserInfoUniverse))) return 0;
+  if (tvb::failed(ptvb, tvb::checkSubtype(sym->type, userInfo, sym->name.c_str()))) return 0;
   tvb::coreOf(ptvb).writeRecording.noteChange(sym);
   sym->userInfo = userInfo;
   return 1;

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "core/database_core.h"
+#include "core/messages.h"
 
 bool tvbSymbol::isUniverse() const { return db->symbols.universe() == this; }
 
@@ -13,6 +14,15 @@ int64_t tvbSymbol::recordCount() const {
 }
 
 namespace tvb {
+
+Status checkSubtype(int type, int userInfo, const char* name) {
+  if (type == TRV_DT_VAR && (userInfo < 0 || userInfo > TRV_VAR_SEMIINT))
+    return Status::error(msg::kBadVariableType, userInfo, name);
+  if (type == TRV_DT_EQU && (userInfo < 0 || userInfo > TRV_EQU_5))
+    return Status::error(msg::kBadEquationType, userInfo, name);
+  return Status();
+}
+
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();

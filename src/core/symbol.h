@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/record_store.h"
+#include "core/status.h"
 #include "tvbcclib.h"
 
 namespace tvb {
@@ -29,8 +30,23 @@ struct tvbSymbol {
   std::vector<tvbSymbol*> domains;            // per position; null where only a relaxed name is known
   std::vector<std::string> domainNames;       // per position, kept where domains[i] is null
   std::unique_ptr<tvb::RecordStore> records;  // null for the Universe and aliases
+  // Why the records could not be read from the source, while the symbol stays not loaded: once the source is
+  // gone it reports this instead of passing for an empty symbol, until it is cleared or replaced.
+  std::unique_ptr<tvb::Status> loadFailure;
 
   bool isUniverse() const;
+  // The records are in memory from now on (cleared or replaced by the caller); a failed load is forgotten.
+  void markLoaded() {
+    loaded = true;
+    loadFailure.reset();
+  }
+  // Empties the symbol, whose records are to be read from a (new) source when next needed. REQUIRES: not an
+  // alias or the Universe.
+  void awaitSource() {
+    records->clear();
+    loaded = false;
+    loadFailure.reset();
+  }
   int64_t recordCount() const;  // the label count for the Universe
 };
 
@@ -41,6 +57,10 @@ inline int valueCountOf(int type) { return type == TRV_DT_VAR || type == TRV_DT_
 
 // Names of the symbol types, in type-code order.
 const char* typeName(int type);
+
+// A variable's subtype (its variable type) or an equation's (its equation type) out of range is refused;
+// other types take any user information.
+Status checkSubtype(int type, int userInfo, const char* name);
 
 // The values a new record receives when none are given: zeros for sets and parameters, the row of the
 // variable or equation type for variables and equations.

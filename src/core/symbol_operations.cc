@@ -27,11 +27,7 @@ Status checkSymbolArguments(const char* name, int type, int userInfo, const char
   if (!validName(name)) return Status::error(msg::kBadSymbolName, name);
   if (std::strlen(text) >= TRV_SSSIZE) return Status::error(msg::kTextTooLong, TRV_SSSIZE - 1);
   if (type < TRV_DT_SET || type > TRV_DT_EQU) return Status::error(msg::kBadSymbolType, type);
-  if (type == TRV_DT_VAR && (userInfo < 0 || userInfo > TRV_VAR_SEMIINT))
-    return Status::error(msg::kBadVariableType, userInfo, name);
-  if (type == TRV_DT_EQU && (userInfo < 0 || userInfo > TRV_EQU_5))
-    return Status::error(msg::kBadEquationType, userInfo, name);
-  return Status();
+  return checkSubtype(type, userInfo, name);
 }
 
 // The domain of position i: d, this database's Universe, or (d null) the Universe or a relaxed name by

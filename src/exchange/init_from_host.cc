@@ -16,8 +16,7 @@ Status initFromHost(DatabaseCore& db, const HostProgram& host, tvbHostLog log) {
   db.dataSource.attach(std::move(source));
   for (const auto& sym : db.symbols.all()) {
     if (sym->type == TRV_DT_ALIAS) continue;  // an alias has no records of its own
-    sym->records->clear();
-    sym->loaded = false;
+    sym->awaitSource();
   }
   return Status();
 }

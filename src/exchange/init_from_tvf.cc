@@ -1,6 +1,8 @@
 // tvbInitFromTVF: fills a new database with the element texts, labels and symbols of a TVF file and leaves
 // the records in the file, read symbol by symbol when first needed. tvbCloseTVF ends that link.
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "api/operations.h"
 #include "core/database_core.h"
@@ -35,18 +37,30 @@ void readElementTexts(DatabaseCore& db, tvfHandle_t file) {
   trace(1, "%s", traces::kTextsDone);
 }
 
-// The file's labels keep their numbers, on which the keys of its records rely.
-void readLabels(DatabaseCore& db, tvfHandle_t file) {
+// In a database without labels the file's labels keep their numbers, on which the keys of its records rely.
+// A database that holds labels already keeps them: a file label it knows keeps the database's number, a new
+// one is appended, and the source translates the keys of the records it reads.
+void readLabels(DatabaseCore& db, tvfHandle_t file, TvfFileSource& source) {
   trace(1, "%s", traces::kLabelsStart);
   int count = 0, unused = 0;
   tvf::ops.tvfUMUelInfo(file, &count, &unused);
+  const bool sameNumbers = db.labels.count() == 0;
+  std::vector<int> databaseNumbers;
+  if (!sameNumbers) databaseNumbers.assign(static_cast<size_t>(count) + 1, 0);
+  bool translated = false;
   char label[TRV_SSSIZE];
   for (int i = 1; i <= count; ++i) {
     trace(2, "%s", traces::kLabelGet);
     tvf::ops.tvfUMUelGet(file, i, label, &unused);
-    db.labels.append(label);
+    if (sameNumbers) {
+      db.labels.append(label);
+    } else {
+      databaseNumbers[i] = db.labels.findOrAdd(label);
+      translated |= databaseNumbers[i] != i;
+    }
     trace(2, traces::kLabelLoaded, label);
   }
+  if (translated) source.translateLabels(std::move(databaseNumbers));
   trace(1, "%s", traces::kLabelsDone);
 }
 
@@ -96,7 +110,9 @@ Status initFromTvf(DatabaseCore& db, DatabaseTvfObject& tvfObject, const char* f
   // Without the library there is nothing to read with; the database stays as it was.
   tvfHandle_t file = tvfObject.get();
   if (!file) return Status::error(msg::kTvfCreateFailed, tvfObject.createMessage());
-  db.dataSource.attach(std::make_unique<TvfFileSource>(file));
+  auto owned = std::make_unique<TvfFileSource>(file);
+  TvfFileSource& source = *owned;
+  db.dataSource.attach(std::move(owned));
 
   trace(1, "%s", traces::kOpening);
   int* errNr = tvfObject.openErrorNumber();
@@ -111,12 +127,20 @@ Status initFromTvf(DatabaseCore& db, DatabaseTvfObject& tvfObject, const char* f
   trace(2, "%s", traces::kSpecialValues);
   if (!useInternalSpecialValues(file, /*forReading=*/true)) return Status::error(msg::kSpecialValuesRefused);
 
+  // The library logs what goes wrong while the catalog is read (it answers no more texts, labels or symbols
+  // then), so that a catalog read short is not taken for the whole.
+  const int logged = tvf::ops.tvfErrorCount(file);
   readElementTexts(db, file);
-  readLabels(db, file);
+  readLabels(db, file, source);
   int symbols = 0, unused = 0;
   tvf::ops.tvfSystemInfo(file, &symbols, &unused);
   readSymbols(db, file, symbols);
   readDomains(db, file, symbols);
+  if (tvf::ops.tvfErrorCount(file) != logged) {
+    char reason[TRV_SSSIZE];
+    errorText(file, tvf::ops.tvfGetLastError(file), reason);
+    return Status::error(msg::kCatalogReadFailed, fileName, reason);
+  }
   trace(1, "%s", traces::kLeaveInitFromTvf);
   return Status();
 }

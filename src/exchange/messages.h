@@ -8,10 +8,14 @@ namespace tvb::exchange::msg {
 inline constexpr const char* kTvfCreateFailed = "TVF create did not succeed: %s";
 inline constexpr const char* kSpecialValuesRefused = "Error setting special values";
 
+// The start of the TVF library's text for an operation of its own that ran out of memory
+inline constexpr const char* kLibraryOutOfMemory = "out of memory in ";
+
 // Reading a file
 inline constexpr const char* kAlreadyInitialized = "Database has been initialized, cannot initialize from %s";
 inline constexpr const char* kOpenFailed = "Error opening TVF file: %s";
 inline constexpr const char* kNotFromTvf = "Database not initialized from TVF";
+inline constexpr const char* kCatalogReadFailed = "Error reading TVF file %s: %s";
 inline constexpr const char* kReadFailed = "Error reading the records of symbol %s from the TVF file: %s";
 
 // Writing a file
@@ -19,6 +23,7 @@ inline constexpr const char* kOpenWriteFailed = "%s: %s";
 inline constexpr const char* kAliasRefused = "Error writing alias %s of set %s to TVF";
 inline constexpr const char* kSymbolRefused = "Error writing symbol %s to TVF";
 inline constexpr const char* kStreamFailed = "Problems writing symbol %s to TVF";
+inline constexpr const char* kStreamFailedBecause = "Problems writing symbol %s to TVF: %s";
 inline constexpr const char* kWriteErrors = "%d TVF Error(s). First Error: %s";
 
 // Copying a database

@@ -3,6 +3,9 @@
 // database being freed).
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "core/data_source.h"
 #include "loaders/tvfcc.h"
 
@@ -18,12 +21,17 @@ class TvfFileSource final : public RecordSource {
 
   InitFrom kind() const override { return InitFrom::FROM_TVF; }
 
+  // The database's number of each file label (index: the file's number), when the two numberings differ: the
+  // database held labels before the file was read. Empty: the numbers are the same.
+  void translateLabels(std::vector<int> databaseNumbers) { databaseNumbers_ = std::move(databaseNumbers); }
+
   // A symbol that the file does not hold has no records. A damaged record block in the file fails the read with
   // the library's text; the records read before the damage stay.
   Status read(const tvbSymbol& sym, RecordSink& sink) override;
 
  private:
   tvfHandle_t file_;
+  std::vector<int> databaseNumbers_;
 };
 
 }  // namespace tvb::exchange

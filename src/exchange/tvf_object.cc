@@ -1,6 +1,8 @@
 #include "exchange/tvf_object.h"
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 
 #include "core/special_values.h"
 #include "exchange/messages.h"
@@ -31,6 +33,8 @@ bool useInternalSpecialValues(tvfHandle_t pt, bool forReading) {
 void errorText(tvfHandle_t pt, int errNr, char* text) {
   text[0] = '\0';
   tvf::ops.tvfErrorStr(pt, errNr, text);
+  // The library's shortage of memory is the operation's: it fails as out of memory, not as a file error.
+  if (std::strncmp(text, msg::kLibraryOutOfMemory, std::strlen(msg::kLibraryOutOfMemory)) == 0) throw std::bad_alloc();
 }
 
 ScopedTvfObject::~ScopedTvfObject() {

@@ -48,7 +48,8 @@ bool createTvfObject(const std::string& sysDir, tvfHandle_t* pt, char* msg);
 // or for writing (values handed over). False when the library refuses them.
 bool useInternalSpecialValues(tvfHandle_t pt, bool forReading);
 
-// The text of the library's error number errNr (256 bytes).
+// The text of the library's error number errNr (256 bytes). Throws std::bad_alloc when the error is the
+// library's shortage of memory.
 void errorText(tvfHandle_t pt, int errNr, char* text);
 
 // Frees a TVF object when it goes out of scope.

@@ -2,6 +2,7 @@
 // the database is reading stays open. Symbols still waiting in their source are streamed from it into the
 // new file without being loaded; the database is not changed.
 #include <cstring>
+#include <new>
 
 #include "api/operations.h"
 #include "core/database_core.h"
@@ -10,6 +11,7 @@
 #include "exchange/messages.h"
 #include "exchange/tvf_object.h"
 #include "exchange/tvf_record_sink.h"
+#include "loaders/library_loader.h"
 #include "loaders/tvfcc.h"
 
 namespace tvb::exchange {
@@ -51,16 +53,33 @@ void writeLoadedRecords(tvfHandle_t file, const tvbSymbol& sym) {
   }
 }
 
+// Takes the library's most recent error off its stack and returns its number; its shortage of memory
+// throws std::bad_alloc instead (errorText), as no refusal may hide it.
+int takeError(tvfHandle_t file) {
+  const int code = ops.tvfGetLastError(file);
+  char text[TRV_SSSIZE];
+  if (code != 0) errorText(file, code, text);
+  return code;
+}
+
 // Takes n errors off the library's stack.
 void dropErrors(tvfHandle_t file, int n) {
-  for (int i = 0; i < n; ++i) ops.tvfGetLastError(file);
+  for (int i = 0; i < n; ++i) takeError(file);
 }
 
 // Empties the library's error stack; the first error logged comes off last. Returns how many there were.
 int takeErrors(tvfHandle_t file, int* first) {
   int n = 0;
-  for (int code; (code = ops.tvfGetLastError(file)) != 0; ++n) *first = code;
+  for (int code; (code = takeError(file)) != 0; ++n) *first = code;
   return n;
+}
+
+// A step the library refused: its shortage of memory, or else refusal. Errors are numbered from the file's
+// opening, so the count is the number of the most recent one.
+Status refusedStep(tvfHandle_t file, const Status& refusal) {
+  char text[TRV_SSSIZE];
+  if (ops.tvfErrorCount(file) > 0) errorText(file, ops.tvfErrorCount(file), text);
+  return refusal;
 }
 
 // The errors the library logged, as the failure of the write.
@@ -80,12 +99,12 @@ Status writeSymbols(DatabaseCore& db, tvfHandle_t file, bool noDomainCheck, int*
     if (sym->type == TRV_DT_ALIAS) {
       const char* set = sym->aliasOf->name.c_str();  // the Universe's name is "*"
       if (!ops.tvfAddAlias(file, sym->name.c_str(), set))
-        return Status::error(msg::kAliasRefused, sym->name.c_str(), set);
+        return refusedStep(file, Status::error(msg::kAliasRefused, sym->name.c_str(), set));
       continue;
     }
     const int subtype = toFileSubtype(sym->type, sym->userInfo);
     if (!ops.tvfDataWriteRawStart(file, sym->name.c_str(), sym->text.c_str(), sym->dim, sym->type, subtype))
-      return Status::error(msg::kSymbolRefused, sym->name.c_str());
+      return refusedStep(file, Status::error(msg::kSymbolRefused, sym->name.c_str()));
 
     DomainList domain(*sym);
     bool checked = false;
@@ -103,8 +122,9 @@ Status writeSymbols(DatabaseCore& db, tvfHandle_t file, bool noDomainCheck, int*
     TvfRecordSink sink(file);
     if (sym->loaded) {
       writeLoadedRecords(file, *sym);
-    } else if (!db.dataSource.stream(*sym, sink).ok()) {
-      return Status::error(msg::kStreamFailed, sym->name.c_str());
+    } else if (Status streamed = db.dataSource.stream(*sym, sink); !streamed.ok()) {
+      if (!streamed.hasMessage()) return Status::error(msg::kStreamFailed, sym->name.c_str());
+      return Status::error(msg::kStreamFailedBecause, sym->name.c_str(), streamed.message());
     }
     ops.tvfDataWriteDone(file);
     if (!checked) ops.tvfSymbolSetDomainX(file, k, domain.names());
@@ -115,7 +135,10 @@ Status writeSymbols(DatabaseCore& db, tvfHandle_t file, bool noDomainCheck, int*
 Status writeTvf(DatabaseCore& db, const char* fileName, bool noDomainCheck) {
   ScopedTvfObject object;
   char reason[TRV_SSSIZE] = {};
-  if (!createTvfObject(db.sysDir, object.address(), reason)) return Status::error(msg::kTvfCreateFailed, reason);
+  if (!createTvfObject(db.sysDir, object.address(), reason)) {
+    if (tvf::Loader().IsLoaded()) throw std::bad_alloc();  // the library is there but could not make an object
+    return Status::error(msg::kTvfCreateFailed, reason);
+  }
   tvfHandle_t file = object.get();
 
   int errNr = 0;
@@ -124,7 +147,8 @@ Status writeTvf(DatabaseCore& db, const char* fileName, bool noDomainCheck) {
     errorText(file, errNr, reason);
     return Status::error(msg::kOpenWriteFailed, reason, fileName);
   }
-  if (!useInternalSpecialValues(file, /*forReading=*/false)) return Status::error(msg::kSpecialValuesRefused);
+  if (!useInternalSpecialValues(file, /*forReading=*/false))
+    return refusedStep(file, Status::error(msg::kSpecialValuesRefused));
 
   // The file numbers labels and texts as the database does, so keys and text numbers carry over.
   ops.tvfUELRegisterRawStart(file);

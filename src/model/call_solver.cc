@@ -70,7 +70,7 @@ Status solveHeld(ModelLink& link, const std::string& sysDir, const char* name, i
     char reason[TRV_SSSIZE] = {};
     if (!cfg::ops.cfgAlgCreate(cfg, n, held.instanceAddress(), sysDir.c_str(), reason)) {
       held.forget();
-      return reason[0] ? Status::error("%s", reason) : Status::error(msg::kCreateFailed, name);
+      return reason[0] ? libraryFailure(reason) : Status::error(msg::kCreateFailed, name);
     }
     if (cfg::ops.cfgAlgReadyAPI(cfg, n, held.instance(), tvp, nullptr) != 0) {
       held.release(cfg);  // an instance that is not ready is of no use later
@@ -99,7 +99,7 @@ Status solveAfresh(const ModelLink& link, const char* name, double* seconds) {
                                     kNoLimit, kNoCountLimit, kNoCountLimit, kNoLimit, kNoLimit, &job, reason);
   }
   if (result == 0) return Status();
-  return reason[0] ? Status::error("%s", reason) : Status::error(msg::kSolveFailed, name);
+  return reason[0] ? libraryFailure(reason) : Status::error(msg::kSolveFailed, name);
 }
 
 // Every symbol of the database named like a symbol of the model reads the new solution when next used.
@@ -110,8 +110,7 @@ void markForReloading(DatabaseCore& db, dctHandle_t dct) {
     dct::ops.dctSymName(dct, i, name, sizeof name);
     tvbSymbol* sym = db.symbols.find(name);
     if (!sym || !sym->records) continue;  // an alias has no records of its own
-    sym->records->clear();
-    sym->loaded = false;
+    sym->awaitSource();
   }
 }
 

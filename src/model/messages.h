@@ -4,6 +4,9 @@
 
 namespace tvb::model::msg {
 
+// The start of the model libraries' text for an operation of theirs that ran out of memory
+inline constexpr const char* kLibraryOutOfMemory = "Out of memory in ";
+
 // Registering a model
 inline constexpr const char* kNoModel = "No model instance specified (the model handle is NULL)";
 inline constexpr const char* kTvpNotReady = "Error in tvpGetReady: %s";

@@ -1,6 +1,11 @@
 #include "model/model_link.h"
 
+#include <cstring>
+#include <new>
+
 #include "loaders/cfgmcc.h"
+#include "loaders/library_loader.h"
+#include "model/messages.h"
 
 namespace tvb::model {
 
@@ -17,6 +22,12 @@ void ModelLink::registerModel(tvpHandle_t model, dctHandle_t dictionary) {
   dct_ = dictionary;
 }
 
+Status libraryFailure(const char* reason) {
+  if (std::strncmp(reason, msg::kLibraryOutOfMemory, std::strlen(msg::kLibraryOutOfMemory)) == 0)
+    throw std::bad_alloc();
+  return Status::error("%s", reason);
+}
+
 Status ModelLink::makeConfiguration(const std::string& sysDir) {
   if (cfg_) return Status();  // a preparation that failed after making it is run again
   char reason[TRV_SSSIZE] = {};
@@ -24,6 +35,7 @@ Status ModelLink::makeConfiguration(const std::string& sysDir) {
                                    : cfg::cfgCreateD(&cfg_, sysDir.c_str(), reason, TRV_SSSIZE);
   if (made) return Status();
   cfg_ = nullptr;
+  if (cfg::Loader().IsLoaded()) throw std::bad_alloc();  // the library is there but could not make an object
   return Status::error("%s", reason);
 }
 

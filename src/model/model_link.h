@@ -61,6 +61,10 @@ class ModelLink {
   ModelSnapshot snapshot_;
 };
 
+// The failure of a model library's operation with the reason it gave; its shortage of memory throws
+// std::bad_alloc, as the operation calling it ran out of memory.
+Status libraryFailure(const char* reason);
+
 // The model link of the database that handle wraps. Defined where the handle is (database/).
 ModelLink& modelLinkOf(tvbHandle* handle);
 

@@ -30,6 +30,16 @@ TEST_F(Maintenance, MissingHandlesAreRefused) {
   EXPECT_EQ("No target symbol handle specified", errorOf(c__tvbcopysymbol(db, nullptr, p)));
 }
 
+// The subtypes that adding refuses, refused the same way; a parameter keeps any value.
+TEST_F(Maintenance, UserInfoRefusesTheSubtypesThatAddingRefuses) {
+  tvbSymbol* v = addSymbol("v", 1, TRV_DT_VAR, TRV_VAR_FREE);
+  tvbSymbol* e = addSymbol("e", 1, TRV_DT_EQU);
+  EXPECT_EQ("Variable type 10 of symbol v is not valid: use 0 to 9", errorOf(c__tvbsetuserinfo(db, v, 10)));
+  EXPECT_EQ("Equation type -1 of symbol e is not valid: use 0 to 5", errorOf(c__tvbsetuserinfo(db, e, -1)));
+  EXPECT_EQ(TRV_VAR_FREE, intInfo(v, TRV_SYMINFO_USERINFO));
+  EXPECT_EQ(1, c__tvbsetuserinfo(db, addSymbol("p", 1, TRV_DT_PAR), -7));
+}
+
 // A set record's value is the number of its element text: equal texts share a number.
 TEST_F(Maintenance, ElementTextsAreMatchedExactly) {
   tvbSymbol* s = addSymbol("s", 1, TRV_DT_SET);

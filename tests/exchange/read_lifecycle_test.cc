@@ -98,6 +98,60 @@ TEST_F(ReadLifecycle, ClosingTheFileDropsTheSymbolsNotReadUnlessAskedToReadThem)
   EXPECT_NE(nullptr, db.add("q", 1, TRV_DT_PAR));  // an ordinary database now
 }
 
+// Labels registered before the file is read keep their numbers and spelling; the file's keys are translated,
+// whether the records are read or streamed into a new file.
+TEST_F(ReadLifecycle, LabelsRegisteredBeforeKeepTheirNumbersAndKeysFollowTheirLabels) {
+  writeSampleFile();
+  Database db, readBack;
+  int nr = 0;
+  for (const char* label : {"c", "zz", "A"}) c__tvbmergeuel(db, label, &nr);
+  ASSERT_EQ(1, c__tvbinitfromtvf(db, path.c_str()));
+  const std::string written = dir.path("written.tvf");
+  ASSERT_EQ(1, c__tvbwritetvf(db, written.c_str(), 0)) << db.lastError();
+  ASSERT_EQ(1, c__tvbinitfromtvf(readBack, written.c_str()));
+  const Strings p = {"A.c 1.5(3ff8000000000000)", "b.c 2.5(4004000000000000)"};
+  EXPECT_EQ(p, recordLines(db, db.symbol("p")));
+  EXPECT_EQ(p, recordLines(readBack, readBack.symbol("p")));
+  EXPECT_EQ("labels c,zz,A,b", exchange_test::dump(db)[0]);
+}
+
+// Records that could not be read never pass for an empty symbol: every use and every write of the database
+// names the reason, also after the file is closed, until the symbol is cleared; a load cut short by memory
+// keeps nothing and is read whole at the next use.
+TEST_F(ReadLifecycle, ASymbolThatCouldNotBeReadFailsUntilCleared) {
+  const std::string whole = dir.path("whole.tvf");
+  for (const std::string& file : {path, whole})
+    TvfFileWriter(file, {"a", "b"}).symbol("p", 1, TRV_DT_PAR, 0, {{{1}, {1}}, {{2}, {2}}});
+  exchange_test::damageFirstRecordBlock(path);
+  Database db, shortOfMemory;
+  ASSERT_EQ(1, c__tvbinitfromtvf(db, path.c_str()));
+  const std::string reason = "Error reading the records of symbol p from the TVF file: ";
+  const std::string written = dir.path("written.tvf");
+  for (int closed : {0, 1}) {
+    EXPECT_EQ(-1, info(db, db.symbol("p"), TRV_SYMINFO_RECORD_COUNT));
+    EXPECT_EQ(0u, db.lastError().find(reason)) << db.lastError();
+    EXPECT_EQ(0, c__tvbwritetvf(db, written.c_str(), 0));
+    EXPECT_EQ(0u, db.lastError().find("Problems writing symbol p to TVF: " + reason)) << db.lastError();
+    if (closed) continue;
+    EXPECT_EQ(0, c__tvbclosetvf(db, 1));  // fails at p and keeps the file open
+    ASSERT_EQ(1, c__tvbclosetvf(db, 0));
+  }
+  ASSERT_EQ(1, c__tvbclearsymbol(db, db.symbol("p")));
+  EXPECT_EQ(1, c__tvbwritetvf(db, written.c_str(), 0)) << db.lastError();
+
+  ASSERT_EQ(1, c__tvbinitfromtvf(shortOfMemory, whole.c_str()));
+  tvbSymbol* p = shortOfMemory.symbol("p");
+  int count = 0;
+  double unused;
+  char text[TRV_SSSIZE];
+  for (long n = 0; n == 0 || tvbtest::injectedFailure(); ++n) {
+    tvbtest::failAllocationAfter(n);
+    c__tvbsymbolinfo(shortOfMemory, p, TRV_SYMINFO_RECORD_COUNT, &count, &unused, text);
+    tvbtest::stopFailing();
+  }
+  EXPECT_EQ(2, count) << shortOfMemory.lastError();
+}
+
 // Once filled, by a file (even one that could not be read) or in memory, a database is not filled again.
 TEST_F(ReadLifecycle, AFilledDatabaseIsNotFilledAgain) {
   writeSampleFile();
@@ -265,12 +319,12 @@ TEST_F(HostProgramTest, AFailingRoutineIsNamed) {
   EXPECT_EQ("Cannot find symbol nosuch", firstUseError("s"));
 }
 
-// A symbol the host does not have is emptied all the same, and not tried again.
-TEST_F(HostProgramTest, ASymbolTheHostLacksIsEmptied) {
+// A symbol the host does not have fails every use, rather than passing for an empty one.
+TEST_F(HostProgramTest, ASymbolTheHostLacksFailsEveryUse) {
   db.record(db.symbol("missing"), {"a"}, {1});
   handOver();
   EXPECT_EQ("Problems with findSymbol for symbol missing", firstUseError("missing"));
-  EXPECT_EQ("Cannot find a record in Symbol missing", firstUseError("missing"));
+  EXPECT_EQ("Problems with findSymbol for symbol missing", firstUseError("missing"));
 }
 
 TEST_F(HostProgramTest, ALabelNumberOutsideTheDatabasesLabelsIsRefused) {
@@ -300,7 +354,7 @@ TEST_F(HostProgramTest, WritingStreamsTheHostsRecordsWithoutLoadingThem) {
   host.failure = HOST_FAIL_READ;
   handOver();
   EXPECT_EQ(0, c__tvbwritetvf(db, path.c_str(), 0));
-  EXPECT_EQ("Problems writing symbol p to TVF", db.lastError());
+  EXPECT_EQ("Problems writing symbol p to TVF: Problems with dataReadRaw for symbol p", db.lastError());
 }
 
 }  // namespace
