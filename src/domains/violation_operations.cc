@@ -21,6 +21,13 @@
 namespace tvb::domains {
 namespace {
 
+// A violation handle of another database would release or build the domain lookups of this one. A null
+// handle passes: each operation reports it with its own message.
+Status checkViolationOf(const DatabaseCore& db, const tvbDVHandle* dv) {
+  if (!dv || dv->symbol()->db == &db) return Status();
+  return Status::error(msg::kForeignViolationHandle, dv->symbol()->name.c_str());
+}
+
 // A handle that stands on a record: present, not moved past the end, and its record not removed since.
 Status checkStandsOnViolation(tvbDVHandle* dv) {
   if (!dv) return Status::error(msg::kNoViolationHandle);
@@ -159,6 +166,7 @@ tvbDVHandle* tvbGetFirstDBDVPy(tvbHandle* ptvb, int* status) {
 
 int tvbGetFirstDVInNextSymbol(tvbHandle* ptvb, tvbDVHandle* dv, int* moved) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
   if (tvb::failed(ptvb, tvb::checkGiven(moved, "tvbGetFirstDVInNextSymbol", "moved"))) return 0;
   *moved = 0;
   if (!dv) return tvb::finish(ptvb, tvb::Status::error(tvb::domains::msg::kNoViolationHandle));
@@ -173,6 +181,7 @@ int tvbGetFirstDVInNextSymbol(tvbHandle* ptvb, tvbDVHandle* dv, int* moved) {
 
 int tvbMoveNextDVInSymbol(tvbHandle* ptvb, tvbDVHandle* dv, int* moved) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
   if (tvb::failed(ptvb, tvb::checkGiven(moved, "tvbMoveNextDVInSymbol", "moved"))) return 0;
   *moved = 0;
   return tvb::finish(ptvb, tvb::domains::moveNextDVInSymbol(tvb::domains::domainChecksOf(ptvb), dv, moved));
@@ -180,6 +189,7 @@ int tvbMoveNextDVInSymbol(tvbHandle* ptvb, tvbDVHandle* dv, int* moved) {
 
 int tvbGetDVSymbol(tvbHandle* ptvb, tvbDVHandle* dv, tvbSymbol** sym) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
   if (tvb::failed(ptvb, tvb::checkGiven(sym, "tvbGetDVSymbol", "sym"))) return 0;
   *sym = nullptr;
   if (tvb::failed(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
@@ -194,6 +204,7 @@ tvbSymbol* tvbGetDVSymbolPy(tvbHandle* ptvb, tvbDVHandle* dv, int* status) {
 
 int tvbGetDVSymbolRecord(tvbHandle* ptvb, tvbDVHandle* dv, tvbRecordHandle** rec) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
   if (tvb::failed(ptvb, tvb::checkGiven(rec, "tvbGetDVSymbolRecord", "rec"))) return 0;
   *rec = nullptr;
   if (tvb::failed(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
@@ -210,6 +221,7 @@ tvbRecordHandle* tvbGetDVSymbolRecordPy(tvbHandle* ptvb, tvbDVHandle* dv, int* s
 
 int tvbGetDVIndicator(tvbHandle* ptvb, tvbDVHandle* dv, int* indicator) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
   if (tvb::failed(ptvb, tvb::checkGiven(indicator, "tvbGetDVIndicator", "indicator"))) return 0;
   if (tvb::failed(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
   tvb::domains::getDVIndicator(tvb::domains::domainChecksOf(ptvb), dv, indicator);
@@ -218,6 +230,7 @@ int tvbGetDVIndicator(tvbHandle* ptvb, tvbDVHandle* dv, int* indicator) {
 
 int tvbFreeDVHandle(tvbHandle* ptvb, tvbDVHandle* dv) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
   if (!dv) return 1;
   const tvbSymbol* sym = dv->symbol();
   delete dv;
