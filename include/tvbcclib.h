@@ -44,7 +44,16 @@
  *     These are not repeated below. A failure keeps what was changed before it; there is no rollback.
  *   - A NULL database (ptvb) is a contract violation: the library prints "Assertion failed: ptvb != NULL,
  *     file tvbcoorg" to standard error and aborts. Other arguments marked "asserted" abort the same way when
- *     NULL. Arrays, strings and out arguments that a contract needs are not checked: they must not be NULL.
+ *     NULL. No other NULL pointer crashes the library: a NULL symbol or handle fails with the message its
+ *     contract names; a NULL string, array, buffer or out argument that the call needs fails with
+ *     "tvb<Op>: argument <name> cannot be NULL" (<name> as in the prototype; the py forms' status is checked
+ *     before the operation runs), a NULL label of a key with "Label cannot be NULL". Arguments said to "may
+ *     be NULL" are optional.
+ *   - Symbols, record handles and domain-violation handles belong to the database that made them. Given to an
+ *     operation of another database they are refused before anything is read or changed: "Symbol %s does not
+ *     belong to this database", "Record handle of symbol %s does not belong to this database", "Domain
+ *     violation handle of symbol %s does not belong to this database". c__tvbcopysymbol and the data symbol of
+ *     c__tvbupdatemodelsymbol take symbols of any database.
  *   - Ownership. The caller owns a database from tvbcreate to tvbfree. Symbols belong to their database and
  *     live until it is freed. Record handles and domain-violation handles belong to the caller from the call
  *     that returns them until c__tvbfreesymboliterator / c__tvbfreedvhandle, which must come before tvbfree.
@@ -186,7 +195,7 @@ int tvbcreated(tvbHandle **ptvb, const char *dir, char *msgBuf, int msgBufLen);
 int d__tvbcreated(tvbHandle **ptvb, const char *dir, char *msgBuf, int msgBufLen);
 
 /* Releases the database in *ptvb, if there is one, and sets *ptvb to NULL: its symbols and records go, a file
- * it reads is closed. Returns 1; a NULL *ptvb does nothing. ptvb must not be NULL. Record and
+ * it reads is closed. Returns 1; a NULL *ptvb does nothing. A NULL ptvb aborts ("ptvb != NULL"). Record and
  * domain-violation handles are not released: free them first; they must not be used afterwards. */
 int tvbfree(tvbHandle **ptvb);
 
@@ -236,8 +245,9 @@ int d__tvbxapiversion(int api, char *msg, int *compatibility);
  * nargs arguments after the database and the signature sig[0..nargs] (result, then one code per argument;
  * codes in tvbcclib_signatures.h); msg (256 bytes) is emptied. Else 0 with, name inserted as passed:
  * "tvbcclib: %s cannot be found in library.", "tvbcclib: %s has wrong number of arguments." or
- * "tvbcclib: %s has wrong argument types.". d__xcheck and d__tvbxcheck take name and return msg
- * length-prefixed. */
+ * "tvbcclib: %s has wrong argument types."; a NULL name or sig gives "tvbcclib: no operation name or
+ * signature given (NULL).". d__xcheck and d__tvbxcheck take name and return msg length-prefixed. Without msg
+ * (NULL), here and in c__xapiversion (or without compatibility), the result is 0 and nothing is answered. */
 int c__xcheck(const char *name, int nargs, const int *sig, char *msg);
 int d__xcheck(const char *name, int nargs, const int *sig, char *msg);
 int d__tvbxcheck(const char *name, int nargs, const int *sig, char *msg);
@@ -247,7 +257,7 @@ int d__tvbxcheck(const char *name, int nargs, const int *sig, char *msg);
  * ======================================================================================================= */
 
 /* Copies the last error into msg (256 bytes): 1 when there is one, else 0 with msg empty. Reading does not
- * clear it. */
+ * clear it. A NULL msg returns 0 and leaves the last error as it is. */
 int c__tvbgetlasterror(tvbHandle *ptvb, char *msg);
 
 /* Sets the process-wide trace level of every database (ptvb is not used and may be NULL). At level 1 and 2
@@ -255,7 +265,8 @@ int c__tvbgetlasterror(tvbHandle *ptvb, char *msg);
 int c__tvbsetdebug(tvbHandle *ptvb, int level);
 
 /* Hands msg to the log routine given to c__tvbinitfromcmex (length-prefixed, cut to 255 characters), or
- * writes it and a newline to standard output when there is none. ptvb may be NULL. Returns 1. */
+ * writes it and a newline to standard output when there is none. ptvb may be NULL. Returns 1 (0 for a NULL
+ * msg). */
 int c__tvbprintlog(tvbHandle *ptvb, const char *msg);
 
 /* The other families (see ENTRY FAMILIES). */
@@ -289,10 +300,11 @@ int tvbgetuelbyindex_(tvbHandle *ptvb, int uelNr, char *label);
  * not counted among the symbols and refuses changes. Symbols are numbered in creation order.
  * ======================================================================================================= */
 
-/* Adds a symbol whose domain is the Universe in every position and stores it in *sym. dim 0 to 20 (sets at
+/* Adds a symbol whose domain is the Universe in every position and stores it in *sym (NULL first, before any
+ * check). dim 0 to 20 (sets at
  * least 1); type TRV_DT_SET, _PAR, _VAR or _EQU; userInfo the variable type (TRV_VAR_*, 0 to 9) of a
  * variable, the equation type (TRV_EQU_*, 0 to 5) of an equation, free otherwise; text at most 255
- * characters, not NULL. After the first symbol the database counts as filled in memory (c__tvbinitfromtvf
+ * characters ("Explanatory text cannot be NULL"). After the first symbol the database counts as filled in memory (c__tvbinitfromtvf
  * then refuses it). Fails with, in this order: "Dimension must be greater than 0 for a Set", "Dimension must
  * be greater or equal 0 and smaller or equal %d (saw %d)", "Name of symbol cannot be NULL", "'%s' is not a
  * valid name for a TORV symbol", "Explanatory text too long. Max length is %d", "Symbol type %d is not valid:
@@ -599,13 +611,14 @@ int tvbstopwriterecording_(tvbHandle *ptvb);
  * ======================================================================================================= */
 
 /* Stores in *ival, for infoKey TRV_INFO_SYMBOL_COUNT, the number of symbols (aliases not counted); for
- * TRV_INFO_UEL_COUNT the number of labels. dval and sval are not used by the c__ form. Fails with "infoKey
+ * TRV_INFO_UEL_COUNT the number of labels. dval and sval are not used (may be NULL). Fails with "infoKey
  * needs to be either %d or %d, saw %d". */
 int c__tvbinfo(tvbHandle *ptvb, int infoKey, int *ival, double *dval, char *sval);
 
 /* Answers a question about sym by infoKey (TRV_SYMINFO_*): its name or explanatory text into sval (256
  * bytes), or its dimension, type, record count (loads sym), user information, creation number or written
- * flag into *ival. dval is not used. Fails with "No symbol handle specified" or "No valid infoKey, saw %d". */
+ * flag into *ival. dval is not used (may be NULL), nor the one of ival and sval that the key does not write.
+ * Fails with "No symbol handle specified" or "No valid infoKey, saw %d". */
 int c__tvbsymbolinfo(tvbHandle *ptvb, tvbSymbol *sym, int infoKey, int *ival, double *dval, char *sval);
 
 /* Store sym's dimension / type in *dim / *type; -1 there and "No symbol handle specified" for a NULL sym. */
@@ -613,10 +626,11 @@ int c__tvbsymboldim(tvbHandle *ptvb, tvbSymbol *sym, int *dim);
 int c__tvbsymboltype(tvbHandle *ptvb, tvbSymbol *sym, int *type);
 
 /* Writes the five stored special values into values (room for 5, TRV_SV_* order): 1e300, NaN, +inf, -inf
- * and the smallest subnormal. ptvb is not used. Returns 1. */
+ * and the smallest subnormal. ptvb is needed only to report a NULL values (0 without it). Returns 1. */
 int c__tvbgetspecialvalues(tvbHandle *ptvb, double *values);
 
-/* Sets the caller's five special values (TRV_SV_* order) in which values travel from now on. Returns 1. */
+/* Sets the caller's five special values (TRV_SV_* order) in which values travel from now on. Returns 1 (0 for
+ * a NULL values). */
 int c__tvbsetspecialvalues(tvbHandle *ptvb, const double *values);
 
 /* As c__tvbsetspecialvalues; *mode (mode may be NULL) receives the translation this needs: 0 none (values
@@ -639,8 +653,8 @@ int tvbsetspecialvaluesx_(tvbHandle *ptvb, const double *values, int *mode);
  *
  * A cube has one cell per combination of positions along the symbol's dimensions, row-major (the last
  * dimension fastest); extents holds dim counts and the cube their product of cells: doubles, or 32-bit ints
- * for a set. The caller sizes both (and each set array to dim entries); the library cannot tell. cube,
- * extents and the set arrays are asserted. Domain, slice and squeeze sets are one-dimensional symbols of
+ * for a set. The caller sizes both (and each set array to dim entries); the library cannot tell; NULL ones
+ * fail with "tvb<Op>: argument <name> cannot be NULL". Domain, slice and squeeze sets are one-dimensional symbols of
  * sym's database, not the Universe; position k along dimension d is the k-th record of that set. Values
  * pass the special-value translation. Every transfer fails with "Empty symbol pointer" (NULL sym), "Can't
  * map universe" or "Can't map scalars". A set of the arrays fails with "No domain symbol given for dimension
@@ -659,7 +673,7 @@ int c__tvbdensesymboltodensearray(tvbHandle *ptvb, void *cube, const int *extent
 
 /* Clears the cube, then puts each record at the positions of its labels in domains[d] (extents[d] = their
  * record counts); a set's cells get a running count 1, 2, ... Records with a label outside its domain are
- * skipped and counted in *dropped (asserted; -1 when the call failed before placing records, by which time
+ * skipped and counted in *dropped (-1 when the call failed before placing records, by which time
  * the cube may be cleared). Loads sym. Fails also with "Zero sized cube". */
 int c__tvbsparsesymboltodensearray(tvbHandle *ptvb, void *cube, const int *extents, tvbSymbol *sym, tvbSymbol **domains,
                                    int field, int *dropped);
@@ -698,7 +712,7 @@ int tvbdensearrayslicestosymbol_(tvbHandle *ptvb, tvbSymbol *sym, tvbSymbol **sl
  * succeed: %s".
  * ======================================================================================================= */
 
-/* Fills a new database (no symbol added, not filled before) from the TVF file fileName (asserted): element
+/* Fills a new database (no symbol added, not filled before) from the TVF file fileName: element
  * texts, labels (with the file's numbers), symbols with their texts, subtypes, aliases and domains. Records
  * are not read: the file stays open and each symbol's records are read the first time an operation needs
  * them, which can then fail with "Error reading the records of symbol %s from the TVF file: %s". Fails with
@@ -712,7 +726,7 @@ int c__tvbinitfromtvf(tvbHandle *ptvb, const char *fileName);
  * (see "Loads" above). Fails with "Database not initialized from TVF". */
 int c__tvbclosetvf(tvbHandle *ptvb, int loadRemaining);
 
-/* Writes the whole database to the new TVF file fileName (asserted): labels, element texts, symbols in
+/* Writes the whole database to the new TVF file fileName: labels, element texts, symbols in
  * creation order with their records. Symbols not yet read from their source are copied from it without
  * being loaded. Domains are stored checked by the TVF library unless noDomainCheck != 0 or the library
  * refuses them (then unchecked). The database is not changed; a file being read stays open. Fails with
@@ -864,7 +878,7 @@ int c__tvbinitfromcmex(tvbHandle *ptvb, tvbHostFindSymbol findSymbol, tvbHostDat
  * Violation handles (tvbDVHandle) belong to the caller and are released with c__tvbfreedvhandle; a handle is
  * invalid once moved past its symbol's last violation or when its record was removed ("No valid violation
  * handle"). A NULL handle fails with "No domain violation handle specified", a NULL symbol with "No symbol
- * handle specified". Out arguments, but for the py forms' status, are asserted.
+ * handle specified".
  * ======================================================================================================= */
 
 /* Stores in *hasViolation 1 when any symbol of the database has a violation, else 0; leaves no check open.

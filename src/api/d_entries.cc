@@ -17,19 +17,20 @@
 
 // The block family: zero-terminated strings in the caller's 20 slots of 256 bytes.
 namespace {
-void slotPointers(char* block, char** pointers) {
+// The slots of block, or null for a null block (the operation reports it).
+char** slotPointers(char* block, char** pointers) {
+  if (!block) return nullptr;
   for (int i = 0; i < GLOBAL_MAX_INDEX_DIM; ++i) pointers[i] = block + i * TRV_SSSIZE;
+  return pointers;
 }
 }  // namespace
 
 extern "C" int n__tvbgetdomain(tvbHandle* ptvb, tvbSymbol* sym, int dim, tvbSymbol** domains, char* domainNames) {
   char* names[GLOBAL_MAX_INDEX_DIM];
-  slotPointers(domainNames, names);
-  return tvbGetDomain(ptvb, sym, dim, domains, names);
+  return tvbGetDomain(ptvb, sym, dim, domains, slotPointers(domainNames, names));
 }
 
 extern "C" int n__tvbgetkeys(tvbHandle* ptvb, tvbRecordHandle* rec, int dim, char* labels) {
   char* keys[GLOBAL_MAX_INDEX_DIM];
-  slotPointers(labels, keys);
-  return tvbGetKeys(ptvb, rec, dim, keys);
+  return tvbGetKeys(ptvb, rec, dim, slotPointers(labels, keys));
 }

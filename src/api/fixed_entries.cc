@@ -14,13 +14,13 @@ namespace {
 // Runs a creation and reports in the caller's buffer whether a database was made.
 int finishCreation(tvbHandle** ptvb, char* msgBuf, int msgBufLen) {
   if (!*ptvb) {
-    if (msgBufLen > 0) {
+    if (msgBuf && msgBufLen > 0) {
       std::strncpy(msgBuf, tvb::msg::kCreateFailed, msgBufLen);
       msgBuf[msgBufLen - 1] = '\0';
     }
     return 0;
   }
-  if (msgBufLen > 0) msgBuf[0] = '\0';
+  if (msgBuf && msgBufLen > 0) msgBuf[0] = '\0';
   return 1;
 }
 
@@ -46,12 +46,11 @@ int tvbEntryCreateD(tvbHandle** ptvb, const char* dir, char* msgBuf, int msgBufL
 
 int tvbEntryCreateDLp(tvbHandle** ptvb, const char* dir, char* msgBuf, int msgBufLen) {
   char directory[TRV_SSSIZE];
-  tvb::lp::toZeroTerminated(dir, directory);
-  return tvbEntryCreateD(ptvb, directory, msgBuf, msgBufLen);
+  return tvbEntryCreateD(ptvb, tvb::lp::toZeroTerminated(dir, directory), msgBuf, msgBufLen);
 }
 
 int tvbEntryFree(tvbHandle** ptvb) {
-  if (*ptvb) tvbFree(ptvb);
+  tvbFree(ptvb);  // asserts that the variable is given; a variable holding no database is left as it is
   return *ptvb == nullptr;
 }
 
@@ -69,8 +68,7 @@ int tvbEntryXCreateD(tvbHandle** ptvb, const char* dir) {
 
 int tvbEntryXCreateDLp(tvbHandle** ptvb, const char* dir) {
   char directory[TRV_SSSIZE];
-  tvb::lp::toZeroTerminated(dir, directory);
-  return tvbEntryXCreateD(ptvb, directory);
+  return tvbEntryXCreateD(ptvb, tvb::lp::toZeroTerminated(dir, directory));
 }
 
 int tvbEntryXFree(tvbHandle** ptvb) { return tvbEntryFree(ptvb); }
@@ -79,8 +77,8 @@ int tvbEntryApiVersion(int api, char* msg, int* compatibility) { return tvb::ans
 
 int tvbEntryApiVersionLp(int api, char* msg, int* compatibility) {
   char text[TRV_SSSIZE];
-  int result = tvb::answerApiVersion(api, text, compatibility);
-  tvb::lp::toLengthPrefixed(text, msg);
+  int result = tvb::answerApiVersion(api, msg ? text : nullptr, compatibility);
+  if (msg) tvb::lp::toLengthPrefixed(text, msg);
   return result;
 }
 
@@ -90,9 +88,8 @@ int tvbEntryCheck(const char* name, int nargs, const int* sig, char* msg) {
 
 int tvbEntryCheckLp(const char* name, int nargs, const int* sig, char* msg) {
   char plainName[TRV_SSSIZE], text[TRV_SSSIZE];
-  tvb::lp::toZeroTerminated(name, plainName);
-  int result = tvb::answerCheck(plainName, nargs, sig, text);
-  tvb::lp::toLengthPrefixed(text, msg);
+  int result = tvb::answerCheck(tvb::lp::toZeroTerminated(name, plainName), nargs, sig, msg ? text : nullptr);
+  if (msg) tvb::lp::toLengthPrefixed(text, msg);
   return result;
 }
 

@@ -33,12 +33,14 @@ constexpr const char* kNewerClient = "tvbcclib: Client version is newer than thi
 constexpr const char* kNotFound = "tvbcclib: %s cannot be found in library.";
 constexpr const char* kWrongCount = "tvbcclib: %s has wrong number of arguments.";
 constexpr const char* kWrongTypes = "tvbcclib: %s has wrong argument types.";
+constexpr const char* kNothingToCheck = "tvbcclib: no operation name or signature given (NULL).";
 
 }  // namespace
 
 int checkTableSize() { return static_cast<int>(sizeof kOperations / sizeof kOperations[0]); }
 
 int answerApiVersion(int api, char* msg, int* compatibility) {
+  if (!msg || !compatibility) return 0;  // nowhere to answer
   *compatibility = 0;
   if (api < kApiVersion) {
     std::snprintf(msg, TRV_SSSIZE, kTooOld, api, kApiVersion);
@@ -50,6 +52,11 @@ int answerApiVersion(int api, char* msg, int* compatibility) {
 }
 
 int answerCheck(const char* name, int nargs, const int* sig, char* msg) {
+  if (!msg) return 0;  // nowhere to answer
+  if (!name || !sig) {
+    std::snprintf(msg, TRV_SSSIZE, "%s", kNothingToCheck);
+    return 0;
+  }
   const Operation* op = nullptr;
   for (const Operation& candidate : kOperations)
     if (std::strcmp(candidate.name, name) == 0) op = &candidate;

@@ -1,7 +1,8 @@
 // Argument conversion of the length-prefixed family: strings arrive and leave as 256-byte buffers whose
 // byte 0 holds the length, per-position strings as blocks of 20 such slots. Each argument gets a converter
 // chosen by its signature code; the operation runs on zero-terminated copies, and string results are copied
-// back (also after a failure, when they are empty).
+// back (also after a failure, when they are empty). A null pointer is handed on as null, so that the operation
+// reports it as its zero-terminated entry does.
 #pragma once
 
 #include <algorithm>
@@ -16,10 +17,13 @@ namespace tvb::lp {
 
 inline constexpr int kSlot = TRV_SSSIZE;
 
-inline void toZeroTerminated(const char* lengthPrefixed, char* out) {
+// A null string stays null (the result is out, or null).
+inline const char* toZeroTerminated(const char* lengthPrefixed, char* out) {
+  if (!lengthPrefixed) return nullptr;
   size_t n = static_cast<unsigned char>(lengthPrefixed[0]);
   std::memcpy(out, lengthPrefixed + 1, n);
   out[n] = '\0';
+  return out;
 }
 
 inline void toLengthPrefixed(const char* text, char* out) {
@@ -61,8 +65,9 @@ struct Converter {  // every other kind passes unchanged
 template <>
 struct Converter<SIG_STRING_IN, const char*> {
   char text[kSlot];
-  Converter(const char* v, Context*) { toZeroTerminated(v, text); }
-  const char* get() { return text; }
+  bool given;  // the converters are copied into place: the text is found again through this, not a pointer
+  Converter(const char* v, Context*) : given(toZeroTerminated(v, text) != nullptr) {}
+  const char* get() { return given ? text : nullptr; }
   void finish() {}
 };
 
@@ -71,21 +76,24 @@ struct Converter<SIG_STRING_OUT, char*> {
   char* out;
   char text[kSlot] = {};
   Converter(char* v, Context*) : out(v) {}
-  char* get() { return text; }
-  void finish() { toLengthPrefixed(text, out); }
+  char* get() { return out ? text : nullptr; }
+  void finish() {
+    if (out) toLengthPrefixed(text, out);
+  }
 };
 
 template <>
 struct Converter<SIG_LABELS_IN, const char*> {
   int n;
+  bool given;
   char texts[GLOBAL_MAX_INDEX_DIM][kSlot];
   const char* pointers[GLOBAL_MAX_INDEX_DIM];
-  Converter(const char* block, Context* c) : n(c->positions) {
+  Converter(const char* block, Context* c) : n(block ? c->positions : 0), given(block != nullptr) {
     for (int i = 0; i < n; ++i) toZeroTerminated(block + i * kSlot, texts[i]);
   }
   const char* const* get() {
     for (int i = 0; i < n; ++i) pointers[i] = texts[i];
-    return pointers;
+    return given ? pointers : nullptr;
   }
   void finish() {}
 };
@@ -96,12 +104,12 @@ struct Converter<SIG_LABELS_OUT, char*> {
   int n;
   char texts[GLOBAL_MAX_INDEX_DIM][kSlot];
   char* pointers[GLOBAL_MAX_INDEX_DIM];
-  Converter(char* v, Context* c) : block(v), n(Context::clampPositions(c->dimArgument)) {
+  Converter(char* v, Context* c) : block(v), n(v ? Context::clampPositions(c->dimArgument) : 0) {
     for (int i = 0; i < n; ++i) texts[i][0] = '\0';
   }
-  char** get() {
-    for (int i = 0; i < n; ++i) pointers[i] = texts[i];
-    return pointers;
+  char** get() {  // every slot, also beyond dim: an operation may write as many labels as its symbol has
+    for (int i = 0; i < GLOBAL_MAX_INDEX_DIM; ++i) pointers[i] = texts[i];
+    return block ? pointers : nullptr;
   }
   void finish() {
     for (int i = 0; i < n; ++i) toLengthPrefixed(texts[i], block + i * kSlot);

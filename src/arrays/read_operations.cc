@@ -11,6 +11,7 @@
 #include "arrays/position_maps.h"
 #include "arrays/record_walk.h"
 #include "arrays/transfer_checks.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 #include "core/frame.h"
 
@@ -125,9 +126,9 @@ Status sparseSymbolToDenseArray(void* cube, const int* extents, tvbSymbol* sym, 
 
 int tvbDenseSymbolToDenseArray(tvbHandle* ptvb, void* cube, const int* extents, tvbSymbol* sym, int field) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(cube != NULL);
-  TVB_ASSERT(extents != NULL);
-  if (tvb::failed(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(cube, "tvbDenseSymbolToDenseArray", "cube"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(extents, "tvbDenseSymbolToDenseArray", "extents"))) return 0;
+  if (tvb::failed(ptvb, tvb::arrays::checkSymbol(tvb::coreOf(ptvb), sym))) return 0;
   return tvb::guarded(ptvb, "tvbDenseSymbolToDenseArray",
                       [&] { return tvb::arrays::denseSymbolToDenseArray(cube, extents, sym, field); });
 }
@@ -135,12 +136,12 @@ int tvbDenseSymbolToDenseArray(tvbHandle* ptvb, void* cube, const int* extents, 
 int tvbSparseSymbolToDenseArray(tvbHandle* ptvb, void* cube, const int* extents, tvbSymbol* sym, tvbSymbol** domains,
                                 int field, int* dropped) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(cube != NULL);
-  TVB_ASSERT(extents != NULL);
-  TVB_ASSERT(domains != NULL);
-  TVB_ASSERT(dropped != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(cube, "tvbSparseSymbolToDenseArray", "cube"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(extents, "tvbSparseSymbolToDenseArray", "extents"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(domains, "tvbSparseSymbolToDenseArray", "domains"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(dropped, "tvbSparseSymbolToDenseArray", "dropped"))) return 0;
   *dropped = -1;
-  if (tvb::failed(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::arrays::checkSymbol(tvb::coreOf(ptvb), sym))) return 0;
   return tvb::guarded(ptvb, "tvbSparseSymbolToDenseArray", [&] {
     return tvb::arrays::sparseSymbolToDenseArray(cube, extents, sym, domains, field, dropped);
   });

@@ -12,6 +12,7 @@
 #include "arrays/position_maps.h"
 #include "arrays/record_walk.h"
 #include "arrays/transfer_checks.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 #include "core/frame.h"
 
@@ -94,13 +95,13 @@ Status sparseSymbolToSqzdArray(void* cube, const int* extents, tvbSymbol* sym, t
 int tvbSparseSymbolToSqzdArray(tvbHandle* ptvb, void* cube, const int* extents, tvbSymbol* sym, tvbSymbol** squeeze,
                                tvbSymbol** domains, int field, int* dropped) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(cube != NULL);
-  TVB_ASSERT(extents != NULL);
-  TVB_ASSERT(squeeze != NULL);
-  TVB_ASSERT(domains != NULL);
-  TVB_ASSERT(dropped != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(cube, "tvbSparseSymbolToSqzdArray", "cube"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(extents, "tvbSparseSymbolToSqzdArray", "extents"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(squeeze, "tvbSparseSymbolToSqzdArray", "squeeze"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(domains, "tvbSparseSymbolToSqzdArray", "domains"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(dropped, "tvbSparseSymbolToSqzdArray", "dropped"))) return 0;
   *dropped = -1;
-  if (tvb::failed(ptvb, tvb::arrays::checkSymbol(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::arrays::checkSymbol(tvb::coreOf(ptvb), sym))) return 0;
   return tvb::guarded(ptvb, "tvbSparseSymbolToSqzdArray", [&] {
     return tvb::arrays::sparseSymbolToSqzdArray(cube, extents, sym, squeeze, domains, field, dropped);
   });

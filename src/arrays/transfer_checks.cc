@@ -1,12 +1,14 @@
 #include "arrays/transfer_checks.h"
 
 #include "arrays/messages.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 
 namespace tvb::arrays {
 
-Status checkSymbol(const tvbSymbol* sym) {
+Status checkSymbol(const DatabaseCore& db, const tvbSymbol* sym) {
   if (!sym) return Status::error(msg::kEmptySymbol);
+  TVB_RETURN_IF_FAILED(checkSymbolOf(db, sym));
   if (sym->aliasOf->isUniverse()) return Status::error(msg::kMapUniverse);
   if (sym->dim == 0) return Status::error(msg::kMapScalar);
   return Status();

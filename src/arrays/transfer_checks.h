@@ -4,13 +4,14 @@
 
 #include <cstdint>
 
+#include "core/database_core.h"
 #include "core/status.h"
 #include "tvbcclib.h"
 
 namespace tvb::arrays {
 
-// The symbol to transfer: present, not the Universe (nor an alias standing for it), not a scalar.
-Status checkSymbol(const tvbSymbol* sym);
+// The symbol to transfer: present, of database db, not the Universe (nor an alias standing for it), not a scalar.
+Status checkSymbol(const DatabaseCore& db, const tvbSymbol* sym);
 
 // Makes sure the records of sym (of the set it stands for, if an alias) are in memory.
 Status ensureRecords(tvbSymbol* sym);

@@ -13,6 +13,7 @@
 #include "arrays/store_replacement.h"
 #include "arrays/store_translation.h"
 #include "arrays/transfer_checks.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 #include "core/frame.h"
 
@@ -20,8 +21,8 @@ namespace tvb::arrays {
 namespace {
 
 // The symbol a cube is written into: checkSymbol(), and a set or a parameter.
-Status checkWriteTarget(const tvbSymbol* sym) {
-  TVB_RETURN_IF_FAILED(checkSymbol(sym));
+Status checkWriteTarget(const DatabaseCore& db, const tvbSymbol* sym) {
+  TVB_RETURN_IF_FAILED(checkSymbol(db, sym));
   const int type = sym->aliasOf->type;
   if (type != TRV_DT_SET && type != TRV_DT_PAR) return Status::error(msg::kCopyIntoVarEqu, sym->name.c_str());
   return Status();
@@ -164,10 +165,10 @@ Status denseArraySlicesToSymbol(tvbSymbol* sym, tvbSymbol** slices, tvbSymbol** 
 
 int tvbDenseArrayToSymbol(tvbHandle* ptvb, tvbSymbol* sym, tvbSymbol** domains, const void* cube, const int* extents) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(domains != NULL);
-  TVB_ASSERT(cube != NULL);
-  TVB_ASSERT(extents != NULL);
-  if (tvb::failed(ptvb, tvb::arrays::checkWriteTarget(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(domains, "tvbDenseArrayToSymbol", "domains"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(cube, "tvbDenseArrayToSymbol", "cube"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(extents, "tvbDenseArrayToSymbol", "extents"))) return 0;
+  if (tvb::failed(ptvb, tvb::arrays::checkWriteTarget(tvb::coreOf(ptvb), sym))) return 0;
   return tvb::guarded(ptvb, "tvbDenseArrayToSymbol",
                       [&] { return tvb::arrays::denseArrayToSymbol(sym, domains, cube, extents); });
 }
@@ -175,11 +176,11 @@ int tvbDenseArrayToSymbol(tvbHandle* ptvb, tvbSymbol* sym, tvbSymbol** domains, 
 int tvbDenseArraySlicesToSymbol(tvbHandle* ptvb, tvbSymbol* sym, tvbSymbol** slices, tvbSymbol** domains,
                                 const void* cube, const int* extents) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(slices != NULL);
-  TVB_ASSERT(domains != NULL);
-  TVB_ASSERT(cube != NULL);
-  TVB_ASSERT(extents != NULL);
-  if (tvb::failed(ptvb, tvb::arrays::checkWriteTarget(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(slices, "tvbDenseArraySlicesToSymbol", "slices"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(domains, "tvbDenseArraySlicesToSymbol", "domains"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(cube, "tvbDenseArraySlicesToSymbol", "cube"))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(extents, "tvbDenseArraySlicesToSymbol", "extents"))) return 0;
+  if (tvb::failed(ptvb, tvb::arrays::checkWriteTarget(tvb::coreOf(ptvb), sym))) return 0;
   return tvb::guarded(ptvb, "tvbDenseArraySlicesToSymbol",
                       [&] { return tvb::arrays::denseArraySlicesToSymbol(sym, slices, domains, cube, extents); });
 }

@@ -67,6 +67,8 @@ void LabelTable::grow() {
 }
 
 Status checkLabel(const char* label, std::string_view& normalised) {
+  if (!label) [[unlikely]]
+    return Status::error(msg::kNullLabel);
   // One pass finds the length and both kinds of quotes: labels are short, and this runs for every label
   // of every lookup.
   size_t n = 0;

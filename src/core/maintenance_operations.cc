@@ -3,6 +3,7 @@
 #include <string>
 
 #include "api/operations.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
@@ -77,6 +78,8 @@ Status copySymbol(tvbSymbol* target, tvbSymbol* source) {
   return Status();
 }
 
+// Either symbol may belong to another database than the one called: the copy works in the target's own
+// database, translating labels by text.
 Status checkCopy(const tvbSymbol* target, const tvbSymbol* source) {
   if (!source) return Status::error(msg::kNoSourceSymbol);
   if (!target) return Status::error(msg::kNoTargetSymbol);
@@ -85,8 +88,9 @@ Status checkCopy(const tvbSymbol* target, const tvbSymbol* source) {
   return Status();
 }
 
-Status checkSetRecordHandle(tvbRecordHandle* rec, const char* universeMessage) {
+Status checkSetRecordHandle(const DatabaseCore& db, tvbRecordHandle* rec, const char* universeMessage) {
   if (!rec) return Status::error(msg::kNoRecordHandle);
+  TVB_RETURN_IF_FAILED(checkRecordOf(db, rec));
   if (rec->onUniverse()) return Status::error("%s", universeMessage);
   if (rec->symbol->type != TRV_DT_SET)
     return Status::error(msg::kTextNotSet, rec->symbol->name.c_str(), typeName(rec->symbol->type));
@@ -95,6 +99,7 @@ Status checkSetRecordHandle(tvbRecordHandle* rec, const char* universeMessage) {
 
 Status deleteRecord(DatabaseCore& db, tvbRecordHandle* rec) {
   if (!rec) return Status::error(msg::kNoRecordHandle);
+  TVB_RETURN_IF_FAILED(checkRecordOf(db, rec));
   if (rec->onUniverse()) return Status::error(msg::kDeleteUniverse);
   TVB_RETURN_IF_FAILED(checkOnRecord(rec));
   db.writeRecording.noteChange(rec->symbol);
@@ -109,14 +114,16 @@ Status deleteRecord(DatabaseCore& db, tvbRecordHandle* rec) {
   return Status();
 }
 
-Status checkSymbolToChange(const tvbSymbol* sym, const char* universeMessage) {
+Status checkSymbolToChange(const DatabaseCore& db, const tvbSymbol* sym, const char* universeMessage) {
   if (!sym) return Status::error(msg::kNoSymbol);
+  TVB_RETURN_IF_FAILED(checkSymbolOf(db, sym));
   if (sym->isUniverse()) return Status::error("%s", universeMessage);
   return Status();
 }
 
-Status getElemText(tvbRecordHandle* rec, char* text) {
-  TVB_RETURN_IF_FAILED(checkSetRecordHandle(rec, msg::kGetTextUniverse));
+Status getElemText(const DatabaseCore& db, tvbRecordHandle* rec, char* text) {
+  TVB_RETURN_IF_FAILED(checkSetRecordHandle(db, rec, msg::kGetTextUniverse));
+  TVB_RETURN_IF_FAILED(checkGiven(text, "tvbGetElemText", "text"));
   int nr = textNumber(recordValues(rec)[0]);
   const char* stored = nr >= 1 ? rec->symbol->db->elemTexts.text(nr) : "";
   std::memcpy(text, stored, std::strlen(stored) + 1);
@@ -124,7 +131,8 @@ Status getElemText(tvbRecordHandle* rec, char* text) {
 }
 
 Status setElemText(DatabaseCore& db, tvbRecordHandle* rec, const char* text) {
-  TVB_RETURN_IF_FAILED(checkSetRecordHandle(rec, msg::kSetTextUniverse));
+  TVB_RETURN_IF_FAILED(checkSetRecordHandle(db, rec, msg::kSetTextUniverse));
+  TVB_RETURN_IF_FAILED(checkGiven(text, "tvbSetElemText", "text"));
   if (std::strlen(text) >= TRV_SSSIZE) return Status::error(msg::kTextTooLong, TRV_SSSIZE - 1);
   db.writeRecording.noteChange(rec->symbol);
   double nr = text[0] == '\0' ? 0 : rec->symbol->db->elemTexts.intern(text);
@@ -142,7 +150,7 @@ int tvbDeleteRecord(tvbHandle* ptvb, tvbRecordHandle* rec) {
 
 int tvbClearSymbol(tvbHandle* ptvb, tvbSymbol* sym) {
   TVB_ASSERT(ptvb != NULL);
-  if (tvb::failed(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kClearUniverse))) return 0;
+  if (tvb::failed(ptvb, tvb::checkSymbolToChange(tvb::coreOf(ptvb), sym, tvb::msg::kClearUniverse))) return 0;
   return tvb::guarded(ptvb, "tvbClearSymbol", [&] {
     tvb::clearRecords(sym);
     tvb::coreOf(ptvb).writeRecording.noteChange(sym);
@@ -158,7 +166,7 @@ int tvbCopySymbol(tvbHandle* ptvb, tvbSymbol* target, tvbSymbol* source) {
 
 int tvbGetElemText(tvbHandle* ptvb, tvbRecordHandle* rec, char* text) {
   TVB_ASSERT(ptvb != NULL);
-  return tvb::guarded(ptvb, "tvbGetElemText", [&] { return tvb::getElemText(rec, text); });
+  return tvb::guarded(ptvb, "tvbGetElemText", [&] { return tvb::getElemText(tvb::coreOf(ptvb), rec, text); });
 }
 
 int tvbSetElemText(tvbHandle* ptvb, tvbRecordHandle* rec, const char* text) {
@@ -168,7 +176,7 @@ int tvbSetElemText(tvbHandle* ptvb, tvbRecordHandle* rec, const char* text) {
 
 int tvbSetUserInfo(tvbHandle* ptvb, tvbSymbol* sym, int userInfo) {
   TVB_ASSERT(ptvb != NULL);
-  if (tvb::failed(ptvb, tvb::checkSymbolToChange(sym, tvb::msg::kUserInfoUniverse))) return 0;
+  if (tvb::failed(ptvb, tvb::checkSymbolToChange(tvb::coreOf(ptvb), sym, tvb::msg::kUserInfoUniverse))) return 0;
   if (tvb::failed(ptvb, tvb::checkSubtype(sym->type, userInfo, sym->name.c_str()))) return 0;
   tvb::coreOf(ptvb).writeRecording.noteChange(sym);
   sym->userInfo = userInfo;

@@ -8,9 +8,13 @@ namespace tvb::msg {
 inline constexpr const char* kOutOfMemory = "Out of memory in %s";
 inline constexpr const char* kUnexpectedException = "Unexpected exception in %s: %s";
 inline constexpr const char* kCreateFailed = "Error while creating object";
+inline constexpr const char* kNullArgument = "%s: argument %s cannot be NULL";
+inline constexpr const char* kForeignSymbolHandle = "Symbol %s does not belong to this database";
+inline constexpr const char* kForeignRecordHandle = "Record handle of symbol %s does not belong to this database";
 
 // Labels
 inline constexpr const char* kLabelBothQuotes = "Label with single and double quote not allowed >%s<";
+inline constexpr const char* kNullLabel = "Label cannot be NULL";
 inline constexpr const char* kLabelTooLong = "Label exceeds maximum size of %d: >%s<";
 inline constexpr const char* kUelOutOfRange = "Uel index %d out of range [1,%d]";
 
@@ -19,6 +23,7 @@ inline constexpr const char* kSetNeedsDimension = "Dimension must be greater tha
 inline constexpr const char* kBadDimension = "Dimension must be greater or equal 0 and smaller or equal %d (saw %d)";
 inline constexpr const char* kNullSymbolName = "Name of symbol cannot be NULL";
 inline constexpr const char* kBadSymbolName = "'%s' is not a valid name for a TORV symbol";
+inline constexpr const char* kNullSymbolText = "Explanatory text cannot be NULL";
 inline constexpr const char* kTextTooLong = "Explanatory text too long. Max length is %d";
 inline constexpr const char* kBadSymbolType =
     "Symbol type %d is not valid: use 0 (set), 1 (parameter), 2 (variable) or 3 (equation)";

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "api/operations.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
@@ -73,6 +74,7 @@ RecordStore::Position stepTarget(const tvbRecordHandle* h, bool forward) {
 
 Status move(const DatabaseCore& db, tvbRecordHandle* rec, bool forward) {
   if (!rec) return Status::error(msg::kNoRecordHandle);
+  TVB_RETURN_IF_FAILED(checkRecordOf(db, rec));
   const char* name = rec->symbol->name.c_str();
   if (rec->onUniverse()) {
     int n = db.labels.count();
@@ -107,6 +109,7 @@ Status move(const DatabaseCore& db, tvbRecordHandle* rec, bool forward) {
 int has(tvbHandle* ptvb, tvbRecordHandle* rec, bool forward) {
   TVB_ASSERT(ptvb != NULL);
   if (!rec) return finish(ptvb, Status::error(msg::kNoRecordHandle));
+  if (failed(ptvb, checkRecordOf(coreOf(ptvb), rec))) return 0;
   if (rec->onUniverse()) return forward ? rec->uelPosition < coreOf(ptvb).labels.count() : rec->uelPosition > 1;
   if (!resolve(rec)) return 0;
   return !stepTarget(rec, forward).isEnd();
@@ -125,17 +128,22 @@ Status copyIterator(tvbRecordHandle* src, tvbRecordHandle** rec) {
 // The frame of the operations that find the first or last record of a symbol.
 int findEndFrame(tvbHandle* ptvb, tvbSymbol* sym, tvbRecordHandle** rec, bool first, const char* operation) {
   TVB_ASSERT(ptvb != NULL);
+  if (failed(ptvb, checkGiven(rec, operation, "rec"))) return 0;
   *rec = nullptr;
   if (!sym) return finish(ptvb, Status::error(msg::kNoSymbol));
+  if (failed(ptvb, checkSymbolOf(coreOf(ptvb), sym))) return 0;
   return guarded(ptvb, operation, [&] { return findEnd(coreOf(ptvb), sym, rec, first); });
 }
 
 int findSliceEndFrame(tvbHandle* ptvb, tvbSymbol* sym, const char* const* slice, tvbRecordHandle** rec, bool first,
                       const char* operation) {
   TVB_ASSERT(ptvb != NULL);
+  if (failed(ptvb, checkGiven(rec, operation, "rec"))) return 0;
   *rec = nullptr;
   if (!sym) return finish(ptvb, Status::error(msg::kNoSymbol));
+  if (failed(ptvb, checkSymbolOf(coreOf(ptvb), sym))) return 0;
   if (sym->isUniverse()) return finish(ptvb, Status::error(msg::kSliceOnUniverse));
+  if (sym->dim > 0 && failed(ptvb, checkGiven(slice, operation, "slice"))) return 0;
   return guarded(ptvb, operation, [&] { return findSliceEnd(coreOf(ptvb), sym, slice, rec, first); });
 }
 
@@ -156,29 +164,27 @@ int tvbFindLastRecordSlice(tvbHandle* ptvb, tvbSymbol* sym, const char* const* s
 }
 
 tvbRecordHandle* tvbFindFirstRecordPy(tvbHandle* ptvb, tvbSymbol* sym, int* status) {
-  tvbRecordHandle* rec = nullptr;
-  *status = tvbFindFirstRecord(ptvb, sym, &rec);
-  return rec;
+  return tvb::pyForm<tvbRecordHandle>(ptvb, status, "tvbFindFirstRecordPy",
+                                      [&](tvbRecordHandle** out) { return tvbFindFirstRecord(ptvb, sym, out); });
 }
 tvbRecordHandle* tvbFindLastRecordPy(tvbHandle* ptvb, tvbSymbol* sym, int* status) {
-  tvbRecordHandle* rec = nullptr;
-  *status = tvbFindLastRecord(ptvb, sym, &rec);
-  return rec;
+  return tvb::pyForm<tvbRecordHandle>(ptvb, status, "tvbFindLastRecordPy",
+                                      [&](tvbRecordHandle** out) { return tvbFindLastRecord(ptvb, sym, out); });
 }
 tvbRecordHandle* tvbFindFirstRecordSlicePy(tvbHandle* ptvb, tvbSymbol* sym, const char* const* slice, int* status) {
-  tvbRecordHandle* rec = nullptr;
-  *status = tvbFindFirstRecordSlice(ptvb, sym, slice, &rec);
-  return rec;
+  return tvb::pyForm<tvbRecordHandle>(ptvb, status, "tvbFindFirstRecordSlicePy", [&](tvbRecordHandle** out) {
+    return tvbFindFirstRecordSlice(ptvb, sym, slice, out);
+  });
 }
 tvbRecordHandle* tvbFindLastRecordSlicePy(tvbHandle* ptvb, tvbSymbol* sym, const char* const* slice, int* status) {
-  tvbRecordHandle* rec = nullptr;
-  *status = tvbFindLastRecordSlice(ptvb, sym, slice, &rec);
-  return rec;
+  return tvb::pyForm<tvbRecordHandle>(ptvb, status, "tvbFindLastRecordSlicePy", [&](tvbRecordHandle** out) {
+    return tvbFindLastRecordSlice(ptvb, sym, slice, out);
+  });
 }
 
 int tvbRecordMoveNext(tvbHandle* ptvb, tvbRecordHandle* rec) {
   TVB_ASSERT(ptvb != NULL);
-  return (rec && tvb::stepWithinLeaf(rec)) || tvb::moveFrame(ptvb, rec, true);
+  return (rec && rec->symbol->db == &tvb::coreOf(ptvb) && tvb::stepWithinLeaf(rec)) || tvb::moveFrame(ptvb, rec, true);
 }
 int tvbRecordMovePrev(tvbHandle* ptvb, tvbRecordHandle* rec) { return tvb::moveFrame(ptvb, rec, false); }
 int tvbRecordHasNext(tvbHandle* ptvb, tvbRecordHandle* rec) { return tvb::has(ptvb, rec, true); }
@@ -187,6 +193,8 @@ int tvbRecordHasPrev(tvbHandle* ptvb, tvbRecordHandle* rec) { return tvb::has(pt
 int tvbSameRecord(tvbHandle* ptvb, tvbRecordHandle* rec1, tvbRecordHandle* rec2) {
   TVB_ASSERT(ptvb != NULL);
   if (rec1 == rec2) return 1;
+  const tvb::DatabaseCore& db = tvb::coreOf(ptvb);
+  if (tvb::failed(ptvb, tvb::checkRecordOf(db, rec1)) || tvb::failed(ptvb, tvb::checkRecordOf(db, rec2))) return 0;
   if (!rec1 || !rec2 || rec1->symbol != rec2->symbol) return 0;
   if (rec1->onUniverse()) return rec1->uelPosition == rec2->uelPosition;
   if (!tvb::resolve(rec1) || !tvb::resolve(rec2)) return 0;
@@ -195,15 +203,16 @@ int tvbSameRecord(tvbHandle* ptvb, tvbRecordHandle* rec1, tvbRecordHandle* rec2)
 
 int tvbCopySymbolIterator(tvbHandle* ptvb, tvbRecordHandle* src, tvbRecordHandle** rec) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(rec, "tvbCopySymbolIterator", "rec"))) return 0;
   *rec = nullptr;
   if (!src) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kNoSourceRecordHandle));
+  if (tvb::failed(ptvb, tvb::checkRecordOf(tvb::coreOf(ptvb), src))) return 0;
   return tvb::guarded(ptvb, "tvbCopySymbolIterator", [&] { return tvb::copyIterator(src, rec); });
 }
 
 tvbRecordHandle* tvbCopySymbolIteratorPy(tvbHandle* ptvb, tvbRecordHandle* src, int* status) {
-  tvbRecordHandle* rec = nullptr;
-  *status = tvbCopySymbolIterator(ptvb, src, &rec);
-  return rec;
+  return tvb::pyForm<tvbRecordHandle>(ptvb, status, "tvbCopySymbolIteratorPy",
+                                      [&](tvbRecordHandle** out) { return tvbCopySymbolIterator(ptvb, src, out); });
 }
 
 int tvbFreeSymbolIterator(tvbHandle* ptvb, tvbRecordHandle* rec) {
@@ -211,6 +220,7 @@ int tvbFreeSymbolIterator(tvbHandle* ptvb, tvbRecordHandle* rec) {
     TVB_ASSERT(ptvb != NULL);
     return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kNoIteratorToFree));
   }
+  if (ptvb && tvb::failed(ptvb, tvb::checkRecordOf(tvb::coreOf(ptvb), rec))) return 0;
   if (ptvb)
     tvb::freeHandle(&tvb::coreOf(ptvb).spareHandle, rec);
   else

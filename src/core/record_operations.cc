@@ -4,6 +4,7 @@
 #include <string>
 
 #include "api/operations.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
@@ -126,8 +127,9 @@ void copyLabel(const DatabaseCore& db, int uel, char* buffer) {
 }
 
 // Checks a handle for the key readers: present, on a record, and asked for no more positions than it has.
-Status checkKeyRequest(tvbRecordHandle* rec, int dim) {
+Status checkKeyRequest(const DatabaseCore& db, tvbRecordHandle* rec, int dim) {
   if (!rec) return Status::error(msg::kNoRecordHandle);
+  TVB_RETURN_IF_FAILED(checkRecordOf(db, rec));
   TVB_RETURN_IF_FAILED(checkOnRecord(rec));
   const int symbolDim = rec->symbol->dim;
   if (dim < 0 || dim > symbolDim) return Status::error(msg::kBadKeyCount, dim, rec->symbol->name.c_str(), symbolDim);
@@ -135,7 +137,8 @@ Status checkKeyRequest(tvbRecordHandle* rec, int dim) {
 }
 
 Status getKeys(const DatabaseCore& db, tvbRecordHandle* rec, int dim, char** labels) {
-  TVB_RETURN_IF_FAILED(checkKeyRequest(rec, dim));
+  TVB_RETURN_IF_FAILED(checkKeyRequest(db, rec, dim));
+  if (dim > 0) TVB_RETURN_IF_FAILED(checkGiven(labels, "tvbGetKeys", "labels"));
   if (rec->onUniverse()) {
     if (dim > 0) copyLabel(db, rec->uelPosition, labels[0]);
     return Status();
@@ -146,6 +149,8 @@ Status getKeys(const DatabaseCore& db, tvbRecordHandle* rec, int dim, char** lab
 
 Status getKey(const DatabaseCore& db, tvbRecordHandle* rec, int index, char* label) {
   if (!rec) return Status::error(msg::kNoRecordHandle);
+  TVB_RETURN_IF_FAILED(checkRecordOf(db, rec));
+  TVB_RETURN_IF_FAILED(checkGiven(label, "tvbGetKey", "label"));
   TVB_RETURN_IF_FAILED(checkOnRecord(rec));
   if (rec->onUniverse()) {
     copyLabel(db, rec->uelPosition, label);
@@ -158,7 +163,9 @@ Status getKey(const DatabaseCore& db, tvbRecordHandle* rec, int index, char* lab
 }
 
 Status getRecordRaw(const DatabaseCore& db, tvbRecordHandle* rec, int dim, int* uels, double* values) {
-  TVB_RETURN_IF_FAILED(checkKeyRequest(rec, dim));
+  TVB_RETURN_IF_FAILED(checkKeyRequest(db, rec, dim));
+  if (dim > 0) TVB_RETURN_IF_FAILED(checkGiven(uels, "tvbGetRecordRaw", "uels"));
+  TVB_RETURN_IF_FAILED(checkGiven(values, "tvbGetRecordRaw", "values"));
   if (rec->onUniverse()) {
     if (dim > 0) uels[0] = rec->uelPosition;
     values[0] = 0;  // labels carry no values
@@ -171,11 +178,26 @@ Status getRecordRaw(const DatabaseCore& db, tvbRecordHandle* rec, int dim, int* 
   return Status();
 }
 
-// The symbol records are added to: present and not the Universe.
-Status checkRecordTarget(const tvbSymbol* sym) {
+// The symbol records are added to: present, of this database and not the Universe.
+Status checkRecordTarget(const DatabaseCore& db, const tvbSymbol* sym) {
   if (!sym) return Status::error(msg::kNoSymbol);
+  TVB_RETURN_IF_FAILED(checkSymbolOf(db, sym));
   if (sym->isUniverse()) return Status::error(msg::kAddToUniverse);
   return Status();
+}
+
+// Why tvbAddRecordRaw refuses its arguments, in the order of the checks.
+[[gnu::cold]] Status refuseRawRecord(const DatabaseCore& db, const tvbSymbol* sym, const int* uels,
+                                     const double* values, const char* text) {
+  TVB_RETURN_IF_FAILED(checkRecordTarget(db, sym));
+  return nullArgument("tvbAddRecordRaw", !values ? "values" : !text ? "text" : "uels");
+}
+
+// The symbol records are looked up in, and the labels of the key.
+Status checkLookup(const DatabaseCore& db, const tvbSymbol* sym, const char* const* labels, const char* operation) {
+  if (!sym) return Status::error(msg::kNoSymbol);
+  TVB_RETURN_IF_FAILED(checkSymbolOf(db, sym));
+  return sym->dim > 0 ? checkGiven(labels, operation, "labels") : Status();
 }
 
 }  // namespace
@@ -183,35 +205,39 @@ Status checkRecordTarget(const tvbSymbol* sym) {
 
 int tvbAddRecord(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, tvbRecordHandle** rec) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(rec, "tvbAddRecord", "rec"))) return 0;
   *rec = nullptr;
-  if (tvb::failed(ptvb, tvb::checkRecordTarget(sym))) return 0;
+  if (tvb::failed(ptvb, tvb::checkRecordTarget(tvb::coreOf(ptvb), sym))) return 0;
+  if (sym->dim > 0 && tvb::failed(ptvb, tvb::checkGiven(labels, "tvbAddRecord", "labels"))) return 0;
   return tvb::guarded(ptvb, "tvbAddRecord", [&] { return tvb::addRecord(tvb::coreOf(ptvb), sym, labels, rec); });
 }
 
 tvbRecordHandle* tvbAddRecordPy(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, int* status) {
-  tvbRecordHandle* rec = nullptr;
-  *status = tvbAddRecord(ptvb, sym, labels, &rec);
-  return rec;
+  return tvb::pyForm<tvbRecordHandle>(ptvb, status, "tvbAddRecordPy",
+                                      [&](tvbRecordHandle** out) { return tvbAddRecord(ptvb, sym, labels, out); });
 }
 
 int tvbAddRecordRaw(tvbHandle* ptvb, tvbSymbol* sym, const int* uels, const double* values, const char* text) {
   TVB_ASSERT(ptvb != NULL);
-  if (tvb::failed(ptvb, tvb::checkRecordTarget(sym))) return 0;
+  // Plain comparisons first: this is the fast way in of bulk loads.
+  const tvb::DatabaseCore& db = tvb::coreOf(ptvb);
+  if (!sym || sym->db != &db || sym->isUniverse() || !values || !text || (!uels && sym->dim > 0)) [[unlikely]]
+    return tvb::finish(ptvb, tvb::refuseRawRecord(db, sym, uels, values, text));
   return tvb::guarded(ptvb, "tvbAddRecordRaw", "tvbAddRecord",
                       [&] { return tvb::addRecordRaw(tvb::coreOf(ptvb), sym, uels, values, text); });
 }
 
 int tvbFindRecord(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, tvbRecordHandle** rec) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(rec, "tvbFindRecord", "rec"))) return 0;
   *rec = nullptr;
-  if (!sym) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kNoSymbol));
+  if (tvb::failed(ptvb, tvb::checkLookup(tvb::coreOf(ptvb), sym, labels, "tvbFindRecord"))) return 0;
   return tvb::guarded(ptvb, "tvbFindRecord", [&] { return tvb::findRecord(tvb::coreOf(ptvb), sym, labels, rec); });
 }
 
 tvbRecordHandle* tvbFindRecordPy(tvbHandle* ptvb, tvbSymbol* sym, const char* const* labels, int* status) {
-  tvbRecordHandle* rec = nullptr;
-  *status = tvbFindRecord(ptvb, sym, labels, &rec);
-  return rec;
+  return tvb::pyForm<tvbRecordHandle>(ptvb, status, "tvbFindRecordPy",
+                                      [&](tvbRecordHandle** out) { return tvbFindRecord(ptvb, sym, labels, out); });
 }
 
 int tvbGetKeys(tvbHandle* ptvb, tvbRecordHandle* rec, int dim, char** labels) {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "api/operations.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
@@ -25,6 +26,7 @@ bool validName(const char* name) {
 Status checkSymbolArguments(const char* name, int type, int userInfo, const char* text) {
   if (!name) return Status::error(msg::kNullSymbolName);
   if (!validName(name)) return Status::error(msg::kBadSymbolName, name);
+  if (!text) return Status::error(msg::kNullSymbolText);
   if (std::strlen(text) >= TRV_SSSIZE) return Status::error(msg::kTextTooLong, TRV_SSSIZE - 1);
   if (type < TRV_DT_SET || type > TRV_DT_EQU) return Status::error(msg::kBadSymbolType, type);
   return checkSubtype(type, userInfo, name);
@@ -82,9 +84,14 @@ Status findSymbol(const DatabaseCore& db, const char* name, tvbSymbol** sym) {
   return Status();
 }
 
-Status getDomain(tvbSymbol* sym, tvbSymbol** domains, char** domainNames) {
+Status getDomain(const DatabaseCore& db, tvbSymbol* sym, tvbSymbol** domains, char** domainNames) {
   if (!sym) return Status::error(msg::kNoSymbol);
+  TVB_RETURN_IF_FAILED(checkSymbolOf(db, sym));
   if (sym->isUniverse()) return Status::error(msg::kUniverseNoDomain);
+  if (sym->dim > 0) {
+    TVB_RETURN_IF_FAILED(checkGiven(domains, "tvbGetDomain", "domains"));
+    TVB_RETURN_IF_FAILED(checkGiven(domainNames, "tvbGetDomain", "domainNames"));
+  }
   for (int i = 0; i < sym->dim; ++i) {
     const tvbSymbol* d = sym->domains[i];
     const std::string& name = d ? d->name : sym->domainNames[i];
@@ -100,11 +107,12 @@ Status getDomain(tvbSymbol* sym, tvbSymbol** domains, char** domainNames) {
 int tvbAddSymbol(tvbHandle* ptvb, const char* name, int dim, int type, int userInfo, const char* text,
                  tvbSymbol** sym) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(sym, "tvbAddSymbol", "sym"))) return 0;
+  *sym = nullptr;
   if (dim == 0 && type == TRV_DT_SET) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kSetNeedsDimension));
   if (dim < 0 || dim > GLOBAL_MAX_INDEX_DIM)
     return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kBadDimension, GLOBAL_MAX_INDEX_DIM, dim));
   if (tvb::failed(ptvb, tvb::checkSymbolArguments(name, type, userInfo, text))) return 0;
-  *sym = nullptr;
   return tvb::guarded(ptvb, "tvbAddSymbol", [&] {
     return tvb::addSymbolCore(tvb::coreOf(ptvb), name, dim, type, userInfo, text, nullptr, nullptr, sym);
   });
@@ -116,8 +124,9 @@ int tvbAddSymbolX(tvbHandle* ptvb, const char* name, int aDim, int type, int use
   TVB_ASSERT((aDim>=0) && (aDim<=GLOBAL_MAX_INDEX_DIM));
   TVB_ASSERT((aDim>0) || (TRV_DT_SET!=type));
   TVB_ASSERT(TRV_DT_ALIAS!=type);
-  if (tvb::failed(ptvb, tvb::checkSymbolArguments(name, type, userInfo, text))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(sym, "tvbAddSymbolX", "sym"))) return 0;
   *sym = nullptr;
+  if (tvb::failed(ptvb, tvb::checkSymbolArguments(name, type, userInfo, text))) return 0;
   return tvb::guarded(ptvb, "tvbAddSymbolX", [&] {
     static tvbSymbol* const kNoDomains[GLOBAL_MAX_INDEX_DIM] = {};
     return tvb::addSymbolCore(tvb::coreOf(ptvb), name, aDim, type, userInfo, text, domains ? domains : kNoDomains,
@@ -127,33 +136,34 @@ int tvbAddSymbolX(tvbHandle* ptvb, const char* name, int aDim, int type, int use
 
 tvbSymbol* tvbAddSymbolPy(tvbHandle* ptvb, const char* name, int dim, int type, int userInfo, const char* text,
                           int* status) {
-  tvbSymbol* sym = nullptr;
-  *status = tvbAddSymbol(ptvb, name, dim, type, userInfo, text, &sym);
-  return sym;
+  return tvb::pyForm<tvbSymbol>(ptvb, status, "tvbAddSymbolPy", [&](tvbSymbol** out) {
+    return tvbAddSymbol(ptvb, name, dim, type, userInfo, text, out);
+  });
 }
 
 tvbSymbol* tvbAddSymbolXPy(tvbHandle* ptvb, const char* name, int dim, int type, int userInfo, const char* text,
                            tvbSymbol** domains, const char* const* domainNames, int* status) {
-  tvbSymbol* sym = nullptr;
-  *status = tvbAddSymbolX(ptvb, name, dim, type, userInfo, text, domains, domainNames, &sym);
-  return sym;
+  return tvb::pyForm<tvbSymbol>(ptvb, status, "tvbAddSymbolXPy", [&](tvbSymbol** out) {
+    return tvbAddSymbolX(ptvb, name, dim, type, userInfo, text, domains, domainNames, out);
+  });
 }
 
 int tvbFindSymbol(tvbHandle* ptvb, const char* name, tvbSymbol** sym) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(sym, "tvbFindSymbol", "sym"))) return 0;
   *sym = nullptr;
   if (!name) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kFindNullName));
   return tvb::guarded(ptvb, "tvbFindSymbol", [&] { return tvb::findSymbol(tvb::coreOf(ptvb), name, sym); });
 }
 
 tvbSymbol* tvbFindSymbolPy(tvbHandle* ptvb, const char* name, int* status) {
-  tvbSymbol* sym = nullptr;
-  *status = tvbFindSymbol(ptvb, name, &sym);
-  return sym;
+  return tvb::pyForm<tvbSymbol>(ptvb, status, "tvbFindSymbolPy",
+                                [&](tvbSymbol** out) { return tvbFindSymbol(ptvb, name, out); });
 }
 
 int tvbGetSymbolByIndex(tvbHandle* ptvb, int index, tvbSymbol** sym) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(sym, "tvbGetSymbolByIndex", "sym"))) return 0;
   *sym = nullptr;
   const tvb::SymbolTable& symbols = tvb::coreOf(ptvb).symbols;
   if (index == -1) {
@@ -167,12 +177,11 @@ int tvbGetSymbolByIndex(tvbHandle* ptvb, int index, tvbSymbol** sym) {
 }
 
 tvbSymbol* tvbGetSymbolByIndexPy(tvbHandle* ptvb, int index, int* status) {
-  tvbSymbol* sym = nullptr;
-  *status = tvbGetSymbolByIndex(ptvb, index, &sym);
-  return sym;
+  return tvb::pyForm<tvbSymbol>(ptvb, status, "tvbGetSymbolByIndexPy",
+                                [&](tvbSymbol** out) { return tvbGetSymbolByIndex(ptvb, index, out); });
 }
 
 int tvbGetDomain(tvbHandle* ptvb, tvbSymbol* sym, int, tvbSymbol** domains, char** domainNames) {
   TVB_ASSERT(ptvb != NULL);
-  return tvb::finish(ptvb, tvb::getDomain(sym, domains, domainNames));
+  return tvb::finish(ptvb, tvb::getDomain(tvb::coreOf(ptvb), sym, domains, domainNames));
 }

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "api/operations.h"
+#include "core/argument_checks.h"
 #include "core/frame.h"
 #include "core/log_output.h"
 #include "core/messages.h"
@@ -61,6 +62,7 @@ void tvbFree(tvbHandle** ptvb) {
 
 int tvbGetLastError(tvbHandle* ptvb, char* msg) {
   TVB_ASSERT(ptvb != NULL);
+  if (!msg) return 0;  // nowhere to copy it to; a failure stored here would replace the text being asked for
   std::memcpy(msg, ptvb->lastError, std::strlen(ptvb->lastError) + 1);
   return ptvb->lastError[0] != '\0';
 }
@@ -71,6 +73,7 @@ int tvbSetDebug(tvbHandle*, int level) {
 }
 
 int tvbPrintLog(tvbHandle* ptvb, const char* msg) {
+  if (!msg) return ptvb ? tvb::finish(ptvb, tvb::nullArgument("tvbPrintLog", "msg")) : 0;
   const tvb::Status status = tvb::guard("tvbPrintLog", "tvbPrintLog", [&] {
     // Log output needs no database: without one, messages go to standard output.
     if (ptvb)

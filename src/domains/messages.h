@@ -5,6 +5,8 @@ namespace tvb::domains::msg {
 
 inline constexpr const char* kNoViolationHandle = "No domain violation handle specified";
 inline constexpr const char* kInvalidViolationHandle = "No valid violation handle";
+inline constexpr const char* kForeignViolationHandle =
+    "Domain violation handle of symbol %s does not belong to this database";
 inline constexpr const char* kWholeCheckOpen =
     "A domain check of the whole database is open already: close it with tvbDomainCheckDone first";
 inline constexpr const char* kNoWholeCheckOpen =

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "api/operations.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 #include "core/frame.h"
 #include "core/messages.h"
@@ -19,6 +20,13 @@
 
 namespace tvb::domains {
 namespace {
+
+// A violation handle of another database would release or build the domain lookups of this one. A null
+// handle passes: each operation reports it with its own message.
+Status checkViolationOf(const DatabaseCore& db, const tvbDVHandle* dv) {
+  if (!dv || dv->symbol()->db == &db) return Status();
+  return Status::error(msg::kForeignViolationHandle, dv->symbol()->name.c_str());
+}
 
 // A handle that stands on a record: present, not moved past the end, and its record not removed since.
 Status checkStandsOnViolation(tvbDVHandle* dv) {
@@ -125,22 +133,22 @@ int finishWalk(tvbHandle* ptvb, const Status& status, const Status& walkEnd) {
 
 int tvbGetFirstDVInSymbol(tvbHandle* ptvb, tvbSymbol* sym, tvbDVHandle** dv) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(dv != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(dv, "tvbGetFirstDVInSymbol", "dv"))) return 0;
   *dv = nullptr;
   if (!sym) return tvb::finish(ptvb, tvb::Status::error(tvb::msg::kNoSymbol));
+  if (tvb::failed(ptvb, tvb::checkSymbolOf(tvb::coreOf(ptvb), sym))) return 0;
   return tvb::guarded(ptvb, "tvbGetFirstDVInSymbol",
                       [&] { return tvb::domains::getFirstDVInSymbol(tvb::domains::domainChecksOf(ptvb), sym, dv); });
 }
 
 tvbDVHandle* tvbGetFirstDVInSymbolPy(tvbHandle* ptvb, tvbSymbol* sym, int* status) {
-  tvbDVHandle* dv = nullptr;
-  *status = tvbGetFirstDVInSymbol(ptvb, sym, &dv);
-  return dv;
+  return tvb::pyForm<tvbDVHandle>(ptvb, status, "tvbGetFirstDVInSymbolPy",
+                                  [&](tvbDVHandle** out) { return tvbGetFirstDVInSymbol(ptvb, sym, out); });
 }
 
 int tvbGetFirstDBDV(tvbHandle* ptvb, tvbDVHandle** dv) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(dv != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(dv, "tvbGetFirstDBDV", "dv"))) return 0;
   *dv = nullptr;
   tvb::domains::DomainChecks& checks = tvb::domains::domainChecksOf(ptvb);
   if (checks.wholeCheckOpen()) return tvb::finish(ptvb, tvb::Status::error(tvb::domains::msg::kWholeCheckOpen));
@@ -152,14 +160,14 @@ int tvbGetFirstDBDV(tvbHandle* ptvb, tvbDVHandle** dv) {
 }
 
 tvbDVHandle* tvbGetFirstDBDVPy(tvbHandle* ptvb, int* status) {
-  tvbDVHandle* dv = nullptr;
-  *status = tvbGetFirstDBDV(ptvb, &dv);
-  return dv;
+  return tvb::pyForm<tvbDVHandle>(ptvb, status, "tvbGetFirstDBDVPy",
+                                  [&](tvbDVHandle** out) { return tvbGetFirstDBDV(ptvb, out); });
 }
 
 int tvbGetFirstDVInNextSymbol(tvbHandle* ptvb, tvbDVHandle* dv, int* moved) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(moved != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(moved, "tvbGetFirstDVInNextSymbol", "moved"))) return 0;
   *moved = 0;
   if (!dv) return tvb::finish(ptvb, tvb::Status::error(tvb::domains::msg::kNoViolationHandle));
   tvb::domains::DomainChecks& checks = tvb::domains::domainChecksOf(ptvb);
@@ -173,14 +181,16 @@ int tvbGetFirstDVInNextSymbol(tvbHandle* ptvb, tvbDVHandle* dv, int* moved) {
 
 int tvbMoveNextDVInSymbol(tvbHandle* ptvb, tvbDVHandle* dv, int* moved) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(moved != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(moved, "tvbMoveNextDVInSymbol", "moved"))) return 0;
   *moved = 0;
   return tvb::finish(ptvb, tvb::domains::moveNextDVInSymbol(tvb::domains::domainChecksOf(ptvb), dv, moved));
 }
 
 int tvbGetDVSymbol(tvbHandle* ptvb, tvbDVHandle* dv, tvbSymbol** sym) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(sym != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(sym, "tvbGetDVSymbol", "sym"))) return 0;
   *sym = nullptr;
   if (tvb::failed(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
   *sym = dv->symbol();
@@ -188,14 +198,14 @@ int tvbGetDVSymbol(tvbHandle* ptvb, tvbDVHandle* dv, tvbSymbol** sym) {
 }
 
 tvbSymbol* tvbGetDVSymbolPy(tvbHandle* ptvb, tvbDVHandle* dv, int* status) {
-  tvbSymbol* sym = nullptr;
-  *status = tvbGetDVSymbol(ptvb, dv, &sym);
-  return sym;
+  return tvb::pyForm<tvbSymbol>(ptvb, status, "tvbGetDVSymbolPy",
+                                [&](tvbSymbol** out) { return tvbGetDVSymbol(ptvb, dv, out); });
 }
 
 int tvbGetDVSymbolRecord(tvbHandle* ptvb, tvbDVHandle* dv, tvbRecordHandle** rec) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(rec != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(rec, "tvbGetDVSymbolRecord", "rec"))) return 0;
   *rec = nullptr;
   if (tvb::failed(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
   return tvb::guarded(ptvb, "tvbGetDVSymbolRecord", [&] {
@@ -205,14 +215,14 @@ int tvbGetDVSymbolRecord(tvbHandle* ptvb, tvbDVHandle* dv, tvbRecordHandle** rec
 }
 
 tvbRecordHandle* tvbGetDVSymbolRecordPy(tvbHandle* ptvb, tvbDVHandle* dv, int* status) {
-  tvbRecordHandle* rec = nullptr;
-  *status = tvbGetDVSymbolRecord(ptvb, dv, &rec);
-  return rec;
+  return tvb::pyForm<tvbRecordHandle>(ptvb, status, "tvbGetDVSymbolRecordPy",
+                                      [&](tvbRecordHandle** out) { return tvbGetDVSymbolRecord(ptvb, dv, out); });
 }
 
 int tvbGetDVIndicator(tvbHandle* ptvb, tvbDVHandle* dv, int* indicator) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(indicator != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
+  if (tvb::failed(ptvb, tvb::checkGiven(indicator, "tvbGetDVIndicator", "indicator"))) return 0;
   if (tvb::failed(ptvb, tvb::domains::checkStandsOnViolation(dv))) return 0;
   tvb::domains::getDVIndicator(tvb::domains::domainChecksOf(ptvb), dv, indicator);
   return 1;
@@ -220,6 +230,7 @@ int tvbGetDVIndicator(tvbHandle* ptvb, tvbDVHandle* dv, int* indicator) {
 
 int tvbFreeDVHandle(tvbHandle* ptvb, tvbDVHandle* dv) {
   TVB_ASSERT(ptvb != NULL);
+  if (tvb::failed(ptvb, tvb::domains::checkViolationOf(tvb::coreOf(ptvb), dv))) return 0;
   if (!dv) return 1;
   const tvbSymbol* sym = dv->symbol();
   delete dv;
@@ -237,7 +248,7 @@ int tvbDomainCheckDone(tvbHandle* ptvb) {
 
 int tvbCheckDBDV(tvbHandle* ptvb, int* hasViolation) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(hasViolation != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(hasViolation, "tvbCheckDBDV", "hasViolation"))) return 0;
   tvbDVHandle* dv = nullptr;
   const int status = tvbGetFirstDBDV(ptvb, &dv);
   *hasViolation = dv != nullptr;
@@ -248,7 +259,7 @@ int tvbCheckDBDV(tvbHandle* ptvb, int* hasViolation) {
 
 int tvbCheckSymbolDV(tvbHandle* ptvb, tvbSymbol* sym, int* hasViolation) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(hasViolation != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(hasViolation, "tvbCheckSymbolDV", "hasViolation"))) return 0;
   tvbDVHandle* dv = nullptr;
   const int status = tvbGetFirstDVInSymbol(ptvb, sym, &dv);
   *hasViolation = dv != nullptr;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "api/operations.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 #include "core/frame.h"
 #include "core/trace.h"
@@ -160,7 +161,7 @@ Status closeTvf(DatabaseCore& db, bool loadRemaining) {
 
 int tvbInitFromTVF(tvbHandle* ptvb, const char* fileName) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(fileName != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(fileName, "tvbInitFromTVF", "fileName"))) return 0;
   return tvb::guarded(ptvb, "tvbInitFromTVF", [&] {
     return tvb::exchange::initFromTvf(tvb::coreOf(ptvb), tvb::exchange::tvfObjectOf(ptvb), fileName);
   });

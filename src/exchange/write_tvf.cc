@@ -5,6 +5,7 @@
 #include <new>
 
 #include "api/operations.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 #include "core/frame.h"
 #include "exchange/file_subtypes.h"
@@ -177,7 +178,7 @@ Status writeTvf(DatabaseCore& db, const char* fileName, bool noDomainCheck) {
 
 int tvbWriteTVF(tvbHandle* ptvb, const char* fileName, int noDomainCheck) {
   TVB_ASSERT(ptvb != NULL);
-  TVB_ASSERT(fileName != NULL);
+  if (tvb::failed(ptvb, tvb::checkGiven(fileName, "tvbWriteTVF", "fileName"))) return 0;
   return tvb::guarded(ptvb, "tvbWriteTVF",
                       [&] { return tvb::exchange::writeTvf(tvb::coreOf(ptvb), fileName, noDomainCheck != 0); });
 }

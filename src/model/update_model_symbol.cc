@@ -6,6 +6,7 @@
 #include <string>
 
 #include "api/operations.h"
+#include "core/argument_checks.h"
 #include "core/database_core.h"
 #include "core/frame.h"
 #include "core/special_values.h"
@@ -105,6 +106,8 @@ Status updateModelSymbol(ModelLink& link, tvbSymbol* modelSym, int action, const
 int tvbUpdateModelSymbol(tvbHandle* ptvb, tvbSymbol* modelSym, int actionType, tvbSymbol* dataSym, int updateType,
                          int* count) {
   TVB_ASSERT(ptvb != NULL);
+  // The data symbol may be of any database: its keys are compared with the model's as label numbers.
+  if (tvb::failed(ptvb, tvb::checkSymbolOf(tvb::coreOf(ptvb), modelSym))) return 0;
   return tvb::guarded(ptvb, "tvbUpdateModelSymbol", [&] {
     return tvb::model::updateModelSymbol(tvb::model::modelLinkOf(ptvb), modelSym, actionType, dataSym, updateType,
                                          count);
