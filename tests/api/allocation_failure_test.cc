@@ -52,8 +52,11 @@ struct Labels {
   char* p[kSlots];
   Labels(const char* first = "") {
     for (int i = 0; i < kSlots; ++i) p[i] = v[i];
-    std::snprintf(v[0], TRV_SSSIZE, "%s", first);
+    set(first);
   }
+  Labels(const Labels&) = delete;  // p points into this object's own v
+  Labels& operator=(const Labels&) = delete;
+  void set(const char* first) { std::snprintf(v[0], TRV_SSSIZE, "%s", first); }
   operator char**() { return p; }
 };
 // A handle in, or the out argument of a new one.
@@ -225,7 +228,7 @@ class AllocationFailure : public ::testing::Test {
   void prepare(const std::string& op, Calls& a) {
     fill(a);
     if (op.rfind("AddSymbol", 0) == 0) a.name = "n";
-    if (op.rfind("AddRecord", 0) == 0) a.labels = Labels("c");
+    if (op.rfind("AddRecord", 0) == 0) a.labels.set("c");
     if (op.find("ElemText") != std::string::npos) a.rec.in = setRecord;
     for (const char* field : {"Marginal", "Lower", "Upper", "Scale"})
       if (op.find(field) != std::string::npos) a.rec.in = variableRecord;
