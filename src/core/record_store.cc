@@ -121,10 +121,14 @@ int boundCodes(const char* bytes, int n, uint64_t target) {
 template <bool kUpper>
 int boundCodes(const char* codes, int width, int n, uint64_t target) {
   switch (width) {
-    case 1: return boundCodes<uint8_t, kUpper>(codes, n, target);
-    case 2: return boundCodes<uint16_t, kUpper>(codes, n, target);
-    case 4: return boundCodes<uint32_t, kUpper>(codes, n, target);
-    default: return boundCodes<uint64_t, kUpper>(codes, n, target);
+    case 1:
+      return boundCodes<uint8_t, kUpper>(codes, n, target);
+    case 2:
+      return boundCodes<uint16_t, kUpper>(codes, n, target);
+    case 4:
+      return boundCodes<uint32_t, kUpper>(codes, n, target);
+    default:
+      return boundCodes<uint64_t, kUpper>(codes, n, target);
   }
 }
 
@@ -397,9 +401,13 @@ RecordStore::Position RecordStore::placeInLeaf(Node* leaf, int slot, const int* 
     ++version_;
     return Position{leaf, slot};
   }
-  // A full leaf whose code covers the key has no narrower code to give.
+  // A full leaf whose code covers the key has no narrower code to give; past the end of a full leaf a new
+  // leaf takes the key in any case.
   Position placed;
-  if (fits || !rebuild(Sequence{leaf, nullptr, key, slot}, leaf, nullptr, count + 1, &placed)) return end();
+  if (fits || (count >= leaf->capacity && slot == count) ||
+      !rebuild(Sequence{leaf, nullptr, key, slot}, leaf, nullptr, count + 1, &placed)) {
+    return end();
+  }
   ++size_;
   ++version_;
   return placed;
@@ -430,8 +438,8 @@ static RecordStore::CodePlan planCodeFor(const int* low, const int* high, int di
   int total = 0;
   for (int i = 0; i < dim; ++i) {
     plan.base[i] = records > 0 ? low[i] : 0;
-    plan.bits[i] = static_cast<uint8_t>(
-        records > 0 ? bitsFor(static_cast<uint32_t>(high[i]) - static_cast<uint32_t>(low[i])) : 0);
+    plan.bits[i] =
+        static_cast<uint8_t>(records > 0 ? bitsFor(static_cast<uint32_t>(high[i]) - static_cast<uint32_t>(low[i])) : 0);
     total += plan.bits[i];
   }
   if (total > 64) {
@@ -468,6 +476,10 @@ RecordStore::CodePlan RecordStore::planCode(const Sequence& records, int from, i
   while (differs < dim_ && low[differs] == high[differs]) ++differs;
   if (differs + 1 < dim_) {
     for (int d = differs + 1; d < dim_; ++d) low[d] = INT32_MAX, high[d] = INT32_MIN;
+    if (dim_ == 2) {
+      scanSecondLabels(records, from, to, &low[1], &high[1]);
+      return planCodeFor(low, high, dim_, to - from);
+    }
     for (int i = from; i < to; ++i) {
       keyOf(i, key);
       for (int d = differs + 1; d < dim_; ++d) {
@@ -477,6 +489,66 @@ RecordStore::CodePlan RecordStore::planCode(const Sequence& records, int from, i
     }
   }
   return planCodeFor(low, high, dim_, to - from);
+}
+
+namespace {
+
+// The lowest and highest offset of the last position in n codes.
+template <class Code>
+void offsetRange(const char* bytes, int n, uint64_t mask, uint64_t* low, uint64_t* high) {
+  const Code* codes = reinterpret_cast<const Code*>(bytes);
+  for (int i = 0; i < n; ++i) {
+    const uint64_t offset = codes[i] & mask;
+    *low = std::min(*low, offset);
+    *high = std::max(*high, offset);
+  }
+}
+
+}  // namespace
+
+// Widens [*low, *high] to the second labels of records [from, to) of a two-label sequence: a run of codes
+// of one leaf at a time, without unpacking whole keys.
+void RecordStore::scanSecondLabels(const Sequence& records, int from, int to, int* low, int* high) const {
+  for (int i = from; i < to;) {
+    const auto [leaf, slot] = records.at(i);
+    if (leaf == nullptr) {
+      *low = std::min(*low, records.key[1]);
+      *high = std::max(*high, records.key[1]);
+      ++i;
+      continue;
+    }
+    int n = std::min(to - i, leaf->count - slot);
+    if (records.keyIndex > i) n = std::min(n, records.keyIndex - i);  // the run stops at the new key
+    if (leaf->codeBytes > sizeof(uint64_t)) {
+      for (int k = 0; k < n; ++k) {
+        int key[GLOBAL_MAX_INDEX_DIM];
+        readKey(leaf, slot + k, key);
+        *low = std::min(*low, key[1]);
+        *high = std::max(*high, key[1]);
+      }
+    } else {
+      const LeafCoding c = coding(leaf);
+      uint64_t lowest = ~uint64_t{0}, highest = 0;
+      const char* at = codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes;
+      const uint64_t lowMask = mask(c.bits[1]);
+      switch (leaf->codeBytes) {
+        case 1:
+          offsetRange<uint8_t>(at, n, lowMask, &lowest, &highest);
+          break;
+        case 2:
+          offsetRange<uint16_t>(at, n, lowMask, &lowest, &highest);
+          break;
+        case 4:
+          offsetRange<uint32_t>(at, n, lowMask, &lowest, &highest);
+          break;
+        default:
+          offsetRange<uint64_t>(at, n, lowMask, &lowest, &highest);
+      }
+      *low = std::min(*low, static_cast<int>(static_cast<uint32_t>(c.base[1]) + static_cast<uint32_t>(lowest)));
+      *high = std::max(*high, static_cast<int>(static_cast<uint32_t>(c.base[1]) + static_cast<uint32_t>(highest)));
+    }
+    i += n;
+  }
 }
 
 // Lays out records anew: its first leftCount records into left, coded afresh, and the rest into right (null

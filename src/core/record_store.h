@@ -181,25 +181,34 @@ class RecordStore {
     return LeafCoding{reinterpret_cast<int32_t*>(at), reinterpret_cast<uint8_t*>(at) + dim_ * sizeof(int32_t)};
   }
   static uint64_t mask(int bits) { return (uint64_t{1} << bits) - 1; }  // bits <= 32
-  char* codes(const Node* leaf) const {
-    return const_cast<char*>(reinterpret_cast<const char*>(leaf)) + headerBytes_;
-  }
+  char* codes(const Node* leaf) const { return const_cast<char*>(reinterpret_cast<const char*>(leaf)) + headerBytes_; }
   uint64_t codeAt(const Node* leaf, int slot) const {
     const char* at = codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes;
     switch (leaf->codeBytes) {
-      case 1: return *reinterpret_cast<const uint8_t*>(at);
-      case 2: return *reinterpret_cast<const uint16_t*>(at);
-      case 4: return *reinterpret_cast<const uint32_t*>(at);
-      default: return *reinterpret_cast<const uint64_t*>(at);
+      case 1:
+        return *reinterpret_cast<const uint8_t*>(at);
+      case 2:
+        return *reinterpret_cast<const uint16_t*>(at);
+      case 4:
+        return *reinterpret_cast<const uint32_t*>(at);
+      default:
+        return *reinterpret_cast<const uint64_t*>(at);
     }
   }
   void storeCode(Node* leaf, int slot, uint64_t code) const {
     char* at = codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes;
     switch (leaf->codeBytes) {
-      case 1: *reinterpret_cast<uint8_t*>(at) = static_cast<uint8_t>(code); break;
-      case 2: *reinterpret_cast<uint16_t*>(at) = static_cast<uint16_t>(code); break;
-      case 4: *reinterpret_cast<uint32_t*>(at) = static_cast<uint32_t>(code); break;
-      default: *reinterpret_cast<uint64_t*>(at) = code;
+      case 1:
+        *reinterpret_cast<uint8_t*>(at) = static_cast<uint8_t>(code);
+        break;
+      case 2:
+        *reinterpret_cast<uint16_t*>(at) = static_cast<uint16_t>(code);
+        break;
+      case 4:
+        *reinterpret_cast<uint32_t*>(at) = static_cast<uint32_t>(code);
+        break;
+      default:
+        *reinterpret_cast<uint64_t*>(at) = code;
     }
   }
   // The code of key in leaf; false when the leaf stores keys as they are or a position of key lies outside
@@ -207,6 +216,15 @@ class RecordStore {
   bool encode(const Node* leaf, const int* key, uint64_t* code) const {
     if (leaf->codeBytes > sizeof(uint64_t)) return false;
     const LeafCoding c = coding(leaf);
+    if (dim_ == 2) {  // the common width without a loop: appending in order runs through here
+      const uint64_t first = static_cast<uint32_t>(key[0]) - static_cast<uint32_t>(c.base[0]);
+      const uint64_t second = static_cast<uint32_t>(key[1]) - static_cast<uint32_t>(c.base[1]);
+      if ((key[0] < c.base[0]) | (key[1] < c.base[1]) | ((first >> c.bits[0]) != 0) | ((second >> c.bits[1]) != 0)) {
+        return false;
+      }
+      *code = (first << c.bits[1]) | second;
+      return true;
+    }
     uint64_t packed = 0;
     for (int i = 0; i < dim_; ++i) {
       const uint64_t offset = static_cast<uint32_t>(key[i]) - static_cast<uint32_t>(c.base[i]);
@@ -241,12 +259,13 @@ class RecordStore {
 
   // Search
   int searchLeaf(Node* leaf, const int* key, bool* found) const;  // first slot whose key is not below key
-  int searchInner(Node* inner, const int* key) const;              // the child whose range holds key
+  int searchInner(Node* inner, const int* key) const;             // the child whose range holds key
   Position locate(const int* key, Path* path, bool* found) const;
 
   // Moving records and children
   Position placeInLeaf(Node* leaf, int slot, const int* key);  // end() when the leaf cannot take key
   CodePlan planCode(const Sequence& records, int from, int to) const;
+  void scanSecondLabels(const Sequence& records, int from, int to, int* low, int* high) const;
   void removeFromLeaf(Node* leaf, int slot) const;
   bool rebuild(const Sequence& records, Node* left, Node* right, int leftCount, Position* placed);
   void transcode(const Node* from, int fromSlot, Node* to, int toSlot, int n) const;
@@ -291,9 +310,9 @@ class RecordStore {
   Node* root_ = nullptr;
   Node* firstLeaf_ = nullptr;
   Node* lastLeaf_ = nullptr;
-  int height_ = 0;     // levels of nodes, leaves included; 0 when empty
+  int height_ = 0;                // levels of nodes, leaves included; 0 when empty
   bool movedWithoutKey_ = false;  // the insert under way has moved records without placing its key yet
-  size_t memory_ = 0;  // bytes of the nodes taken from the heap
+  size_t memory_ = 0;             // bytes of the nodes taken from the heap
   // Full leaves of a large store come from here (see node_pool.h); created once the heap's share passes
   // a threshold, so that the many small stores of a database do not each map a chunk.
   std::unique_ptr<NodePool> leafPool_;
