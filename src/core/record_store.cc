@@ -375,12 +375,46 @@ RecordStore::Position RecordStore::find(const int* key) const {
 
 // ---- Moving records and children
 
+// How a leaf is to code the keys of a run of records: the lowest label per position, and the bits that the
+// offsets from it take. Spare bits of the chosen width go to the last positions, where keys arriving in order
+// grow, so that they fit without recoding for longer.
+struct RecordStore::CodePlan {
+  int32_t base[GLOBAL_MAX_INDEX_DIM];
+  uint8_t bits[GLOBAL_MAX_INDEX_DIM];
+  int codeBytes;  // above 8: keys stored as they are
+};
+
+// The code of records whose labels lie between low and high per position.
+static RecordStore::CodePlan planCodeFor(const int* low, const int* high, int dim, int records) {
+  RecordStore::CodePlan plan;
+  int total = 0;
+  for (int i = 0; i < dim; ++i) {
+    plan.base[i] = records > 0 ? low[i] : 0;
+    plan.bits[i] =
+        static_cast<uint8_t>(records > 0 ? bitsFor(static_cast<uint32_t>(high[i]) - static_cast<uint32_t>(low[i])) : 0);
+    total += plan.bits[i];
+  }
+  if (total > 64) {
+    plan.codeBytes = dim * static_cast<int>(sizeof(int32_t));
+    return plan;
+  }
+  plan.codeBytes = total <= 8 ? 1 : total <= 16 ? 2 : total <= 32 ? 4 : 8;
+  int spare = 8 * plan.codeBytes - total;
+  for (int i = dim - 1; i >= 0 && spare > 0; --i) {
+    const int more = std::min(spare, 32 - plan.bits[i]);
+    plan.bits[i] = static_cast<uint8_t>(plan.bits[i] + more);
+    spare -= more;
+  }
+  return plan;
+}
+
 // A key that fits the leaf's code goes in with the codes and values after it moved up by one; one that
 // does not recodes the leaf, when its records and the key fit at the width their code then needs.
 RecordStore::Position RecordStore::placeInLeaf(Node* leaf, int slot, const int* key) {
+  const int count = leaf->count;
+  if (count == 0) applyPlan(leaf, planCodeFor(key, key, dim_, 1));  // a leaf's first key sets its code
   const bool raw = leaf->codeBytes > sizeof(uint64_t);
   uint64_t code = 0;
-  const int count = leaf->count;
   const bool fits = raw || encode(leaf, key, &code);
   if (fits && count < leaf->capacity) {
     const size_t width = leaf->codeBytes;
@@ -423,37 +457,11 @@ void RecordStore::removeFromLeaf(Node* leaf, int slot) const {
   --leaf->count;
 }
 
-// How a leaf is to code the keys of a run of records: the lowest label per position, and the bits that the
-// offsets from it take. Spare bits of the chosen width go to the last positions, where keys arriving in order
-// grow, so that they fit without recoding for longer.
-struct RecordStore::CodePlan {
-  int32_t base[GLOBAL_MAX_INDEX_DIM];
-  uint8_t bits[GLOBAL_MAX_INDEX_DIM];
-  int codeBytes;  // above 8: keys stored as they are
-};
-
-// The code of records whose labels lie between low and high per position.
-static RecordStore::CodePlan planCodeFor(const int* low, const int* high, int dim, int records) {
-  RecordStore::CodePlan plan;
-  int total = 0;
-  for (int i = 0; i < dim; ++i) {
-    plan.base[i] = records > 0 ? low[i] : 0;
-    plan.bits[i] =
-        static_cast<uint8_t>(records > 0 ? bitsFor(static_cast<uint32_t>(high[i]) - static_cast<uint32_t>(low[i])) : 0);
-    total += plan.bits[i];
-  }
-  if (total > 64) {
-    plan.codeBytes = dim * static_cast<int>(sizeof(int32_t));
-    return plan;
-  }
-  plan.codeBytes = total <= 8 ? 1 : total <= 16 ? 2 : total <= 32 ? 4 : 8;
-  int spare = 8 * plan.codeBytes - total;
-  for (int i = dim - 1; i >= 0 && spare > 0; --i) {
-    const int more = std::min(spare, 32 - plan.bits[i]);
-    plan.bits[i] = static_cast<uint8_t>(plan.bits[i] + more);
-    spare -= more;
-  }
-  return plan;
+void RecordStore::applyPlan(Node* leaf, const CodePlan& plan) const {
+  const LeafCoding c = coding(leaf);
+  std::copy_n(plan.base, dim_, c.base);
+  std::copy_n(plan.bits, dim_, c.bits);
+  setCodeWidth(leaf, plan.codeBytes);
 }
 
 // The code for records [from, to) of a sequence. The records are in key order, so the positions in which the
@@ -583,11 +591,7 @@ bool RecordStore::rebuild(const Sequence& records, Node* left, Node* right, int 
   for (int t = 0; t < 2; ++t) {
     Node* leaf = targets[t];
     if (leaf == nullptr) continue;
-    const CodePlan& plan = plans[t];
-    const LeafCoding c = coding(leaf);
-    std::copy_n(plan.base, dim_, c.base);
-    std::copy_n(plan.bits, dim_, c.bits);
-    setCodeWidth(leaf, plan.codeBytes);
+    applyPlan(leaf, plans[t]);
     // A run of neighbouring records of one source at a time.
     for (int i = from[t]; i < from[t + 1];) {
       const auto [source, sourceSlot] = copied.at(i);

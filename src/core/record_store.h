@@ -265,6 +265,7 @@ class RecordStore {
   // Moving records and children
   Position placeInLeaf(Node* leaf, int slot, const int* key);  // end() when the leaf cannot take key
   CodePlan planCode(const Sequence& records, int from, int to) const;
+  void applyPlan(Node* leaf, const CodePlan& plan) const;
   void scanSecondLabels(const Sequence& records, int from, int to, int* low, int* high) const;
   void removeFromLeaf(Node* leaf, int slot) const;
   bool rebuild(const Sequence& records, Node* left, Node* right, int leftCount, Position* placed);
