@@ -3,7 +3,7 @@
 # of them is missing, so that a prepared machine starts at once.
 set -euo pipefail
 packages=(cmake ninja-build g++ gcc gfortran libgtest-dev libgmock-dev libbenchmark-dev libzstd-dev liblz4-dev
-          libsqlite3-dev clang-14 libclang-rt-14-dev python3 python3-numpy python3-pandas python3-pytest
+          libsqlite3-dev libabsl-dev clang-14 libclang-rt-14-dev python3 python3-numpy python3-pandas python3-pytest
           python3-tqdm python3-distributed python3-matplotlib libglpk-dev glpk-utils coinor-libclp-dev pkgconf)
 missing=()
 for p in "${packages[@]}"; do

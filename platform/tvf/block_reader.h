@@ -38,6 +38,9 @@ class BlockReader {
     return NextInNewChunk(specials, key, values, first_changed);
   }
 
+  // Whether Next() reads from the chunk already open, which touches nothing but the decoder.
+  bool InOpenChunk() const { return chunk_records_left_ > 0 && failed_ == ReadStatus::kOk; }
+
   // The problem behind kMalformed, the label behind kLabelOutOfRange, the reason behind kIoError.
   const char *problem() const { return problem_; }
   int64_t bad_label() const { return bad_label_; }

@@ -34,6 +34,18 @@ class FileReader {
     for (int v = value_count_; v < kMaxValues; ++v) values[v] = 0.0;
     return true;
   }
+  // The common case of ReadRecord, for the read entry's path without its frame: a record of the chunk
+  // already open. kOk when that does not apply, with nothing consumed; else what the block reader
+  // returned, a failure to be logged with ReadFailed() inside the frame.
+  ReadStatus ReadInOpenChunk(int32_t *key, double *values, int *first_changed) {
+    if (!reading_ || universe_ || !block_.InOpenChunk()) return ReadStatus::kOk;
+    ReadStatus status = block_.Next(*specials_, key, values, first_changed);
+    if (status == ReadStatus::kRecord) {
+      for (int v = value_count_; v < kMaxValues; ++v) values[v] = 0.0;
+    }
+    return status;
+  }
+  bool ReadFailed(ReadStatus status) { return status == ReadStatus::kEnd ? false : LogBlockProblem(status); }
   void EndRead() { reading_ = false; }
   bool reading() const { return reading_; }
 

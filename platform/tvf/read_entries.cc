@@ -180,7 +180,9 @@ int tvfDataReadRawStart(tvfHandle_t pt, int symNr, int *recordCount) {
   });
 }
 
-int tvfDataReadRaw(tvfHandle_t pt, int *keys, double *values, int *dimFirst) {
+namespace {
+
+[[gnu::noinline]] int ReadRawFramed(tvfHandle_t pt, int *keys, double *values, int *dimFirst) {
   return Guarded(pt, "tvfDataReadRaw", [&](tvfRec &t) {
     FileReader *r = Reader(t, "tvfDataReadRaw");
     if (r == nullptr || !Present(t, keys, "tvfDataReadRaw", "keys") ||
@@ -196,6 +198,27 @@ int tvfDataReadRaw(tvfHandle_t pt, int *keys, double *values, int *dimFirst) {
     if (dimFirst != nullptr) *dimFirst = first_changed + 1;
     return 1;
   });
+}
+
+[[gnu::noinline]] int ReadRawFailed(tvfHandle_t pt, tvf::ReadStatus status) {
+  return Guarded(pt, "tvfDataReadRaw", [&](tvfRec &t) { return t.reader->ReadFailed(status) ? 1 : 0; });
+}
+
+}  // namespace
+
+// A record of the chunk already open, the common case, is decoded before the frame is set up: the frame's
+// checks and the room its failure paths take cost as much as decoding the record.
+int tvfDataReadRaw(tvfHandle_t pt, int *keys, double *values, int *dimFirst) {
+  if (pt != nullptr && keys != nullptr && values != nullptr && pt->reader != nullptr) {
+    int first_changed = 0;
+    const tvf::ReadStatus status = pt->reader->ReadInOpenChunk(keys, values, &first_changed);
+    if (status == tvf::ReadStatus::kRecord) {
+      if (dimFirst != nullptr) *dimFirst = first_changed + 1;
+      return 1;
+    }
+    if (status != tvf::ReadStatus::kOk) return ReadRawFailed(pt, status);
+  }
+  return ReadRawFramed(pt, keys, values, dimFirst);
 }
 
 int tvfDataReadDone(tvfHandle_t pt) {

@@ -12,7 +12,7 @@ const int* PositionMaps::of(const tvbSymbol* set) {
   const RecordStore& records = *set->records;
   int position = 0;
   for (auto p = records.first(); !p.isEnd(); p = records.next(p)) {
-    const int label = records.key(p)[0];
+    const int label = records.firstLabel(p);
     ++position;
     if (label > 0 && label <= labelCount_) map[label] = position;
   }
@@ -24,7 +24,7 @@ std::vector<int> labelsByPosition(const tvbSymbol* set) {
   const RecordStore& records = *set->aliasOf->records;
   std::vector<int> labels;
   labels.reserve(records.size());
-  for (auto p = records.first(); !p.isEnd(); p = records.next(p)) labels.push_back(records.key(p)[0]);
+  for (auto p = records.first(); !p.isEnd(); p = records.next(p)) labels.push_back(records.firstLabel(p));
   return labels;
 }
 

@@ -24,8 +24,10 @@ void StoreReplacement::commit() {
     RecordStore& old = *set_->records;
     // Fewer keys than announced: carrying the records over keeps the handles safe all the same.
     old.clear();
+    int key[GLOBAL_MAX_INDEX_DIM];
     for (auto p = fresh_->first(); !p.isEnd(); p = fresh_->next(p)) {
-      auto [q, inserted] = old.insert(fresh_->key(p));
+      fresh_->key(p, key);
+      auto [q, inserted] = old.insert(key);
       std::copy_n(fresh_->values(p), old.valueCount(), old.values(q));
     }
   }

@@ -137,7 +137,7 @@ Status denseArraySlicesToSymbol(tvbSymbol* sym, tvbSymbol** slices, tvbSymbol** 
     const int* positions = maps.of(domains[i]);
     const RecordStore& slice = *slices[i]->aliasOf->records;
     for (auto p = slice.first(); !p.isEnd(); p = slice.next(p)) {
-      const int label = slice.key(p)[0];
+      const int label = slice.firstLabel(p);
       if (positions[label]) choices[i].emplace_back(label, positions[label] - 1);
     }
     anyCell = anyCell && !choices[i].empty();

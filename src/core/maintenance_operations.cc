@@ -47,15 +47,18 @@ Status copyRecords(tvbSymbol* target, tvbSymbol* source) {
   if (&targetDb == &sourceDb && !target->isUniverse()) {
     // Same label table: keys carry over unchanged, and so do element text numbers.
     RecordStore& to = *target->records;
+    int key[GLOBAL_MAX_INDEX_DIM];
     for (auto p = from.first(); !p.isEnd(); p = from.next(p)) {
-      auto [q, inserted] = to.insert(from.key(p));
+      from.key(p, key);
+      auto [q, inserted] = to.insert(key);
       std::memcpy(to.values(q), from.values(p), sizeof(double) * from.valueCount());
     }
     return Status();
   }
   const char* labels[GLOBAL_MAX_INDEX_DIM];
+  int key[GLOBAL_MAX_INDEX_DIM];
   for (auto p = from.first(); !p.isEnd(); p = from.next(p)) {
-    const int* key = from.key(p);
+    from.key(p, key);
     for (int i = 0; i < dim; ++i) labels[i] = sourceDb.labels.label(key[i]);
     if (target->isUniverse()) {
       targetDb.labels.findOrAdd(labels[0]);

@@ -14,7 +14,8 @@ namespace tvb {
 namespace {
 
 bool matchesSlice(const RecordStore& store, RecordStore::Position p, const int* pattern) {
-  const int* key = store.key(p);
+  int key[GLOBAL_MAX_INDEX_DIM];
+  store.key(p, key);
   for (int i = 0; i < store.dim(); ++i)
     if (pattern[i] && pattern[i] != key[i]) return false;
   return true;

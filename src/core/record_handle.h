@@ -33,17 +33,6 @@ std::unique_ptr<tvbRecordHandle> makeUniverseHandle(tvbSymbol* universe, int uel
 // Frees a handle the caller is done with, keeping it in *spare for the next handle when that is empty.
 void freeHandle(std::unique_ptr<tvbRecordHandle>* spare, tvbRecordHandle* h);
 
-// Copies a key; the usual short keys without a loop.
-inline void copyKey(int* to, const int* from, int dim) {
-  switch (dim) {
-    case 2: to[1] = from[1]; [[fallthrough]];
-    case 1: to[0] = from[0]; [[fallthrough]];
-    case 0: return;
-    default:
-      for (int i = 0; i < dim; ++i) to[i] = from[i];
-  }
-}
-
 // Moves the handle onto the record at p (not end()).
 inline void placeHandle(tvbRecordHandle* h, RecordStore::Position p) {
   const RecordStore& store = *h->symbol->records;
@@ -51,7 +40,7 @@ inline void placeHandle(tvbRecordHandle* h, RecordStore::Position p) {
   h->values = store.values(p);
   h->version = store.version();
   h->pastEnd = false;
-  copyKey(h->key, store.key(p), store.dim());
+  store.key(p, h->key);
 }
 
 // Steps an up-to-date handle without a slice to the next record when that record is in the same leaf: the
@@ -62,7 +51,7 @@ inline bool stepWithinLeaf(tvbRecordHandle* h) {
   if (h->version != store.version() || h->position.slot + 1 >= h->position.leaf->count) return false;
   ++h->position.slot;
   h->values += store.valueStride();
-  copyKey(h->key, store.key(h->position), store.dim());
+  store.readKey(h->position.leaf, h->position.slot, h->key);
   return true;
 }
 

@@ -1,6 +1,8 @@
 #include "core/record_store.h"
 
 #include <algorithm>
+#include <bit>
+#include <climits>
 #include <cstring>
 #include <new>
 #include <type_traits>
@@ -14,8 +16,8 @@ static_assert(std::is_same_v<int32_t, int>, "keys are handed out as int arrays")
 namespace {
 
 // Byte budgets of the nodes. A search requests a whole leaf at once, so a leaf is small enough for that to
-// be cheap (32 cache lines) and large enough that the leaf headers and the inner levels cost about a byte per
-// record. Inner nodes are few, stay in the cache and are larger, so that the tree stays shallow. Measured
+// be cheap (32 cache lines) and large enough that the leaf headers and the inner levels cost well under a
+// byte per record. Inner nodes are few, stay in the cache and are larger, so that the tree stays shallow. Measured
 // with 2 million 2-dim records, side by side: 1 KB leaves are no faster at either lookups or inserts.
 constexpr size_t kLeafBytes = 2048;
 constexpr size_t kInnerBytes = 4096;
@@ -102,6 +104,43 @@ int boundByCounting(const int* keys, int n, const int* key, size_t stride, const
   return count;
 }
 
+// The same over a leaf's key codes, unsigned numbers of one width that compare as the keys they code.
+template <class Code, bool kUpper>
+int boundCodes(const char* bytes, int n, uint64_t target) {
+  const Code* codes = reinterpret_cast<const Code*>(bytes);
+  auto before = [&](int i) -> int { return kUpper ? codes[i] <= target : codes[i] < target; };
+  int blocks = 0;
+  for (int last = kCountBlock - 1; last < n; last += kCountBlock) blocks += before(last);
+  const int from = blocks * kCountBlock;
+  const int to = std::min(n, from + kCountBlock);
+  int count = from;
+  for (int i = from; i < to; ++i) count += before(i);
+  return count;
+}
+
+template <bool kUpper>
+int boundCodes(const char* codes, int width, int n, uint64_t target) {
+  switch (width) {
+    case 1:
+      return boundCodes<uint8_t, kUpper>(codes, n, target);
+    case 2:
+      return boundCodes<uint16_t, kUpper>(codes, n, target);
+    case 4:
+      return boundCodes<uint32_t, kUpper>(codes, n, target);
+    default:
+      return boundCodes<uint64_t, kUpper>(codes, n, target);
+  }
+}
+
+// x shifted left by n bits, and a number of n one bits, for n up to 64.
+uint64_t shiftLeft(uint64_t x, int n) { return n >= 64 ? 0 : x << n; }
+uint64_t lowBits(int n) { return n >= 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1; }
+
+// Bits that an offset up to range needs.
+int bitsFor(uint32_t range) { return range == 0 ? 0 : 32 - __builtin_clz(range); }
+
+size_t roundToDoubles(size_t bytes) { return (bytes + sizeof(double) - 1) / sizeof(double) * sizeof(double); }
+
 template <bool kUpper>
 int bound(const int* keys, int n, const int* key, int dim, size_t stride, const void* const* companions = nullptr) {
   switch (dim) {
@@ -132,6 +171,26 @@ void requestLines(const char* line, const char* end) {
 }  // namespace
 
 static_assert(sizeof(RecordStore::Node) % alignof(double) == 0);
+static_assert(kLeafBytes <= UINT16_MAX, "value offsets are 16 bits");
+
+// The records of up to two neighbouring leaves in order, with a new key at keyIndex among them unless that
+// is negative: what rebuild() lays out anew. (A scalar's key may be null.)
+struct RecordStore::Sequence {
+  const Node* first;  // may have no records
+  const Node* second = nullptr;
+  const int* key = nullptr;
+  int keyIndex = -1;
+
+  int size() const { return first->count + (second != nullptr ? second->count : 0) + (keyIndex >= 0 ? 1 : 0); }
+  // The leaf and slot of record i; the leaf is null for the new key.
+  std::pair<const Node*, int> at(int i) const {
+    if (keyIndex >= 0) {
+      if (i == keyIndex) return {nullptr, 0};
+      if (i > keyIndex) --i;
+    }
+    return i < first->count ? std::pair{first, i} : std::pair{second, i - first->count};
+  }
+};
 
 struct RecordStore::Path {
   Node* node[kMaxHeight];
@@ -141,9 +200,8 @@ struct RecordStore::Path {
 RecordStore::RecordStore(int dim, int valueCount)
     : dim_(dim),
       valueCount_(valueCount),
-      keyBytes_((dim * sizeof(int32_t) + sizeof(double) - 1) / sizeof(double) * sizeof(double)),
-      rowBytes_(keyBytes_ + valueCount * sizeof(double)) {
-  leafCapacity_ = std::max<int>(kMinCapacity, (kLeafBytes - sizeof(Node)) / rowBytes_);
+      headerBytes_(roundToDoubles(sizeof(Node) + dim * (sizeof(int32_t) + sizeof(uint8_t)))) {
+  leafCapacity_ = capacityFor(kLeafBytes, 1);
   innerCapacity_ = std::max<int>(
       kMinCapacity, (kInnerBytes - sizeof(Node) - sizeof(Node*)) / (sizeof(Node*) + dim * sizeof(int32_t)));
 }
@@ -152,7 +210,20 @@ RecordStore::~RecordStore() { releaseAll(); }
 
 // ---- Layout
 
-size_t RecordStore::leafBytes(int capacity) const { return sizeof(Node) + static_cast<size_t>(capacity) * rowBytes_; }
+// Codes first, padded to whole doubles, then the values.
+int RecordStore::capacityFor(size_t bytes, int codeBytes) const {
+  const size_t room = bytes - headerBytes_;
+  const size_t valueBytes = valueCount_ * sizeof(double);
+  size_t n = room / (codeBytes + valueBytes);
+  while (n > 0 && roundToDoubles(n * codeBytes) + n * valueBytes > room) --n;
+  return static_cast<int>(std::min<size_t>(n, UINT16_MAX));
+}
+
+void RecordStore::setCodeWidth(Node* leaf, int codeBytes) const {
+  leaf->codeBytes = static_cast<uint8_t>(codeBytes);
+  leaf->capacity = static_cast<uint16_t>(capacityFor(leaf->bytes, codeBytes));
+  leaf->valueStart = static_cast<uint16_t>(headerBytes_ + roundToDoubles(size_t{leaf->capacity} * codeBytes));
+}
 
 size_t RecordStore::innerBytes() const {
   return sizeof(Node) + (innerCapacity_ + 1) * sizeof(Node*) + innerCapacity_ * dim_ * sizeof(int32_t);
@@ -183,20 +254,28 @@ int RecordStore::minInnerCount() const { return std::max(1, innerCapacity_ / 3);
 
 // ---- Allocation
 
-RecordStore::Node* RecordStore::allocateLeaf(int capacity) {
-  const size_t bytes = leafBytes(capacity);
-  if (capacity == leafCapacity_ && (leafPool_ != nullptr || memory_ >= kPoolThresholdBytes)) {
+// A new leaf codes its keys in one byte, covering only keys of zeros: the first key placed recodes it.
+RecordStore::Node* RecordStore::allocateLeaf(size_t bytes) {
+  const bool pooled = bytes == kLeafBytes && (leafPool_ != nullptr || memory_ >= kPoolThresholdBytes);
+  void* block;
+  if (pooled) {
     if (leafPool_ == nullptr) leafPool_ = std::make_unique<NodePool>(bytes);
-    return new (leafPool_->allocate()) Node{nullptr, nullptr, 0, static_cast<uint16_t>(capacity), true, true};
+    block = leafPool_->allocate();
+  } else {
+    block = ::operator new(bytes);
+    memory_ += bytes;
   }
-  Node* node = new (::operator new(bytes)) Node{nullptr, nullptr, 0, static_cast<uint16_t>(capacity), true, false};
-  memory_ += bytes;
-  return node;
+  Node* leaf = new (block) Node{nullptr, nullptr, 0, 0, true, pooled, static_cast<uint32_t>(bytes), 0, 0, 0};
+  const LeafCoding c = coding(leaf);
+  std::fill_n(c.base, dim_, 0);
+  std::fill_n(c.bits, dim_, 0);
+  setCodeWidth(leaf, 1);
+  return leaf;
 }
 
 RecordStore::Node* RecordStore::allocateInner() {
   const size_t bytes = innerBytes();
-  Node* node = new (::operator new(bytes)) Node{nullptr, nullptr, 0, 0, false, false};
+  Node* node = new (::operator new(bytes)) Node{nullptr, nullptr, 0, 0, false, false, 0, 0, 0, 0};
   memory_ += bytes;
   return node;
 }
@@ -206,7 +285,7 @@ void RecordStore::release(Node* node) {
     leafPool_->release(node);
     return;
   }
-  memory_ -= node->leaf ? leafBytes(node->capacity) : innerBytes();
+  memory_ -= node->leaf ? node->bytes : innerBytes();
   ::operator delete(node);
 }
 
@@ -228,11 +307,42 @@ void RecordStore::releaseSubtree(Node* node) {
 
 // ---- Search
 
-// A leaf's rows start at a fixed offset, so its lines are requested before even its header has arrived.
-int RecordStore::searchLeaf(Node* leaf, const int* key) const {
+// The whole leaf is requested at once, before even its header has arrived: the found record's values then
+// come in with the codes instead of after the search. The key is coded as the leaf codes its own keys; a
+// position outside the range the code covers puts the key below or above every code that agrees with it so
+// far, which bounds the search the same way.
+int RecordStore::searchLeaf(Node* leaf, const int* key, bool* found) const {
   const char* start = reinterpret_cast<const char*>(leaf);
-  requestLines(start, start + leafBytes(leafCapacity_));
-  return bound<false>(keyAt(leaf, 0), leaf->count, key, dim_, rowBytes_ / sizeof(int32_t));
+  requestLines(start, start + kLeafBytes);
+  const int count = leaf->count;
+  if (leaf->codeBytes > sizeof(uint64_t)) {
+    const int* keys = reinterpret_cast<const int*>(codes(leaf));
+    const int slot = bound<false>(keys, count, key, dim_, dim_);
+    *found = slot < count && compareKeys<0>(keys + static_cast<size_t>(slot) * dim_, key, dim_) == 0;
+    return slot;
+  }
+  const LeafCoding c = coding(leaf);
+  int rest = 0;  // bits after the position at hand
+  for (int i = 0; i < dim_; ++i) rest += c.bits[i];
+  uint64_t target = 0;
+  for (int i = 0; i < dim_; ++i) {
+    const int bits = c.bits[i];
+    rest -= bits;
+    const uint64_t offset = static_cast<uint32_t>(key[i]) - static_cast<uint32_t>(c.base[i]);
+    if (key[i] < c.base[i]) {
+      *found = false;
+      return boundCodes<false>(codes(leaf), leaf->codeBytes, count, shiftLeft(target, bits + rest));
+    }
+    if ((offset >> bits) != 0) {
+      *found = false;
+      const uint64_t highest = shiftLeft(target, bits + rest) | lowBits(bits + rest);
+      return boundCodes<true>(codes(leaf), leaf->codeBytes, count, highest);
+    }
+    target = (target << bits) | offset;
+  }
+  const int slot = boundCodes<false>(codes(leaf), leaf->codeBytes, count, target);
+  *found = slot < count && codeAt(leaf, slot) == target;
+  return slot;
 }
 
 int RecordStore::searchInner(Node* inner, const int* key) const {
@@ -253,9 +363,7 @@ RecordStore::Position RecordStore::locate(const int* key, Path* path, bool* foun
     }
     node = children(node)[child];
   }
-  const int slot = searchLeaf(node, key);
-  *found = slot < node->count && compareKeys<0>(keyAt(node, slot), key, dim_) == 0;
-  return Position{node, slot};
+  return Position{node, searchLeaf(node, key, found)};
 }
 
 RecordStore::Position RecordStore::find(const int* key) const {
@@ -267,59 +375,290 @@ RecordStore::Position RecordStore::find(const int* key) const {
 
 // ---- Moving records and children
 
-void RecordStore::moveRecords(Node* from, int fromSlot, Node* to, int toSlot, int n) const {
-  if (n <= 0) return;
-  std::memmove(row(to, toSlot), row(from, fromSlot), static_cast<size_t>(n) * rowBytes_);
+// How a leaf is to code the keys of a run of records: the lowest label per position, and the bits that the
+// offsets from it take. Spare bits of the chosen width go to the last positions, where keys arriving in order
+// grow, so that they fit without recoding for longer.
+struct RecordStore::CodePlan {
+  int32_t base[GLOBAL_MAX_INDEX_DIM];
+  uint8_t bits[GLOBAL_MAX_INDEX_DIM];
+  int codeBytes;  // above 8: keys stored as they are
+};
+
+// The code of records whose labels lie between low and high per position.
+static RecordStore::CodePlan planCodeFor(const int* low, const int* high, int dim, int records) {
+  RecordStore::CodePlan plan;
+  int total = 0;
+  for (int i = 0; i < dim; ++i) {
+    plan.base[i] = records > 0 ? low[i] : 0;
+    plan.bits[i] =
+        static_cast<uint8_t>(records > 0 ? bitsFor(static_cast<uint32_t>(high[i]) - static_cast<uint32_t>(low[i])) : 0);
+    total += plan.bits[i];
+  }
+  if (total > 64) {
+    plan.codeBytes = dim * static_cast<int>(sizeof(int32_t));
+    return plan;
+  }
+  plan.codeBytes = total <= 8 ? 1 : total <= 16 ? 2 : total <= 32 ? 4 : 8;
+  int spare = 8 * plan.codeBytes - total;
+  for (int i = dim - 1; i >= 0 && spare > 0; --i) {
+    const int more = std::min(spare, 32 - plan.bits[i]);
+    plan.bits[i] = static_cast<uint8_t>(plan.bits[i] + more);
+    spare -= more;
+  }
+  return plan;
 }
 
+// A key that fits the leaf's code goes in with the codes and values after it moved up by one; one that
+// does not recodes the leaf, when its records and the key fit at the width their code then needs.
 RecordStore::Position RecordStore::placeInLeaf(Node* leaf, int slot, const int* key) {
-  moveRecords(leaf, slot, leaf, slot + 1, leaf->count - slot);
-  // Plain stores rather than calls to memmove and memset: loading a file places millions of records here.
-  int32_t* to = keyAt(leaf, slot);
-  for (int i = 0; i < dim_; ++i) to[i] = key[i];  // a scalar's key may be null: nothing is read then
-  double* values = valuesAt(leaf, slot);
-  values[0] = 0.0;
-  if (valueCount_ == 5) values[1] = values[2] = values[3] = values[4] = 0.0;
-  ++leaf->count;
+  const int count = leaf->count;
+  if (count == 0) applyPlan(leaf, planCodeFor(key, key, dim_, 1));  // a leaf's first key sets its code
+  const bool raw = leaf->codeBytes > sizeof(uint64_t);
+  uint64_t code = 0;
+  const bool fits = raw || encode(leaf, key, &code);
+  if (fits && count < leaf->capacity) {
+    const size_t width = leaf->codeBytes;
+    char* at = codes(leaf) + slot * width;
+    std::memmove(at + width, at, (count - slot) * width);
+    double* values = valuesAt(leaf, slot);
+    std::memmove(values + valueCount_, values, static_cast<size_t>(count - slot) * valueCount_ * sizeof(double));
+    if (raw) {
+      std::memcpy(at, key, dim_ * sizeof(int32_t));
+    } else {
+      storeCode(leaf, slot, code);
+    }
+    // Plain stores rather than a call to memset: loading a file places millions of records here.
+    values[0] = 0.0;
+    if (valueCount_ == 5) values[1] = values[2] = values[3] = values[4] = 0.0;
+    leaf->count = count + 1;
+    ++size_;
+    ++version_;
+    return Position{leaf, slot};
+  }
+  // A full leaf whose code covers the key has no narrower code to give; past the end of a full leaf a new
+  // leaf takes the key in any case.
+  Position placed;
+  if (fits || (count >= leaf->capacity && slot == count) ||
+      !rebuild(Sequence{leaf, nullptr, key, slot}, leaf, nullptr, count + 1, &placed)) {
+    return end();
+  }
   ++size_;
   ++version_;
-  return Position{leaf, slot};
+  return placed;
 }
 
 void RecordStore::removeFromLeaf(Node* leaf, int slot) const {
-  moveRecords(leaf, slot + 1, leaf, slot, leaf->count - slot - 1);
+  const size_t width = leaf->codeBytes;
+  const int after = leaf->count - slot - 1;
+  char* at = codes(leaf) + slot * width;
+  std::memmove(at, at + width, after * width);
+  double* values = valuesAt(leaf, slot);
+  std::memmove(values, values + valueCount_, static_cast<size_t>(after) * valueCount_ * sizeof(double));
   --leaf->count;
 }
 
-// Moves records across the boundary of two neighbouring leaves until left holds leftCount of them.
-void RecordStore::moveBoundary(Node* left, Node* right, int leftCount) const {
-  if (leftCount > left->count) {
-    const int n = leftCount - left->count;
-    moveRecords(right, 0, left, left->count, n);
-    moveRecords(right, n, right, 0, right->count - n);
-    left->count += n;
-    right->count -= n;
-  } else if (leftCount < left->count) {
-    const int n = left->count - leftCount;
-    moveRecords(right, 0, right, n, right->count);
-    moveRecords(left, leftCount, right, 0, n);
-    left->count -= n;
-    right->count += n;
+void RecordStore::applyPlan(Node* leaf, const CodePlan& plan) const {
+  const LeafCoding c = coding(leaf);
+  std::copy_n(plan.base, dim_, c.base);
+  std::copy_n(plan.bits, dim_, c.bits);
+  setCodeWidth(leaf, plan.codeBytes);
+}
+
+// The code for records [from, to) of a sequence. The records are in key order, so the positions in which the
+// first and the last agree are the same in all, and the first position in which they differ runs from the
+// one to the other; only the positions after it are looked up record by record.
+RecordStore::CodePlan RecordStore::planCode(const Sequence& records, int from, int to) const {
+  int low[GLOBAL_MAX_INDEX_DIM] = {}, high[GLOBAL_MAX_INDEX_DIM] = {}, key[GLOBAL_MAX_INDEX_DIM];
+  if (from == to) return planCodeFor(low, high, dim_, 0);
+  auto keyOf = [&](int i, int* to) {
+    const auto [leaf, slot] = records.at(i);
+    if (leaf != nullptr) {
+      readKey(leaf, slot, to);
+    } else {
+      std::copy_n(records.key, dim_, to);
+    }
+  };
+  keyOf(from, low);
+  keyOf(to - 1, high);
+  int differs = 0;
+  while (differs < dim_ && low[differs] == high[differs]) ++differs;
+  if (differs + 1 < dim_) {
+    for (int d = differs + 1; d < dim_; ++d) low[d] = INT32_MAX, high[d] = INT32_MIN;
+    if (dim_ == 2) {
+      scanSecondLabels(records, from, to, &low[1], &high[1]);
+      return planCodeFor(low, high, dim_, to - from);
+    }
+    for (int i = from; i < to; ++i) {
+      keyOf(i, key);
+      for (int d = differs + 1; d < dim_; ++d) {
+        low[d] = std::min(low[d], key[d]);
+        high[d] = std::max(high[d], key[d]);
+      }
+    }
+  }
+  return planCodeFor(low, high, dim_, to - from);
+}
+
+namespace {
+
+// The lowest and highest offset of the last position in n codes.
+template <class Code>
+void offsetRange(const char* bytes, int n, uint64_t mask, uint64_t* low, uint64_t* high) {
+  const Code* codes = reinterpret_cast<const Code*>(bytes);
+  for (int i = 0; i < n; ++i) {
+    const uint64_t offset = codes[i] & mask;
+    *low = std::min(*low, offset);
+    *high = std::max(*high, offset);
   }
 }
 
-// left and right are neighbouring leaves; key goes at keyIndex of their records taken as one sequence. Afterwards
-// left holds the first leftCount records of that sequence and right the rest.
-RecordStore::Position RecordStore::distribute(Node* left, Node* right, int keyIndex, int leftCount, const int* key) {
-  const bool keyGoesLeft = keyIndex < leftCount;
-  moveBoundary(left, right, keyGoesLeft ? leftCount - 1 : leftCount);
-  return keyGoesLeft ? placeInLeaf(left, keyIndex, key) : placeInLeaf(right, keyIndex - leftCount, key);
+}  // namespace
+
+// Widens [*low, *high] to the second labels of records [from, to) of a two-label sequence: a run of codes
+// of one leaf at a time, without unpacking whole keys.
+void RecordStore::scanSecondLabels(const Sequence& records, int from, int to, int* low, int* high) const {
+  for (int i = from; i < to;) {
+    const auto [leaf, slot] = records.at(i);
+    if (leaf == nullptr) {
+      *low = std::min(*low, records.key[1]);
+      *high = std::max(*high, records.key[1]);
+      ++i;
+      continue;
+    }
+    int n = std::min(to - i, leaf->count - slot);
+    if (records.keyIndex > i) n = std::min(n, records.keyIndex - i);  // the run stops at the new key
+    if (leaf->codeBytes > sizeof(uint64_t)) {
+      for (int k = 0; k < n; ++k) {
+        int key[GLOBAL_MAX_INDEX_DIM];
+        readKey(leaf, slot + k, key);
+        *low = std::min(*low, key[1]);
+        *high = std::max(*high, key[1]);
+      }
+    } else {
+      const LeafCoding c = coding(leaf);
+      uint64_t lowest = ~uint64_t{0}, highest = 0;
+      const char* at = codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes;
+      const uint64_t lowMask = mask(c.bits[1]);
+      switch (leaf->codeBytes) {
+        case 1:
+          offsetRange<uint8_t>(at, n, lowMask, &lowest, &highest);
+          break;
+        case 2:
+          offsetRange<uint16_t>(at, n, lowMask, &lowest, &highest);
+          break;
+        case 4:
+          offsetRange<uint32_t>(at, n, lowMask, &lowest, &highest);
+          break;
+        default:
+          offsetRange<uint64_t>(at, n, lowMask, &lowest, &highest);
+      }
+      *low = std::min(*low, static_cast<int>(static_cast<uint32_t>(c.base[1]) + static_cast<uint32_t>(lowest)));
+      *high = std::max(*high, static_cast<int>(static_cast<uint32_t>(c.base[1]) + static_cast<uint32_t>(highest)));
+    }
+    i += n;
+  }
+}
+
+// Lays out records anew: its first leftCount records into left, coded afresh, and the rest into right (null
+// when there is no rest). The leaves may be those the records come from: these are copied first. Where the
+// new key went is stored in *placed. False, with nothing changed, when a leaf cannot hold its share at the
+// width its keys need; the code never gets wider than the records need, so a leaf's own records, or fewer,
+// always fit back into a leaf of its size.
+bool RecordStore::rebuild(const Sequence& records, Node* left, Node* right, int leftCount, Position* placed) {
+  const int total = records.size();
+  Node* const targets[2] = {left, right};
+  const int from[3] = {0, leftCount, total};
+  CodePlan plans[2];
+  for (int t = 0; t < 2; ++t) {
+    const int n = from[t + 1] - from[t];
+    if (targets[t] == nullptr) continue;
+    if (n > capacityFor(targets[t]->bytes, 1)) return false;
+    plans[t] = planCode(records, from[t], from[t + 1]);
+    if (n > capacityFor(targets[t]->bytes, plans[t].codeBytes)) return false;
+  }
+
+  // The source leaves as they are, header, codes and values, for reading while the targets are written.
+  alignas(kCacheLineBytes) char copies[2][kLeafBytes];
+  Sequence copied = records;
+  const Node* sources[2] = {records.first, records.second};
+  for (int k = 0; k < 2; ++k) {
+    if (sources[k] == nullptr) continue;
+    const size_t used = sources[k]->valueStart + static_cast<size_t>(sources[k]->count) * valueCount_ * sizeof(double);
+    std::memcpy(copies[k], sources[k], used);
+    (k == 0 ? copied.first : copied.second) = reinterpret_cast<const Node*>(copies[k]);
+  }
+
+  for (int t = 0; t < 2; ++t) {
+    Node* leaf = targets[t];
+    if (leaf == nullptr) continue;
+    applyPlan(leaf, plans[t]);
+    // A run of neighbouring records of one source at a time.
+    for (int i = from[t]; i < from[t + 1];) {
+      const auto [source, sourceSlot] = copied.at(i);
+      const int slot = i - from[t];
+      if (source == nullptr) {
+        if (leaf->codeBytes > sizeof(uint64_t)) {
+          std::memcpy(codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes, copied.key, dim_ * sizeof(int32_t));
+        } else {
+          uint64_t code = 0;
+          encode(leaf, copied.key, &code);  // fits: the plan covers every key of the run
+          storeCode(leaf, slot, code);
+        }
+        std::fill_n(valuesAt(leaf, slot), valueCount_, 0.0);
+        if (placed != nullptr) *placed = Position{leaf, slot};
+        ++i;
+        continue;
+      }
+      int run = 1;
+      while (i + run < from[t + 1] && copied.at(i + run) == std::pair{source, sourceSlot + run}) ++run;
+      transcode(source, sourceSlot, leaf, slot, run);
+      i += run;
+    }
+    leaf->count = from[t + 1] - from[t];
+  }
+  return true;
+}
+
+// Copies n records from one leaf to another whose code covers their keys: the values as they are, the keys
+// recoded. Two-label keys, the common case, go from code to code without unpacking them into labels.
+void RecordStore::transcode(const Node* from, int fromSlot, Node* to, int toSlot, int n) const {
+  std::memcpy(valuesAt(to, toSlot), valuesAt(from, fromSlot), static_cast<size_t>(n) * valueCount_ * sizeof(double));
+  const bool packed = from->codeBytes <= sizeof(uint64_t) && to->codeBytes <= sizeof(uint64_t);
+  if (packed && dim_ == 2) {
+    const LeafCoding a = coding(from);
+    const LeafCoding b = coding(to);
+    // The labels minus the new bases: the old offsets plus the difference of the bases, which wraps around
+    // in unsigned arithmetic to the right number because every key lies above the new bases.
+    const uint32_t shift0 = static_cast<uint32_t>(a.base[0]) - static_cast<uint32_t>(b.base[0]);
+    const uint32_t shift1 = static_cast<uint32_t>(a.base[1]) - static_cast<uint32_t>(b.base[1]);
+    const uint64_t lowMask = mask(a.bits[1]);
+    const int fromBits = a.bits[1];
+    const int toBits = b.bits[1];
+    for (int i = 0; i < n; ++i) {
+      const uint64_t code = codeAt(from, fromSlot + i);
+      const uint32_t first = static_cast<uint32_t>(code >> fromBits) + shift0;
+      const uint32_t second = static_cast<uint32_t>(code & lowMask) + shift1;
+      storeCode(to, toSlot + i, (uint64_t{first} << toBits) | second);
+    }
+    return;
+  }
+  int key[GLOBAL_MAX_INDEX_DIM];
+  for (int i = 0; i < n; ++i) {
+    readKey(from, fromSlot + i, key);
+    if (to->codeBytes > sizeof(uint64_t)) {
+      std::memcpy(codes(to) + static_cast<size_t>(toSlot + i) * to->codeBytes, key, dim_ * sizeof(int32_t));
+    } else {
+      uint64_t code = 0;
+      encode(to, key, &code);
+      storeCode(to, toSlot + i, code);
+    }
+  }
 }
 
 // The separator between the leaves at separatorIndex and separatorIndex + 1 becomes the right one's first key,
 // after records have moved between them.
 void RecordStore::renewSeparator(Node* parent, int separatorIndex) const {
-  copyKeys(separatorAt(parent, separatorIndex), keyAt(children(parent)[separatorIndex + 1], 0), 1);
+  readKey(children(parent)[separatorIndex + 1], 0, separatorAt(parent, separatorIndex));
 }
 
 // separator: the parent's key between left and right; it comes down into one of them and another goes up.
@@ -418,30 +757,48 @@ void RecordStore::unlinkLeaf(Node* leaf) {
 
 std::pair<RecordStore::Position, bool> RecordStore::insert(const int* key) {
   if (root_ == nullptr) return {plantRoot(key), true};
-
-  // Keys usually come in ascending order (files, arrays, labels registered in order): a key above the last
-  // one goes to the end of the last leaf without a search.
-  const Position lastRecord = last();
-  const int order = compareKeys<0>(key, this->key(lastRecord), dim_);
-  if (order == 0) return {lastRecord, false};
-  Path path;
-  Position at;
-  if (order > 0) {
-    at = Position{lastLeaf_, lastLeaf_->count};
-    if (at.slot < lastLeaf_->capacity) return {placeInLeaf(lastLeaf_, at.slot, key), true};
-    descendRightEdge(&path);
-  } else {
-    bool found;
-    at = locate(key, &path, &found);
-    if (found) return {at, false};
-    if (at.leaf->count < at.leaf->capacity) return {placeInLeaf(at.leaf, at.slot, key), true};
+  movedWithoutKey_ = false;
+  try {
+    return insertLooking(key);
+  } catch (...) {
+    if (movedWithoutKey_) ++version_;  // the records are the same, but some have moved
+    throw;
   }
-  return {makeRoomAndPlace(at, &path, key), true};
 }
 
-// The first record, in a leaf of one row that grows as records come (growOnlyLeaf).
+// Making room for a key that needs a wider code than its leaf has may only make room (movedWithoutKey_); the
+// key is then looked for again. Placing the key advances the version, once.
+std::pair<RecordStore::Position, bool> RecordStore::insertLooking(const int* key) {
+  for (;;) {
+    // Keys usually come in ascending order (files, arrays, labels registered in order): a key above the last
+    // one goes to the end of the last leaf without a search.
+    const Position lastRecord = last();
+    int lastKey[GLOBAL_MAX_INDEX_DIM];
+    this->key(lastRecord, lastKey);
+    const int order = compareKeys<0>(key, lastKey, dim_);
+    if (order == 0) return {lastRecord, false};
+    Path path;
+    Position at;
+    if (order > 0) {
+      at = Position{lastLeaf_, lastLeaf_->count};
+      const Position placed = placeInLeaf(lastLeaf_, at.slot, key);
+      if (!placed.isEnd()) return {placed, true};
+      descendRightEdge(&path);
+    } else {
+      bool found;
+      at = locate(key, &path, &found);
+      if (found) return {at, false};
+      const Position placed = placeInLeaf(at.leaf, at.slot, key);
+      if (!placed.isEnd()) return {placed, true};
+    }
+    const Position placed = makeRoomAndPlace(at, &path, key);
+    if (!placed.isEnd()) return {placed, true};
+  }
+}
+
+// The first record, in a leaf of one record that grows as records come (growOnlyLeaf).
 RecordStore::Position RecordStore::plantRoot(const int* key) {
-  Node* leaf = allocateLeaf(1);
+  Node* leaf = allocateLeaf(headerBytes_ + sizeof(uint64_t) + valueCount_ * sizeof(double));
   root_ = firstLeaf_ = lastLeaf_ = leaf;
   height_ = 1;
   return placeInLeaf(leaf, 0, key);
@@ -456,9 +813,10 @@ void RecordStore::descendRightEdge(Path* path) const {
   }
 }
 
-// at: the slot for key in a full leaf, reached through path.
+// at: the slot for key in a leaf that cannot take it, reached through path. end() when room was made but
+// the key not placed.
 RecordStore::Position RecordStore::makeRoomAndPlace(Position at, Path* path, const int* key) {
-  if (at.leaf->capacity < leafCapacity_) return growOnlyLeaf(at.slot, key);
+  if (at.leaf->bytes < kLeafBytes) return growOnlyLeaf(at.slot, key);
   // A key past the end of a full leaf starts a new leaf of its own, so that ascending keys fill every leaf to
   // the brim; likewise a key before the start of a full leaf, for descending keys.
   const Edge edge = at.slot == at.leaf->count ? Edge::kEnd : at.slot == 0 ? Edge::kStart : Edge::kMiddle;
@@ -473,17 +831,29 @@ RecordStore::Position RecordStore::makeRoomAndPlace(Position at, Path* path, con
 // (scalars, short sets) do not each hold a full node.
 RecordStore::Position RecordStore::growOnlyLeaf(int slot, const int* key) {
   Node* leaf = root_;
-  Node* bigger = allocateLeaf(std::min(2 * leaf->capacity, leafCapacity_));
-  moveRecords(leaf, 0, bigger, 0, leaf->count);
-  bigger->count = leaf->count;
+  const Sequence records{leaf, nullptr, key, slot};
+  const int codeBytes = planCode(records, 0, records.size()).codeBytes;
+  size_t bytes = 2 * leaf->bytes;
+  while (bytes < kLeafBytes && capacityFor(bytes, codeBytes) < records.size()) bytes *= 2;
+  Node* bigger = allocateLeaf(std::min(bytes, kLeafBytes));
+  Position placed;
+  if (rebuild(records, bigger, nullptr, leaf->count + 1, &placed)) {
+    ++size_;
+    ++version_;
+  } else {
+    rebuild(Sequence{leaf}, bigger, nullptr, leaf->count, nullptr);  // fits: the records fitted a smaller leaf
+    placed = end();
+    movedWithoutKey_ = true;
+  }
   release(leaf);
   root_ = firstLeaf_ = lastLeaf_ = bigger;
-  return placeInLeaf(bigger, slot, key);
+  return placed;
 }
 
 // A neighbour with room takes some of the full leaf's records, and key goes where it belongs: fewer, fuller
 // leaves than splitting at once (shuffled keys use 7/8 of the room rather than 2/3, at the same speed). The
-// neighbour with more room is asked, the right one on a tie. end() when neither has room.
+// neighbour with more room is asked, the right one on a tie. end() when neither has room for the records at
+// the width of code they need.
 RecordStore::Position RecordStore::shareWithNeighbour(Position at, const Path& path, const int* key) {
   Node* parent = path.node[height_ - 2];
   const int index = path.index[height_ - 2];
@@ -492,17 +862,19 @@ RecordStore::Position RecordStore::shareWithNeighbour(Position at, const Path& p
   Node* right = childOrNull(parent, index + 1);
   const int leftRoom = left != nullptr ? left->capacity - left->count : 0;
   const int rightRoom = right != nullptr ? right->capacity - right->count : 0;
-  if (rightRoom > 0 && rightRoom >= leftRoom) {
-    const Position p = distribute(leaf, right, at.slot, (leaf->count + 1 + right->count + 1) / 2, key);
+  Position placed;
+  if (rightRoom > 0 && rightRoom >= leftRoom &&
+      rebuild(Sequence{leaf, right, key, at.slot}, leaf, right, (leaf->count + 1 + right->count + 1) / 2, &placed)) {
     renewSeparator(parent, index);
-    return p;
-  }
-  if (leftRoom > 0) {
-    const Position p = distribute(left, leaf, left->count + at.slot, (left->count + leaf->count + 2) / 2, key);
+  } else if (leftRoom > 0 && rebuild(Sequence{left, leaf, key, left->count + at.slot}, left, leaf,
+                                     (left->count + leaf->count + 2) / 2, &placed)) {
     renewSeparator(parent, index - 1);
-    return p;
+  } else {
+    return end();
   }
-  return end();
+  ++size_;
+  ++version_;
+  return placed;
 }
 
 // Every node a split needs, allocated before anything changes, so that a failed allocation leaves the store as
@@ -527,7 +899,7 @@ RecordStore::SplitNodes RecordStore::allocateSplitNodes(const Path& path) {
   try {
     for (; allocated < innerCount; ++allocated) fresh.inner[allocated] = allocateInner();
     // The leaf comes last: it may be the first from the node pool, whose new chunk then stays.
-    fresh.leaf = allocateLeaf(leafCapacity_);
+    fresh.leaf = allocateLeaf(kLeafBytes);
   } catch (...) {
     for (int i = 0; i < allocated; ++i) release(fresh.inner[i]);
     throw;
@@ -535,19 +907,29 @@ RecordStore::SplitNodes RecordStore::allocateSplitNodes(const Path& path) {
   return fresh;
 }
 
-// Splits the full leaf at.leaf, with a new leaf beside it, and places key. On an edge the key stays alone in the
-// new leaf; in the middle the two leaves share the records evenly.
+// Splits the leaf at.leaf, with a new leaf beside it, and places key. On an edge the key stays alone in the
+// new leaf; in the middle the two leaves share the records evenly. When the key would widen the code of its
+// half beyond what that half's records then fit in, the records are shared without it (end()).
 RecordStore::Position RecordStore::splitLeaf(Position at, Path* path, const int* key, Edge edge) {
   SplitNodes fresh = allocateSplitNodes(*path);
   Node* leaf = at.leaf;
   Position placed;
   if (edge == Edge::kStart) {
     linkLeafBefore(fresh.leaf, leaf);
-    placed = distribute(fresh.leaf, leaf, 0, 1, key);
+    placed = placeInLeaf(fresh.leaf, 0, key);  // a key alone always fits
+  } else if (edge == Edge::kEnd) {
+    linkLeafAfter(fresh.leaf, leaf);
+    placed = placeInLeaf(fresh.leaf, 0, key);
   } else {
     linkLeafAfter(fresh.leaf, leaf);
-    const int leftCount = edge == Edge::kEnd ? leaf->count : (leaf->count + 2) / 2;
-    placed = distribute(leaf, fresh.leaf, at.slot, leftCount, key);
+    if (rebuild(Sequence{leaf, nullptr, key, at.slot}, leaf, fresh.leaf, (leaf->count + 2) / 2, &placed)) {
+      ++size_;
+      ++version_;
+    } else {
+      rebuild(Sequence{leaf}, leaf, fresh.leaf, (leaf->count + 1) / 2, nullptr);
+      placed = end();
+      movedWithoutKey_ = true;
+    }
   }
   propagateSplit(path, leaf, fresh.leaf, edge, &fresh);
   return placed;
@@ -559,7 +941,7 @@ RecordStore::Position RecordStore::splitLeaf(Position at, Path* path, const int*
 void RecordStore::propagateSplit(Path* path, Node* old, Node* added, Edge edge, SplitNodes* fresh) {
   bool addedOnLeft = edge == Edge::kStart;
   int32_t separator[GLOBAL_MAX_INDEX_DIM];
-  copyKeys(separator, keyAt(addedOnLeft ? old : added, 0), 1);
+  readKey(addedOnLeft ? old : added, 0, separator);
   for (int level = height_ - 2; level >= 0; --level) {
     Node* parent = path->node[level];
     const int index = path->index[level];
@@ -618,10 +1000,12 @@ RecordStore::Position RecordStore::erase(Position p) {
   // Rebalancing moves records between leaves: the record that follows is found again by its key afterwards.
   int32_t following[GLOBAL_MAX_INDEX_DIM];
   const Position after = next(p);
-  if (!after.isEnd()) copyKeys(following, key(after), 1);
+  if (!after.isEnd()) key(after, following);
+  int erased[GLOBAL_MAX_INDEX_DIM];
+  key(p, erased);
   Path path;
   bool found;
-  locate(key(p), &path, &found);
+  locate(erased, &path, &found);
   removeFromLeaf(leaf, slot);
   rebalance(leaf, &path);
   return after.isEnd() ? end() : find(following);
@@ -658,29 +1042,26 @@ void RecordStore::dropChild(Node* parent, int index) {
   removeChild(parent, index, index > 0 ? index - 1 : 0);
 }
 
-// Merges child index of parent with its left neighbour, or else its right one, when the two fit in one node.
+// Merges child index of parent with its left neighbour, or else its right one, when the two fit in one node
+// (leaves: at the width of code their keys need together).
 bool RecordStore::mergeWithNeighbour(Node* parent, int index) {
   Node* node = children(parent)[index];
   const int capacity = node->leaf ? leafCapacity_ : innerCapacity_;
   Node* left = childOrNull(parent, index - 1);
   Node* right = childOrNull(parent, index + 1);
-  if (left != nullptr && left->count + node->count <= capacity) {
-    mergeChildren(parent, index - 1);
-  } else if (right != nullptr && node->count + right->count <= capacity) {
-    mergeChildren(parent, index);
-  } else {
-    return false;
-  }
-  return true;
+  return (left != nullptr && left->count + node->count <= capacity && mergeChildren(parent, index - 1)) ||
+         (right != nullptr && node->count + right->count <= capacity && mergeChildren(parent, index));
 }
 
-// Moves everything of child separatorIndex + 1 of parent into child separatorIndex and drops it.
-void RecordStore::mergeChildren(Node* parent, int separatorIndex) {
+// Moves everything of child separatorIndex + 1 of parent into child separatorIndex and drops it; false, with
+// nothing changed, when two leaves do not fit in one.
+bool RecordStore::mergeChildren(Node* parent, int separatorIndex) {
   Node* left = children(parent)[separatorIndex];
   Node* right = children(parent)[separatorIndex + 1];
   if (left->leaf) {
-    moveRecords(right, 0, left, left->count, right->count);
+    if (!rebuild(Sequence{left, right}, left, nullptr, left->count + right->count, nullptr)) return false;
     unlinkLeaf(right);
+    right->count = 0;
   } else {
     int32_t* keys = separatorAt(left, left->count - 1);
     copyKeys(keys, separatorAt(parent, separatorIndex), 1);
@@ -690,6 +1071,7 @@ void RecordStore::mergeChildren(Node* parent, int separatorIndex) {
   left->count += right->count;
   release(right);
   removeChild(parent, separatorIndex + 1, separatorIndex);
+  return true;
 }
 
 // Evens out child index of parent with its fuller neighbour, the left one on a tie.
@@ -703,8 +1085,10 @@ void RecordStore::refillFromNeighbour(Node* parent, int index) {
   Node* first = fromLeft ? left : node;
   Node* second = fromLeft ? node : right;
   if (node->leaf) {
-    moveBoundary(first, second, (first->count + second->count + 1) / 2);
-    renewSeparator(parent, separatorIndex);
+    // Keys that need a wider code together may not fit evenly: the leaf then stays as it is.
+    if (rebuild(Sequence{first, second}, first, second, (first->count + second->count + 1) / 2, nullptr)) {
+      renewSeparator(parent, separatorIndex);
+    }
   } else {
     evenOutInner(first, second, separatorAt(parent, separatorIndex));
   }
@@ -727,7 +1111,8 @@ RecordStore::Position RecordStore::last() const {
 void RecordStore::requestNeighbour(Position p, bool forward) const {
   Node* neighbour = forward ? p.leaf->next : p.leaf->prev;
   if (neighbour == nullptr) return;
-  requestLines(reinterpret_cast<const char*>(neighbour), row(neighbour, neighbour->count));
+  const char* start = reinterpret_cast<const char*>(neighbour);
+  requestLines(start, start + kLeafBytes);
 }
 
 size_t RecordStore::memoryBytes() const { return memory_ + (leafPool_ != nullptr ? leafPool_->mappedBytes() : 0); }
@@ -742,7 +1127,8 @@ struct RecordStore::StructureAudit {
   size_t bytes = 0;  // of nodes from the heap
   Node* expectedLeaf = store.firstLeaf_;
   Node* previousLeaf = nullptr;
-  const int* previousKey = nullptr;
+  int previousKey[GLOBAL_MAX_INDEX_DIM] = {};
+  bool anyKey = false;
 
   // The keys of node's subtree must lie in [low, high) (null: unbounded).
   const char* subtree(Node* node, int depth, const int* low, const int* high) {
@@ -752,21 +1138,31 @@ struct RecordStore::StructureAudit {
 
   const char* leaf(Node* node, const int* low, const int* high) {
     const int dim = store.dim_;
-    if (!node->pooled) bytes += store.leafBytes(node->capacity);
-    if (node->pooled && (store.leafPool_ == nullptr || node->capacity != store.leafCapacity_)) {
+    if (!node->pooled) bytes += node->bytes;
+    if (node->pooled && (store.leafPool_ == nullptr || node->bytes != kLeafBytes)) {
       return "pooled leaf without a pool";
     }
     if (node->count < 1 || node->count > node->capacity) return "leaf count out of range";
-    if (node->capacity > store.leafCapacity_ || (node != store.root_ && node->capacity != store.leafCapacity_)) {
-      return "leaf capacity";
+    if (node->bytes > kLeafBytes || (node != store.root_ && node->bytes != kLeafBytes)) return "leaf size";
+    const bool raw = node->codeBytes > sizeof(uint64_t);
+    if (raw ? node->codeBytes != dim * sizeof(int32_t) : std::has_single_bit(node->codeBytes) == false) {
+      return "code width";
+    }
+    if (node->capacity != store.capacityFor(node->bytes, node->codeBytes) ||
+        node->valueStart != store.headerBytes_ + roundToDoubles(size_t{node->capacity} * node->codeBytes)) {
+      return "leaf layout does not match its code width";
     }
     if (node != expectedLeaf || node->prev != previousLeaf) return "leaf chain out of order";
     for (int i = 0; i < node->count; ++i) {
-      const int* k = store.keyAt(node, i);
-      if (previousKey != nullptr && compareKeys<0>(previousKey, k, dim) >= 0) return "keys not ascending";
+      int k[GLOBAL_MAX_INDEX_DIM];
+      store.readKey(node, i, k);
+      uint64_t code;
+      if (!raw && (!store.encode(node, k, &code) || code != store.codeAt(node, i))) return "code out of range";
+      if (anyKey && compareKeys<0>(previousKey, k, dim) >= 0) return "keys not ascending";
       if (low != nullptr && compareKeys<0>(k, low, dim) < 0) return "key below its separator";
       if (high != nullptr && compareKeys<0>(k, high, dim) >= 0) return "key not below its separator";
-      previousKey = k;
+      std::copy_n(k, dim, previousKey);
+      anyKey = true;
     }
     records += node->count;
     previousLeaf = node;

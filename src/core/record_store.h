@@ -1,16 +1,24 @@
 // RecordStore: the records of one symbol, an ordered map from keys (dim label numbers, compared
 // lexicographically as signed ints, first position most significant) to rows of valueCount doubles.
 //
-// A B+tree whose nodes are single allocations of a few kilobytes laid out by computed offsets: leaves hold
-// fixed-stride rows, each a record's key (int32s) followed by its values (doubles), and are linked in both
-// directions for walking; inner nodes hold separator keys and children. Records live only in
-// leaves. Appending in key order (files, arrays, labels registered in order) fills leaves to the brim.
+// A B+tree whose nodes are single allocations of a few kilobytes laid out by computed offsets. Records live
+// only in leaves, which are linked in both directions for walking; inner nodes hold separator keys (plain
+// ints) and children. Appending in key order (files, arrays, labels registered in order) fills leaves to the
+// brim.
+//
+// A leaf stores its keys in a code of its own (LeafCoding): per position a base label and a bit width, each
+// key packed as the offsets from the bases, first position highest, into one unsigned number of 1, 2, 4 or 8
+// bytes. Packing keeps key order, so a leaf is searched on the codes alone; positions that all records of a
+// leaf share cost no bits. Keys too wide for 64 bits are stored as they are. The values sit in an array of
+// their own after the codes, aligned, so a record's values are a double* for as long as its position holds.
+// Keys are therefore handed out by value (key() writes them to the caller's buffer), never as pointers.
 //
 // Positions (leaf, slot) are valid until the next structural change: insert of a new key, erase, clear.
 // Each such change advances version(), so a holder of a position (a record handle) can tell that it must
 // find its key again. Changing values through values() is not a structural change.
 //
-// Exceptions: insert() may throw std::bad_alloc; the store is then unchanged. Nothing else throws.
+// Exceptions: insert() may throw std::bad_alloc; the store then holds the records it held. (Its version has
+// advanced when records had moved to make room for the key.) Nothing else throws.
 // Thread safety: none; a store belongs to one database, used by one thread at a time.
 #pragma once
 
@@ -20,22 +28,26 @@
 #include <utility>
 
 #include "core/node_pool.h"
+#include "tvbcclib.h"
 
 namespace tvb {
 
 class RecordStore {
  public:
-  // A node is one allocation: this header, then (leaf) capacity rows of dim ints and valueCount doubles; or
-  // (inner) innerCapacity + 1 child pointers and innerCapacity separator keys. A record's key and values
-  // share a row, so that a search which brings in the keys it probes has the found record's values too.
+  // A node is one allocation: this header, then (leaf) the leaf's coding, capacity key codes and capacity
+  // value rows; or (inner) innerCapacity + 1 child pointers and innerCapacity separator keys.
   // Defined here so that walking and reading records inline into their callers.
   struct Node {
     Node* prev;  // leaves: the neighbours in key order, for walking
     Node* next;
     int32_t count;      // records of a leaf, children of an inner node
-    uint16_t capacity;  // records a leaf has room for: the only leaf of a small store is smaller than the others
+    uint16_t capacity;  // records a leaf has room for at its code width
     bool leaf;
-    bool pooled;  // taken from the store's node pool rather than the heap
+    bool pooled;          // taken from the store's node pool rather than the heap
+    uint32_t bytes;       // leaves: the size of the allocation (the only leaf of a small store is smaller)
+    uint16_t valueStart;  // leaves: offset of the values from the node
+    uint8_t codeBytes;    // leaves: bytes per key code; above 8 the keys are stored as they are
+    uint8_t unused;
   };
 
   // A record's place in the store. end() (leaf == nullptr) stands past the last record.
@@ -65,28 +77,22 @@ class RecordStore {
   // zero; the caller fills them through values(). Fast when the key is greater than every stored key.
   std::pair<Position, bool> insert(const int* key);
 
-  // Appends a record whose key is above every stored key when the last leaf has room: the common case of
-  // loading sorted data (files, arrays), done inline. Returns the new record's values, which the caller
-  // must all write, or null when the key does not qualify; insert() then does the general work.
+  // Appends a record whose key is above every stored key when the last leaf has room and its code covers the
+  // key: the common case of loading sorted data (files, arrays), done inline. Returns the new record's
+  // values, which the caller must all write, or null when the key does not qualify; insert() then does the
+  // general work.
   double* appendIfLast(const int* key) {
     Node* leaf = lastLeaf_;
     if (leaf == nullptr) return nullptr;
     const int count = leaf->count;
     if (count == 0 || count >= leaf->capacity) return nullptr;
-    const int dim = dim_;  // a local: the key stores below could otherwise alias the member
-    char* last = row(leaf, count - 1);
-    if (!above(key, reinterpret_cast<const int32_t*>(last), dim)) return nullptr;
-    int32_t* to = reinterpret_cast<int32_t*>(last + rowBytes_);
-    if (dim == 2) {
-      to[0] = key[0];
-      to[1] = key[1];
-    } else {
-      for (int k = 0; k < dim; ++k) to[k] = key[k];
-    }
+    uint64_t code;
+    if (!encode(leaf, key, &code) || code <= codeAt(leaf, count - 1)) return nullptr;
+    storeCode(leaf, count, code);
     leaf->count = count + 1;
     ++size_;
     ++version_;
-    return reinterpret_cast<double*>(reinterpret_cast<char*>(to) + keyBytes_);
+    return valuesAt(leaf, count);
   }
 
   // Removes the record at p (not end()) and returns the position of the record that followed it.
@@ -117,11 +123,37 @@ class RecordStore {
   void requestNeighbour(Position p, bool forward) const;
 
   // REQUIRES: p is a valid position (not end()).
-  const int* key(Position p) const { return keyAt(p.leaf, p.slot); }
+  // Writes the record's key, dim ints, to to.
+  void key(Position p, int* to) const { readKey(p.leaf, p.slot, to); }
+  // The first label of the record's key.
+  int firstLabel(Position p) const {
+    int k[GLOBAL_MAX_INDEX_DIM] = {};
+    readKey(p.leaf, p.slot, k);
+    return k[0];
+  }
   double* values(Position p) const { return valuesAt(p.leaf, p.slot); }
-  // From one record's key (ints) or values (doubles) to the next record's in the same leaf.
-  int keyStride() const { return static_cast<int>(rowBytes_ / sizeof(int32_t)); }
-  int valueStride() const { return static_cast<int>(rowBytes_ / sizeof(double)); }
+  // From one record's values to the next record's in the same leaf.
+  int valueStride() const { return valueCount_; }
+
+  // Writes the key of the record in slot of leaf to to. Leaf at a time walks use it with the slots of one leaf.
+  void readKey(const Node* leaf, int slot, int* to) const {
+    const LeafCoding c = coding(leaf);
+    if (leaf->codeBytes > sizeof(uint64_t)) {
+      const int32_t* stored = reinterpret_cast<const int32_t*>(codes(leaf)) + static_cast<size_t>(slot) * dim_;
+      for (int i = 0; i < dim_; ++i) to[i] = stored[i];
+      return;
+    }
+    uint64_t code = codeAt(leaf, slot);
+    if (dim_ == 2) {
+      to[1] = static_cast<int>(static_cast<uint32_t>(c.base[1]) + static_cast<uint32_t>(code & mask(c.bits[1])));
+      to[0] = static_cast<int>(static_cast<uint32_t>(c.base[0]) + static_cast<uint32_t>(code >> c.bits[1]));
+      return;
+    }
+    for (int i = dim_ - 1; i >= 0; --i) {
+      to[i] = static_cast<int>(static_cast<uint32_t>(c.base[i]) + static_cast<uint32_t>(code & mask(c.bits[i])));
+      code >>= c.bits[i];
+    }
+  }
 
   // Bytes held by the store's nodes, pool chunks counted whole (for the benchmarks' memory figures).
   size_t memoryBytes() const;
@@ -130,25 +162,87 @@ class RecordStore {
   struct Path;            // the inner nodes on the way from the root to a leaf, with the child taken at each
   struct SplitNodes;      // the nodes a split takes, allocated before it changes anything
   struct StructureAudit;  // the walk of structureFault()
+  struct Sequence;        // the records of up to two leaves and a new key, in key order (see rebuild)
+ public:
+  struct CodePlan;  // how a leaf is to code the keys of a run of records
+ private:
   // Where a new key goes in a full leaf: past its last record, before its first, or in between.
   enum class Edge { kEnd, kStart, kMiddle };
   friend class RecordStoreTestAccess;
 
+  // A leaf's code, just after its header: per position the lowest label the code covers (base) and the bits
+  // of its offset (bits), the last position in the lowest bits.
+  struct LeafCoding {
+    int32_t* base;
+    uint8_t* bits;
+  };
+  LeafCoding coding(const Node* leaf) const {
+    char* at = const_cast<char*>(reinterpret_cast<const char*>(leaf)) + sizeof(Node);
+    return LeafCoding{reinterpret_cast<int32_t*>(at), reinterpret_cast<uint8_t*>(at) + dim_ * sizeof(int32_t)};
+  }
+  static uint64_t mask(int bits) { return (uint64_t{1} << bits) - 1; }  // bits <= 32
+  char* codes(const Node* leaf) const { return const_cast<char*>(reinterpret_cast<const char*>(leaf)) + headerBytes_; }
+  uint64_t codeAt(const Node* leaf, int slot) const {
+    const char* at = codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes;
+    switch (leaf->codeBytes) {
+      case 1:
+        return *reinterpret_cast<const uint8_t*>(at);
+      case 2:
+        return *reinterpret_cast<const uint16_t*>(at);
+      case 4:
+        return *reinterpret_cast<const uint32_t*>(at);
+      default:
+        return *reinterpret_cast<const uint64_t*>(at);
+    }
+  }
+  void storeCode(Node* leaf, int slot, uint64_t code) const {
+    char* at = codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes;
+    switch (leaf->codeBytes) {
+      case 1:
+        *reinterpret_cast<uint8_t*>(at) = static_cast<uint8_t>(code);
+        break;
+      case 2:
+        *reinterpret_cast<uint16_t*>(at) = static_cast<uint16_t>(code);
+        break;
+      case 4:
+        *reinterpret_cast<uint32_t*>(at) = static_cast<uint32_t>(code);
+        break;
+      default:
+        *reinterpret_cast<uint64_t*>(at) = code;
+    }
+  }
+  // The code of key in leaf; false when the leaf stores keys as they are or a position of key lies outside
+  // the range the leaf's code covers.
+  bool encode(const Node* leaf, const int* key, uint64_t* code) const {
+    if (leaf->codeBytes > sizeof(uint64_t)) return false;
+    const LeafCoding c = coding(leaf);
+    if (dim_ == 2) {  // the common width without a loop: appending in order runs through here
+      const uint64_t first = static_cast<uint32_t>(key[0]) - static_cast<uint32_t>(c.base[0]);
+      const uint64_t second = static_cast<uint32_t>(key[1]) - static_cast<uint32_t>(c.base[1]);
+      if ((key[0] < c.base[0]) | (key[1] < c.base[1]) | ((first >> c.bits[0]) != 0) | ((second >> c.bits[1]) != 0)) {
+        return false;
+      }
+      *code = (first << c.bits[1]) | second;
+      return true;
+    }
+    uint64_t packed = 0;
+    for (int i = 0; i < dim_; ++i) {
+      const uint64_t offset = static_cast<uint32_t>(key[i]) - static_cast<uint32_t>(c.base[i]);
+      if (key[i] < c.base[i] || (offset >> c.bits[i]) != 0) return false;
+      packed = (packed << c.bits[i]) | offset;
+    }
+    *code = packed;
+    return true;
+  }
+  double* valuesAt(const Node* leaf, int slot) const {
+    return reinterpret_cast<double*>(const_cast<char*>(reinterpret_cast<const char*>(leaf)) + leaf->valueStart) +
+           static_cast<size_t>(slot) * valueCount_;
+  }
+
   // Layout
-  size_t leafBytes(int capacity) const;
   size_t innerBytes() const;
-  // Whether key a comes after key b; two-label keys, the common case, without a loop.
-  static bool above(const int* a, const int* b, int dim) {
-    if (dim == 2) return a[0] != b[0] ? a[0] > b[0] : a[1] > b[1];
-    int i = 0;
-    while (i < dim && a[i] == b[i]) ++i;
-    return i < dim && a[i] > b[i];
-  }
-  char* row(Node* leaf, int slot) const {
-    return reinterpret_cast<char*>(leaf) + sizeof(Node) + static_cast<size_t>(slot) * rowBytes_;
-  }
-  int32_t* keyAt(Node* leaf, int slot) const { return reinterpret_cast<int32_t*>(row(leaf, slot)); }
-  double* valuesAt(Node* leaf, int slot) const { return reinterpret_cast<double*>(row(leaf, slot) + keyBytes_); }
+  int capacityFor(size_t bytes, int codeBytes) const;  // records a leaf of bytes holds at that code width
+  void setCodeWidth(Node* leaf, int codeBytes) const;  // capacity and value offset follow
   Node** children(Node* inner) const;
   int32_t* innerKeys(Node* inner) const;
   int32_t* separatorAt(Node* inner, int i) const;
@@ -157,23 +251,25 @@ class RecordStore {
   int minInnerCount() const;
 
   // Allocation
-  Node* allocateLeaf(int capacity);
+  Node* allocateLeaf(size_t bytes);
   Node* allocateInner();
   void release(Node* node);
   void releaseSubtree(Node* node);  // for releaseAll only
   void releaseAll();                // every node, and the pool's chunks
 
   // Search
-  int searchLeaf(Node* leaf, const int* key) const;    // first slot whose key is not below key
-  int searchInner(Node* inner, const int* key) const;  // the child whose range holds key
+  int searchLeaf(Node* leaf, const int* key, bool* found) const;  // first slot whose key is not below key
+  int searchInner(Node* inner, const int* key) const;             // the child whose range holds key
   Position locate(const int* key, Path* path, bool* found) const;
 
   // Moving records and children
-  Position placeInLeaf(Node* leaf, int slot, const int* key);
+  Position placeInLeaf(Node* leaf, int slot, const int* key);  // end() when the leaf cannot take key
+  CodePlan planCode(const Sequence& records, int from, int to) const;
+  void applyPlan(Node* leaf, const CodePlan& plan) const;
+  void scanSecondLabels(const Sequence& records, int from, int to, int* low, int* high) const;
   void removeFromLeaf(Node* leaf, int slot) const;
-  void moveRecords(Node* from, int fromSlot, Node* to, int toSlot, int n) const;
-  Position distribute(Node* left, Node* right, int keyIndex, int leftCount, const int* key);
-  void moveBoundary(Node* left, Node* right, int leftCount) const;
+  bool rebuild(const Sequence& records, Node* left, Node* right, int leftCount, Position* placed);
+  void transcode(const Node* from, int fromSlot, Node* to, int toSlot, int n) const;
   void renewSeparator(Node* parent, int separatorIndex) const;
   void evenOutInner(Node* left, Node* right, int32_t* separator) const;
   void insertChild(Node* inner, int childIndex, int separatorIndex, const int32_t* separator, Node* child) const;
@@ -184,6 +280,7 @@ class RecordStore {
   void unlinkLeaf(Node* leaf);
 
   // Insert: the steps after the fast paths of insert()
+  std::pair<Position, bool> insertLooking(const int* key);
   Position plantRoot(const int* key);
   void descendRightEdge(Path* path) const;
   Position makeRoomAndPlace(Position at, Path* path, const int* key);
@@ -199,24 +296,24 @@ class RecordStore {
   void rebalance(Node* node, Path* path);
   void dropChild(Node* parent, int index);
   bool mergeWithNeighbour(Node* parent, int index);
-  void mergeChildren(Node* parent, int separatorIndex);
+  bool mergeChildren(Node* parent, int separatorIndex);
   void refillFromNeighbour(Node* parent, int index);
 
   const char* structureFault() const;  // null when every invariant holds; for the tests
 
   int dim_;
   int valueCount_;
-  size_t keyBytes_;  // a row's key, padded to whole doubles so that the values after it are aligned
-  size_t rowBytes_;
-  int leafCapacity_;   // records per leaf, from the node byte budget and the row width
-  int innerCapacity_;  // children per inner node
+  size_t headerBytes_;  // a leaf's header and coding: where its codes start
+  int leafCapacity_;    // records of a full leaf at the narrowest code
+  int innerCapacity_;   // children per inner node
   int64_t size_ = 0;
   uint64_t version_ = 0;
   Node* root_ = nullptr;
   Node* firstLeaf_ = nullptr;
   Node* lastLeaf_ = nullptr;
-  int height_ = 0;     // levels of nodes, leaves included; 0 when empty
-  size_t memory_ = 0;  // bytes of the nodes taken from the heap
+  int height_ = 0;                // levels of nodes, leaves included; 0 when empty
+  bool movedWithoutKey_ = false;  // the insert under way has moved records without placing its key yet
+  size_t memory_ = 0;             // bytes of the nodes taken from the heap
   // Full leaves of a large store come from here (see node_pool.h); created once the heap's share passes
   // a threshold, so that the many small stores of a database do not each map a chunk.
   std::unique_ptr<NodePool> leafPool_;

@@ -29,7 +29,7 @@ void DomainChecks::buildLookup(const tvbSymbol* set) {
   const RecordStore& records = *set->records;
   int position = 0;
   for (auto p = records.first(); !p.isEnd(); p = records.next(p)) {
-    const int label = records.key(p)[0];
+    const int label = records.firstLabel(p);
     ++position;
     if (label >= 1 && label <= covered) lookup[label] = position;
   }

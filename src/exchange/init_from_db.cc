@@ -43,8 +43,10 @@ void copyRecords(const tvbSymbol& from, tvbSymbol* to, TextNumbers* texts) {
   RecordStore& target = *to->records;
   const int valueCount = source.valueCount();
   const bool set = from.type == TRV_DT_SET;
+  int key[GLOBAL_MAX_INDEX_DIM];
   for (auto p = source.first(); !p.isEnd(); p = source.next(p)) {
-    double* values = target.values(target.insert(source.key(p)).first);
+    source.key(p, key);
+    double* values = target.values(target.insert(key).first);
     std::copy_n(source.values(p), valueCount, values);
     if (set) values[0] = texts->map(values[0]);
   }

@@ -37,14 +37,12 @@ class DomainList {
 
 void writeLoadedRecords(tvfHandle_t file, const tvbSymbol& sym) {
   const RecordStore& store = *sym.records;
-  const int dim = sym.dim;
   const bool oneValue = store.valueCount() == 1;
   int key[GLOBAL_MAX_INDEX_DIM] = {};
   double values[5] = {};  // sets and parameters use the first only; the others stay 0
   // Fixed-size copies: a call to memcpy per record would show beside the library's own work.
   for (auto p = store.first(); !p.isEnd(); p = store.next(p)) {
-    const int* stored = store.key(p);
-    for (int i = 0; i < dim; ++i) key[i] = stored[i];
+    store.key(p, key);
     if (oneValue) {
       values[0] = store.values(p)[0];
     } else {

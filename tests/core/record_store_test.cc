@@ -33,7 +33,12 @@ enum class Order { kAscending, kDescending, kShuffled };
 
 const char* fault(const RecordStore& store) { return RecordStoreTestAccess::structureFault(store); }
 
-Key keyAt(const RecordStore& store, Position p) { return Key(store.key(p), store.key(p) + store.dim()); }
+Key keyAt(const RecordStore& store, Position p) {
+  Key key(GLOBAL_MAX_INDEX_DIM);
+  store.key(p, key.data());
+  key.resize(store.dim());
+  return key;
+}
 
 std::vector<double> valuesAt(const RecordStore& store, Position p) {
   return std::vector<double>(store.values(p), store.values(p) + store.valueCount());
@@ -325,7 +330,7 @@ TEST(RecordStore, InsertAtTheFrontOfAFullLeafBehindAStaleSeparator) {
   for (int i = 0; i < 5000; ++i) insertBoth(store, model, {2 * i}, rng);
   Position p = store.find(Key{5000}.data());
   while (p.slot != 0) p = store.next(p);  // the first record of a leaf in the middle
-  const int first = store.key(p)[0];
+  const int first = store.firstLabel(p);
   eraseBoth(store, model, p);
   insertBoth(store, model, {first + 1}, rng);  // fills the leaf again
   insertBoth(store, model, {first}, rng);
