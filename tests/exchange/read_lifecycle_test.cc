@@ -197,6 +197,36 @@ TEST_F(ReadLifecycle, EachStepIsTracedAtItsLevel) {
       traced(level2, 2, [&] { c__tvbinitfromtvf(level2, path.c_str()); }));
 }
 
+// Every allocation of reading a file, a first use, a copy of the database and a write of the copy fails in
+// turn: no failure leaks, each leaves a message, and once none fails the written file holds what was read.
+TEST_F(ReadLifecycle, RunningOutOfMemoryFailsCleanly) {
+  writeSampleFile();
+  Database first, original, readBack;  // the TVF library is loaded once, before counting
+  std::string written = dir.path("written.tvf");
+  tvbtest::failEachAllocation([&](long n) {
+    tvbHandle *db = nullptr, *copy = nullptr;
+    char msg[TRV_SSSIZE], copyMsg[TRV_SSSIZE];
+    EXPECT_EQ(1, tvbcreate(&db, msg, sizeof msg));
+    EXPECT_EQ(1, tvbcreate(&copy, msg, sizeof msg));
+    tvbtest::failAllocationAfter(n);
+    tvbSymbol* p = nullptr;
+    int records = 0, rc = c__tvbinitfromtvf(db, path.c_str()) && c__tvbfindsymbol(db, "p", &p);
+    double unused;
+    rc = rc && c__tvbsymbolinfo(db, p, TRV_SYMINFO_RECORD_COUNT, &records, &unused, msg);
+    rc = rc && c__tvbinitfromdb(copy, db) && c__tvbwritetvf(copy, written.c_str(), 0);
+    tvbtest::stopFailing();
+    c__tvbgetlasterror(db, msg);
+    c__tvbgetlasterror(copy, copyMsg);
+    EXPECT_TRUE(rc ? records == 2 : *msg || *copyMsg) << "after " << n << " allocations";
+    tvbfree(&db);
+    tvbfree(&copy);
+    return rc;
+  });
+  ASSERT_EQ(1, c__tvbinitfromtvf(original, path.c_str()));
+  ASSERT_EQ(1, c__tvbinitfromtvf(readBack, written.c_str())) << readBack.lastError();
+  EXPECT_EQ(exchange_test::dump(original), exchange_test::dump(readBack));
+}
+
 const int kParameterKeys[] = {1, 2, 3, 4, 5, 6};
 const double kParameterValues[] = {2e300, 0, 0, 0, 0, 7.5,   0, 0, 0, 0, 3e300, 0, 0, 0, 0,
                                    4e300, 0, 0, 0, 0, 5e300, 0, 0, 0, 0, 1e300, 0, 0, 0, 0};
