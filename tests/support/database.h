@@ -14,9 +14,10 @@ namespace tvbtest {
 
 class Database {
  public:
-  Database() {
+  // With a directory, the external libraries are looked for there.
+  explicit Database(const char* directory = nullptr) {
     char msg[TRV_SSSIZE];
-    EXPECT_EQ(1, tvbcreate(&db_, msg, sizeof msg)) << msg;
+    EXPECT_EQ(1, directory ? tvbcreated(&db_, directory, msg, sizeof msg) : tvbcreate(&db_, msg, sizeof msg)) << msg;
   }
   ~Database() { tvbfree(&db_); }
   Database(const Database&) = delete;
