@@ -14,11 +14,6 @@ using exchange_test::TvfFileWriter;
 class FileSource : public DomainTest {
  protected:
   void open(tvbHandle* target) { ASSERT_EQ(1, c__tvbinitfromtvf(target, path.c_str())) << lastError(); }
-  tvbSymbol* symbol(const char* name) {
-    tvbSymbol* sym = nullptr;
-    EXPECT_EQ(1, c__tvbfindsymbol(db, name, &sym)) << lastError();
-    return sym;
-  }
   // p over i and q over i, written before i; with damage p cannot be read.
   void writeSymbolsBeforeTheirDomain(bool damaged) {
     {

@@ -6,45 +6,6 @@
 
 namespace exchange_test {
 
-Database::Database() {
-  char msg[TRV_SSSIZE];
-  EXPECT_EQ(1, tvbcreate(&db_, msg, sizeof msg)) << msg;
-}
-
-std::string Database::lastError() const {
-  char msg[TRV_SSSIZE];
-  c__tvbgetlasterror(db_, msg);
-  return msg;
-}
-
-tvbSymbol* Database::symbol(const char* name) const {
-  tvbSymbol* sym = nullptr;
-  c__tvbfindsymbol(db_, name, &sym);
-  return sym;
-}
-
-tvbSymbol* Database::add(const char* name, int dim, int type, int userInfo, const char* text) {
-  tvbSymbol* sym = nullptr;
-  EXPECT_EQ(1, c__tvbaddsymbol(db_, name, dim, type, userInfo, text, &sym)) << lastError();
-  return sym;
-}
-
-void Database::record(tvbSymbol* sym, const std::vector<const char*>& labels, const std::vector<double>& values,
-                      const char* text) {
-  int uels[GLOBAL_MAX_INDEX_DIM] = {};
-  for (size_t i = 0; i < labels.size(); ++i) ASSERT_EQ(1, c__tvbmergeuel(db_, labels[i], &uels[i])) << lastError();
-  double block[5] = {};
-  for (size_t i = 0; i < values.size() && i < 5; ++i) block[i] = values[i];
-  ASSERT_EQ(1, c__tvbaddrecordraw(db_, sym, uels, block, text)) << lastError();
-}
-
-void Database::setLevel(tvbSymbol* sym, const std::vector<const char*>& labels, double level) {
-  tvbRecordHandle* rec = nullptr;
-  ASSERT_EQ(1, c__tvbfindrecord(db_, sym, labels.data(), &rec)) << lastError();
-  c__tvbsetlevel(db_, rec, level);
-  c__tvbfreesymboliterator(db_, rec);
-}
-
 TvfFileWriter::TvfFileWriter(const std::string& path, const std::vector<std::string>& labels,
                              const std::vector<std::string>& texts) {
   EXPECT_EQ(1, XCreate(&pt_));

@@ -1,6 +1,6 @@
-// Helpers of the data-exchange tests (also used by the array and domain tests): a scratch directory, a
-// database that frees itself, TVF files crafted with the TVF library's own interface, a readable dump of a
-// database so that two can be compared record by record, and captured trace lines.
+// Helpers of the data-exchange tests (also used by the array and domain tests): a scratch directory, TVF files
+// crafted with the TVF library's own interface, a readable dump of a database so that two can be compared
+// record by record, and captured trace lines.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/database.h"
 #include "support/scratch_dir.h"
 #include "tvbcclib.h"
 #include "tvf.h"
@@ -17,26 +18,7 @@ namespace exchange_test {
 
 using tvbtest::ScratchDir;
 
-class Database {
- public:
-  Database();
-  ~Database() { tvbfree(&db_); }
-  Database(const Database&) = delete;
-  Database& operator=(const Database&) = delete;
-  operator tvbHandle*() const { return db_; }
-
-  std::string lastError() const;
-  tvbSymbol* symbol(const char* name) const;  // found by name, or null
-  tvbSymbol* add(const char* name, int dim, int type, int userInfo = 0, const char* text = "");
-  // Adds (or replaces) a record by labels with the caller's values; for a set, text is its element text.
-  void record(tvbSymbol* sym, const std::vector<const char*>& labels, const std::vector<double>& values,
-              const char* text = "");
-  // Sets the level of the record with these labels, which must exist.
-  void setLevel(tvbSymbol* sym, const std::vector<const char*>& labels, double level);
-
- private:
-  tvbHandle* db_ = nullptr;
-};
+using tvbtest::Database;
 
 // Writes a TVF file through the TVF library's own interface, for files that a database would not write
 // (aliases, texts held twice, unusual subtypes); the file is finished, without errors, on destruction.

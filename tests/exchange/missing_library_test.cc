@@ -6,21 +6,16 @@
 #include <string>
 
 #include "child_process.h"
+#include "support/database.h"
 #include "tvbcclib.h"
 
 namespace {
-
-std::string lastError(tvbHandle* db) {
-  char msg[TRV_SSSIZE];
-  c__tvbgetlasterror(db, msg);
-  return msg;
-}
 
 TEST(MissingTvfLibrary, ADatabaseIsMadeWithoutIt) {
   EXPECT_PASSES_IN_CHILD([] {
     const std::string reason =
         "TVF create did not succeed: Could not load shared library /nonexistent/libtvfdclib.so: ";
-    tvbHandle *db = nullptr, *empty = nullptr, *later = nullptr;
+    tvbHandle* db = nullptr;
     char msg[TRV_SSSIZE] = "junk";
     ASSERT_EQ(1, tvbcreated(&db, "/nonexistent", msg, sizeof msg));
     EXPECT_STREQ("", msg);
@@ -35,19 +30,18 @@ TEST(MissingTvfLibrary, ADatabaseIsMadeWithoutIt) {
     ASSERT_EQ(1, c__tvbaddrecord(db, p, key, &rec));
     c__tvbfreesymboliterator(db, rec);
     // Reading and writing files need the library: they fail with the reason.
-    ASSERT_EQ(1, tvbcreated(&empty, "/nonexistent", msg, sizeof msg));
+    tvbtest::Database empty("/nonexistent");
     EXPECT_EQ(0, c__tvbinitfromtvf(empty, "/tmp/any.tvf"));
-    EXPECT_EQ(full, lastError(empty));
+    EXPECT_EQ(full, empty.lastError());
     EXPECT_EQ(0, c__tvbwritetvf(db, "/tmp/any.tvf", 0));
-    EXPECT_EQ(0u, lastError(db).find(reason)) << lastError(db);
+    c__tvbgetlasterror(db, msg);
+    EXPECT_EQ(0u, std::string(msg).find(reason)) << msg;
+    tvbfree(&db);
     // A database made later, without a directory, finds the library beside libtvbcclib.so.
-    ASSERT_EQ(1, tvbcreate(&later, msg, sizeof msg));
+    tvbtest::Database later;
     EXPECT_EQ(0, c__tvbgetlasterror(later, msg)) << msg;
     EXPECT_EQ(0, c__tvbinitfromtvf(later, "/nonexistent/file.tvf"));
-    EXPECT_EQ(0u, lastError(later).find("Error opening TVF file: ")) << lastError(later);
-    tvbfree(&later);
-    tvbfree(&empty);
-    tvbfree(&db);
+    EXPECT_EQ(0u, later.lastError().find("Error opening TVF file: ")) << later.lastError();
   });
 }
 

@@ -56,48 +56,27 @@ TEST_F(ModelInit, RefusalsOfInitFromDict) {
   void* unloaded = nullptr;
   tvpXCreate(&unloaded);
   struct Case {
-    const char* what;
-    std::function<void(tvbHandle*)> before;
+    const char* label;  // registered first
+    const char* name;   // a symbol added first
+    int dim, type;
     void* model;
     std::string message;
   };
   const Case cases[] = {
-      {"labels present",
-       [](tvbHandle* d) {
-         int nr;
-         c__tvbmergeuel(d, "a", &nr);
-       },
-       model, "Uels present. Cannot load Uels from dictionary."},
-      {"a variable the model lacks",
-       [](tvbHandle* d) {
-         tvbSymbol* s;
-         c__tvbaddsymbol(d, "z", 1, TRV_DT_VAR, 0, "", &s);
-       },
-       model, "Variable/Equation symbol z does not exist in model"},
-      {"another dimension",
-       [](tvbHandle* d) {
-         tvbSymbol* s;
-         c__tvbaddsymbol(d, "X", 1, TRV_DT_VAR, 0, "", &s);
-       },
-       model, "Mismatch in dimension for symbol x"},
-      {"another type",
-       [](tvbHandle* d) {
-         tvbSymbol* s;
-         c__tvbaddsymbol(d, "demand", 1, TRV_DT_PAR, 0, "", &s);
-       },
-       model, "Mismatch in type for symbol demand"},
-      {"no model", [](tvbHandle*) {}, nullptr, "No model instance specified (the model handle is NULL)"},
-      {"no dictionary", [](tvbHandle*) {}, unloaded, "No dictionary available"},
+      {"a", nullptr, 0, 0, model, "Uels present. Cannot load Uels from dictionary."},
+      {nullptr, "z", 1, TRV_DT_VAR, model, "Variable/Equation symbol z does not exist in model"},
+      {nullptr, "X", 1, TRV_DT_VAR, model, "Mismatch in dimension for symbol x"},
+      {nullptr, "demand", 1, TRV_DT_PAR, model, "Mismatch in type for symbol demand"},
+      {nullptr, nullptr, 0, 0, nullptr, "No model instance specified (the model handle is NULL)"},
+      {nullptr, nullptr, 0, 0, unloaded, "No dictionary available"},
   };
   for (const Case& c : cases) {
-    tvbHandle* fresh = nullptr;
-    char msg[TRV_SSSIZE];
-    ASSERT_EQ(1, tvbcreate(&fresh, msg, sizeof msg));
-    c.before(fresh);
-    EXPECT_EQ(0, c__tvbinitfromdict(fresh, c.model)) << c.what;
-    c__tvbgetlasterror(fresh, msg);
-    EXPECT_EQ(c.message, msg) << c.what;
-    tvbfree(&fresh);
+    tvbtest::Database fresh;
+    int nr;
+    if (c.label) c__tvbmergeuel(fresh, c.label, &nr);
+    if (c.name) fresh.add(c.name, c.dim, c.type);
+    EXPECT_EQ(0, c__tvbinitfromdict(fresh, c.model)) << c.message;
+    EXPECT_EQ(c.message, fresh.lastError());
   }
   tvpXFree(&unloaded);
 }
@@ -122,14 +101,10 @@ TEST_F(ModelInit, RefusalsOfInitUpdate) {
             errorOf(c__tvbinitupdate(db, other)));
   tvpXFree(&other);
 
-  tvbHandle* fromFile = nullptr;
-  char msg[TRV_SSSIZE];
-  ASSERT_EQ(1, tvbcreate(&fromFile, msg, sizeof msg));
+  tvbtest::Database fromFile;
   c__tvbinitfromtvf(fromFile, scratch.path("none.tvf").c_str());
   EXPECT_EQ(0, c__tvbinitupdate(fromFile, model));
-  c__tvbgetlasterror(fromFile, msg);
-  EXPECT_STREQ("Database initialized from TVF cannot sync with model", msg);
-  tvbfree(&fromFile);
+  EXPECT_EQ("Database initialized from TVF cannot sync with model", fromFile.lastError());
 }
 
 TEST_F(ModelInit, RecordsComeFromTheModelWithBoundsInForceAndEquationBoundsFromTheRightHandSide) {
@@ -173,20 +148,9 @@ TEST_F(ModelInit, WritingStreamsModelSymbolsWithoutLoadingThem) {
   tvpSetVarLOne(model, 0, 42);
   EXPECT_EQ(42, levelOf("x", {"seattle", "new-york"}));
 
-  tvbHandle* copy = nullptr;
-  char msg[TRV_SSSIZE];
-  ASSERT_EQ(1, tvbcreate(&copy, msg, sizeof msg));
+  tvbtest::Database copy;
   ASSERT_EQ(1, c__tvbinitfromtvf(copy, file.c_str()));
-  tvbSymbol* b = nullptr;
-  ASSERT_EQ(1, c__tvbfindsymbol(copy, "b_var", &b));
-  const char* chicago[1] = {"chicago"};
-  tvbRecordHandle* rec = nullptr;
-  ASSERT_EQ(1, c__tvbfindrecord(copy, b, chicago, &rec));
-  double level = 0;
-  c__tvbgetlevel(copy, rec, &level);
-  EXPECT_EQ(300, level);
-  c__tvbfreesymboliterator(copy, rec);
-  tvbfree(&copy);
+  EXPECT_EQ(300, copy.level(copy.symbol("b_var"), {"chicago"}));
 }
 
 TEST_F(ModelInit, ASymbolTheModelCannotFillFailsToLoadWithItsReason) {

@@ -6,15 +6,10 @@
 
 #include "child_process.h"
 #include "rundd.h"
+#include "support/database.h"
 #include "tvbcclib.h"
 
 namespace {
-
-std::string lastError(tvbHandle* db) {
-  char msg[TRV_SSSIZE];
-  c__tvbgetlasterror(db, msg);
-  return msg;
-}
 
 TEST(ModelLibraries, AreLoadedFromTheSystemDirectoryAndAMissingOneIsNamed) {
   EXPECT_PASSES_IN_CHILD([] {
@@ -22,21 +17,16 @@ TEST(ModelLibraries, AreLoadedFromTheSystemDirectoryAndAMissingOneIsNamed) {
     char msg[TRV_SSSIZE];
     ASSERT_EQ(1, tvpXCreate(&model));
     ASSERT_EQ(1, CtvpLoadMathProg(model, TRANSPORT_MODEL, nullptr, msg, sizeof msg)) << msg;
-
-    tvbHandle* nowhere = nullptr;
-    ASSERT_EQ(1, tvbcreated(&nowhere, "/nonexistent", msg, sizeof msg));
-    EXPECT_EQ(0, c__tvbinitfromdict(nowhere, model));
-    const std::string reason = "Error in tvpGetReady: Could not load shared library /nonexistent/librunddclib.so: ";
-    EXPECT_EQ(0u, lastError(nowhere).find(reason)) << lastError(nowhere);
-    tvbfree(&nowhere);
-
-    tvbHandle* db = nullptr;
-    ASSERT_EQ(1, tvbcreated(&db, LIBRARY_DIR, msg, sizeof msg));
-    ASSERT_EQ(1, c__tvbinitfromdict(db, model)) << lastError(db);
-    ASSERT_EQ(1, c__tvbinitupdate(db, model)) << lastError(db);
-    ASSERT_EQ(1, c__tvbcallsolver(db, "CLP")) << lastError(db);
-    EXPECT_EQ(RUNDD_MODEL_OPTIMAL, tvpModelStat(model));
-    tvbfree(&db);
+    {
+      tvbtest::Database nowhere("/nonexistent"), db(LIBRARY_DIR);
+      EXPECT_EQ(0, c__tvbinitfromdict(nowhere, model));
+      const std::string reason = "Error in tvpGetReady: Could not load shared library /nonexistent/librunddclib.so: ";
+      EXPECT_EQ(0u, nowhere.lastError().find(reason)) << nowhere.lastError();
+      ASSERT_EQ(1, c__tvbinitfromdict(db, model)) << db.lastError();
+      ASSERT_EQ(1, c__tvbinitupdate(db, model)) << db.lastError();
+      ASSERT_EQ(1, c__tvbcallsolver(db, "CLP")) << db.lastError();
+      EXPECT_EQ(RUNDD_MODEL_OPTIMAL, tvpModelStat(model));
+    }
     tvpXFree(&model);
   });
 }

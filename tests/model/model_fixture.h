@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "rundd.h"
+#include "support/database.h"
 #include "support/database_fixture.h"
 #include "support/scratch_dir.h"
 
@@ -53,11 +54,6 @@ class ModelTest : public DatabaseTest {
     ASSERT_EQ(1, c__tvbinitupdate(db, model)) << lastError();
   }
 
-  tvbSymbol* symbol(const char* name) {
-    tvbSymbol* sym = nullptr;
-    EXPECT_EQ(1, c__tvbfindsymbol(db, name, &sym)) << lastError();
-    return sym;
-  }
   // The five values of a variable's or equation's record, or its level alone for a parameter; empty with the
   // last error in failure when the record cannot be read.
   std::vector<double> values(const char* name, std::vector<const char*> labels) {

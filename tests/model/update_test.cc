@@ -154,20 +154,14 @@ TEST_F(ModelUpdate, Refusals) {
 }
 
 TEST_F(ModelUpdate, NothingBeforeTheDatabaseIsPrepared) {
-  tvbHandle* other = nullptr;
-  char msg[TRV_SSSIZE];
-  ASSERT_EQ(1, tvbcreate(&other, msg, sizeof msg));
-  ASSERT_EQ(1, c__tvbinitfromdict(other, model)) << msg;
-  tvbSymbol* y = nullptr;
-  c__tvbfindsymbol(other, "y", &y);
+  tvbtest::Database other;
+  ASSERT_EQ(1, c__tvbinitfromdict(other, model)) << other.lastError();
   int count = 0;
-  EXPECT_EQ(0, c__tvbupdatemodelsymbol(other, y, 0, data({}), 2, &count));
-  c__tvbgetlasterror(other, msg);
-  EXPECT_STREQ("The database is not prepared for model updates: call tvbInitUpdate first", msg);
+  const std::string unprepared = "The database is not prepared for model updates: call tvbInitUpdate first";
+  EXPECT_EQ(0, c__tvbupdatemodelsymbol(other, other.symbol("y"), 0, data({}), 2, &count));
+  EXPECT_EQ(unprepared, other.lastError());
   EXPECT_EQ(0, c__tvbcallsolver(other, "CLP"));
-  c__tvbgetlasterror(other, msg);
-  EXPECT_STREQ("The database is not prepared for model updates: call tvbInitUpdate first", msg);
-  tvbfree(&other);
+  EXPECT_EQ(unprepared, other.lastError());
 }
 
 }  // namespace

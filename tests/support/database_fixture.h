@@ -39,6 +39,11 @@ class DatabaseTest : public ::testing::Test {
     ASSERT_NE(nullptr, rec) << lastError();
     c__tvbfreesymboliterator(db, rec);
   }
+  tvbSymbol* symbol(const char* name) {
+    tvbSymbol* sym = nullptr;
+    EXPECT_EQ(1, c__tvbfindsymbol(db, name, &sym)) << lastError();
+    return sym;
+  }
   tvbRecordHandle* find(tvbSymbol* sym, std::vector<const char*> labels) {
     tvbRecordHandle* rec = nullptr;
     c__tvbfindrecord(db, sym, labels.data(), &rec);

@@ -1,12 +1,12 @@
 // The loader's protocol as the four libraries answer it: version agreement, the signature check for every
 // operation of their tables, and the exported entries under their lookup names and nothing else.
-#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "rundd_test_support.h"
-#include "tvbcclib_signatures.h"
+#include "support/exported_functions.h"
+#include "support/signature_check.h"
 
 namespace rundd_test {
 namespace {
@@ -17,7 +17,7 @@ struct Row {
   std::vector<int> signature;
 };
 
-using CheckEntry = int (*)(const char *, int, const int *, char *);
+using tvbtest::CheckEntry;
 using VersionEntry = int (*)(int, char *, int *);
 
 struct Library {
@@ -62,35 +62,15 @@ const Library kLibraries[] = {
 #undef RUNDD_ROW
 #undef RUNDD_CODES
 
-int Check(CheckEntry check, const std::string &name, int nargs, const std::vector<int> &sig, std::string *message) {
-  char msg[256] = "untouched";
-  const int result = check(name.c_str(), nargs, sig.data(), msg);
-  *message = msg;
-  return result;
-}
+using tvbtest::Check;
 
 TEST(CheckProtocol, EveryOperationIsConfirmedWithItsOwnSignatureOnlyByItsOwnLibrary) {
   for (const Library &library : kLibraries) {
     ASSERT_GE(library.rows.size(), library.called);
     for (const Row &row : library.rows) {
-      SCOPED_TRACE(row.name);
-      bool string_bearing = false;
-      for (int code : row.signature) string_bearing = string_bearing || SIG_IS_STRING_BEARING(code);
-      EXPECT_EQ(row.lookup, string_bearing ? "C" + row.name : row.name);
+      tvbtest::ExpectOnlyItsOwnSignatureConfirmed(library.check, "runddclib", row.name, row.lookup, row.signature);
       const int nargs = static_cast<int>(row.signature.size()) - 1;
       std::string message;
-      EXPECT_EQ(Check(library.check, row.name, nargs, row.signature, &message), 1);
-      EXPECT_EQ(message, "");
-      std::vector<int> longer = row.signature;
-      longer.push_back(SIG_INT);
-      EXPECT_EQ(Check(library.check, row.name, nargs + 1, longer, &message), 0);
-      EXPECT_EQ(message, "runddclib: " + row.name + " has wrong number of arguments.");
-      for (size_t i = 0; i < row.signature.size(); ++i) {
-        std::vector<int> changed = row.signature;
-        changed[i] = changed[i] == SIG_DOUBLE ? SIG_INT : SIG_DOUBLE;
-        EXPECT_EQ(Check(library.check, row.name, nargs, changed, &message), 0) << i;
-        EXPECT_EQ(message, "runddclib: " + row.name + " has wrong argument types.");
-      }
       for (const Library &other : kLibraries) {
         if (&other == &library) continue;
         EXPECT_EQ(Check(other.check, row.name, nargs, row.signature, &message), 0) << other.prefix;
@@ -127,17 +107,8 @@ TEST(CheckProtocol, TheLibraryExportsTheMandatoryEntriesAndEveryLookupNameAndNot
     if (p != "cfg") expected.insert("C" + p + "XCreateD");
     for (const Row &row : library.rows) expected.insert(row.lookup);
   }
-  FILE *nm = popen("nm -D --defined-only " RUNDD_LIBRARY_PATH " 2>/dev/null", "r");
-  ASSERT_NE(nm, nullptr);
-  std::set<std::string> exported;
-  char line[512];
-  while (std::fgets(line, sizeof line, nm) != nullptr) {
-    char address[64], kind[8], name[400];
-    if (std::sscanf(line, "%63s %7s %399s", address, kind, name) == 3 && std::string(kind) == "T") {
-      exported.insert(name);
-    }
-  }
-  if (pclose(nm) != 0 && exported.empty()) GTEST_SKIP() << "nm is not available";
+  const std::set<std::string> exported = tvbtest::ExportedFunctions(RUNDD_LIBRARY_PATH);
+  if (exported.empty()) GTEST_SKIP() << "nm is not available";
   EXPECT_EQ(exported, expected);
 }
 

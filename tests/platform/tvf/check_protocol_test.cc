@@ -1,11 +1,11 @@
 // The loader's protocol as the library answers it: version agreement, the signature check for every
 // operation of the tables, the exported entries under their lookup names, and nothing else exported.
-#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "tvbcclib_signatures.h"
+#include "support/exported_functions.h"
+#include "support/signature_check.h"
 #include "tvf_test_support.h"
 
 namespace tvf_test {
@@ -27,37 +27,8 @@ const std::vector<Row> kRows = {
 #undef TVF_OP
 #undef TVF_CODES
 
-int Check(const Row &row, int nargs, const std::vector<int> &sig, std::string *message) {
-  char msg[256] = "untouched";
-  int result = CXCheck(row.name.c_str(), nargs, sig.data(), msg);
-  *message = msg;
-  return result;
-}
-
 TEST(CheckProtocol, EveryOperationIsConfirmedWithItsOwnSignatureOnly) {
-  for (const Row &row : kRows) {
-    SCOPED_TRACE(row.name);
-    bool string_bearing = false;
-    for (int code : row.signature) string_bearing = string_bearing || SIG_IS_STRING_BEARING(code);
-    EXPECT_EQ(row.lookup, string_bearing ? "C" + row.name : row.name);
-    const int nargs = static_cast<int>(row.signature.size()) - 1;
-    std::string message;
-    EXPECT_EQ(Check(row, nargs, row.signature, &message), 1);
-    EXPECT_EQ(message, "");
-    // One argument more or less.
-    std::vector<int> longer = row.signature;
-    longer.push_back(SIG_INT);
-    EXPECT_EQ(Check(row, nargs + 1, longer, &message), 0);
-    EXPECT_EQ(message, "tvfdclib: " + row.name + " has wrong number of arguments.");
-    EXPECT_EQ(Check(row, nargs - 1, row.signature, &message), 0);
-    // Another code at any position (the result's included).
-    for (size_t i = 0; i < row.signature.size(); ++i) {
-      std::vector<int> changed = row.signature;
-      changed[i] = changed[i] == SIG_DOUBLE ? SIG_INT : SIG_DOUBLE;
-      EXPECT_EQ(Check(row, nargs, changed, &message), 0) << i;
-      EXPECT_EQ(message, "tvfdclib: " + row.name + " has wrong argument types.");
-    }
-  }
+  for (const Row &row : kRows) tvbtest::ExpectOnlyItsOwnSignatureConfirmed(CXCheck, "tvfdclib", row.name, row.lookup, row.signature);
 }
 
 // Names are compared exactly; the message buffer may be absent, and a message is cut to it.
@@ -102,17 +73,8 @@ TEST(CheckProtocol, TheLibraryExportsEveryEntryUnderItsLookupNameAndNothingElse)
   std::set<std::string> expected = {"XCreate",      "XFree",           "CXCheck",
                                     "CXAPIVersion", "CtvfSetLoadPath", "CtvfGetLoadPath"};
   for (const Row &row : kRows) expected.insert(row.lookup);
-  FILE *nm = popen("nm -D --defined-only " TVF_LIBRARY_PATH " 2>/dev/null", "r");
-  ASSERT_NE(nm, nullptr);
-  std::set<std::string> exported;
-  char line[512];
-  while (std::fgets(line, sizeof line, nm) != nullptr) {
-    char address[64], kind[8], name[400];
-    if (std::sscanf(line, "%63s %7s %399s", address, kind, name) == 3 && std::string(kind) == "T") {
-      exported.insert(name);
-    }
-  }
-  if (pclose(nm) != 0 && exported.empty()) GTEST_SKIP() << "nm is not available";
+  const std::set<std::string> exported = tvbtest::ExportedFunctions(TVF_LIBRARY_PATH);
+  if (exported.empty()) GTEST_SKIP() << "nm is not available";
   EXPECT_EQ(exported, expected);
 }
 

@@ -145,14 +145,6 @@ bool Mentions(const Texts &texts, const std::string &part) {
                      [&](const std::string &t) { return t.find(part) != std::string::npos; });
 }
 
-std::vector<std::string> Entries(const ScratchDir &dir) {
-  std::vector<std::string> names;
-  for (const auto &entry : std::filesystem::directory_iterator(dir.path(""))) {
-    names.push_back(entry.path().filename().string());
-  }
-  return names;
-}
-
 // Runs operation() with call n failing, n = 0, 1, 2, ... until a run in which nothing failed, and after each
 // run, with the operating system's file system back in place, check(outcome, the call that failed or was cut
 // short: "" for none). Returns the number of failure points.

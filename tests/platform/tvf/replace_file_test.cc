@@ -19,16 +19,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// The names in a directory, sorted.
-Names Entries(const ScratchDir &dir) {
-  Names names;
-  for (const auto &entry : std::filesystem::directory_iterator(dir.path(""))) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // Opens `path` for writing and writes parameter p with one record of value `value`.
 void StartVersion(tvfHandle_t writer, const std::string &path, double value) {
   OpenWriteWithLabels(writer, path, {"a", "b"});

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -175,6 +177,14 @@ inline std::vector<char> ReadFile(const std::string &path) {
 inline void WriteFile(const std::string &path, const std::vector<char> &bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc)
       .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The names in a directory, sorted.
+inline std::vector<std::string> Entries(const ScratchDir &dir) {
+  std::vector<std::string> names;
+  for (const auto &entry : std::filesystem::directory_iterator(dir.path(""))) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 inline uint64_t Bits(double v) { return std::bit_cast<uint64_t>(v); }
