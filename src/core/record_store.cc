@@ -225,6 +225,32 @@ void RecordStore::setCodeWidth(Node* leaf, int codeBytes) const {
   leaf->valueStart = static_cast<uint16_t>(headerBytes_ + roundToDoubles(size_t{leaf->capacity} * codeBytes));
 }
 
+bool RecordStore::openWindow() {
+  Node* leaf = lastLeaf_;
+  if (leaf == nullptr || leaf->count == 0 || leaf->codeBytes > sizeof(uint64_t)) return false;
+  AppendWindow& w = window_;
+  if (dim_ == 2) {
+    const LeafCoding c = coding(leaf);
+    if (c.bits[0] >= 32 || c.bits[1] >= 32) return false;
+    for (int i = 0; i < 2; ++i) {
+      // Offsets are taken in unsigned arithmetic, which matches the signed order of the labels only while
+      // base + span stays within int.
+      const int64_t span = std::min<int64_t>(int64_t{INT_MAX} - c.base[i], static_cast<int64_t>(mask(c.bits[i])));
+      w.base[i] = static_cast<uint32_t>(c.base[i]);
+      w.span[i] = static_cast<uint32_t>(span);
+    }
+    w.shift = c.bits[1];
+  }
+  w.leaf = leaf;
+  w.codeBytes = leaf->codeBytes;
+  w.code = codes(leaf) + static_cast<size_t>(leaf->count) * leaf->codeBytes;
+  w.codeEnd = codes(leaf) + static_cast<size_t>(leaf->capacity) * leaf->codeBytes;
+  w.values = valuesAt(leaf, leaf->count);
+  w.lastCode = codeAt(leaf, leaf->count - 1);
+  w.version = version_;
+  return true;
+}
+
 size_t RecordStore::innerBytes() const {
   return sizeof(Node) + (innerCapacity_ + 1) * sizeof(Node*) + innerCapacity_ * dim_ * sizeof(int32_t);
 }

@@ -82,17 +82,40 @@ class RecordStore {
   // values, which the caller must all write, or null when the key does not qualify; insert() then does the
   // general work.
   double* appendIfLast(const int* key) {
-    Node* leaf = lastLeaf_;
-    if (leaf == nullptr) return nullptr;
-    const int count = leaf->count;
-    if (count == 0 || count >= leaf->capacity) return nullptr;
+    AppendWindow& w = window_;
+    if (w.version != version_ && !openWindow()) return nullptr;
     uint64_t code;
-    if (!encode(leaf, key, &code) || code <= codeAt(leaf, count - 1)) return nullptr;
-    storeCode(leaf, count, code);
-    leaf->count = count + 1;
+    if (dim_ == 2) {  // the common width, coded from the window alone
+      const uint32_t first = static_cast<uint32_t>(key[0]) - w.base[0];
+      const uint32_t second = static_cast<uint32_t>(key[1]) - w.base[1];
+      if ((first > w.span[0]) | (second > w.span[1])) return nullptr;
+      code = (uint64_t{first} << w.shift) | second;
+    } else if (!encode(w.leaf, key, &code)) {
+      return nullptr;
+    }
+    // Inside the code's range codes are in key order: a code above the last one is a key above it.
+    if (code <= w.lastCode || w.code == w.codeEnd) return nullptr;
+    switch (w.codeBytes) {
+      case 1:
+        *reinterpret_cast<uint8_t*>(w.code) = static_cast<uint8_t>(code);
+        break;
+      case 2:
+        *reinterpret_cast<uint16_t*>(w.code) = static_cast<uint16_t>(code);
+        break;
+      case 4:
+        *reinterpret_cast<uint32_t*>(w.code) = static_cast<uint32_t>(code);
+        break;
+      default:
+        *reinterpret_cast<uint64_t*>(w.code) = code;
+    }
+    w.code += w.codeBytes;
+    w.lastCode = code;
+    ++w.leaf->count;
+    double* values = w.values;
+    w.values += valueCount_;
     ++size_;
-    ++version_;
-    return valuesAt(leaf, count);
+    w.version = ++version_;
+    return values;
   }
 
   // Removes the record at p (not end()) and returns the position of the record that followed it.
@@ -239,6 +262,23 @@ class RecordStore {
            static_cast<size_t>(slot) * valueCount_;
   }
 
+  // The room at the end of the last leaf, kept apart from the leaf so that an append in key order reads no
+  // leaf header and no stored code. Valid while its version is the store's: every structural change
+  // advances that, and the next append opens the window again.
+  struct AppendWindow {
+    uint64_t version = UINT64_MAX;  // a version the store never reaches: closed
+    Node* leaf = nullptr;
+    char* code = nullptr;      // where the next code goes
+    char* codeEnd = nullptr;   // past the leaf's room for codes
+    double* values = nullptr;  // where the next record's values go
+    uint64_t lastCode = 0;     // the code of the leaf's last record
+    uint32_t base[2] = {};     // two positions: the lowest label of each that the code covers,
+    uint32_t span[2] = {};     // the highest offset from it that the code covers (within int),
+    uint8_t shift = 0;         // and the bits of the second offset
+    uint8_t codeBytes = 0;
+  };
+  bool openWindow();  // false when the last leaf takes no appends at its code
+
   // Layout
   size_t innerBytes() const;
   int capacityFor(size_t bytes, int codeBytes) const;  // records a leaf of bytes holds at that code width
@@ -311,6 +351,7 @@ class RecordStore {
   Node* root_ = nullptr;
   Node* firstLeaf_ = nullptr;
   Node* lastLeaf_ = nullptr;
+  AppendWindow window_;
   int height_ = 0;                // levels of nodes, leaves included; 0 when empty
   bool movedWithoutKey_ = false;  // the insert under way has moved records without placing its key yet
   size_t memory_ = 0;             // bytes of the nodes taken from the heap
