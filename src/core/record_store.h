@@ -22,8 +22,10 @@
 // Thread safety: none; a store belongs to one database, used by one thread at a time.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -176,6 +178,42 @@ class RecordStore {
       to[i] = static_cast<int>(static_cast<uint32_t>(c.base[i]) + static_cast<uint32_t>(code & mask(c.bits[i])));
       code >>= c.bits[i];
     }
+  }
+
+  // A leaf's code of two-position keys copied out, for a walk that steps through the leaf's records: their
+  // keys are then decoded without reaching back to the leaf's header and code. Valid while the leaf's
+  // records stay where they are (the store's version is unchanged).
+  struct KeyReader {
+    const char* codes = nullptr;
+    uint64_t codeMask = 0;  // the bytes of one code, of the eight read at its place
+    uint32_t base[2] = {};
+    uint32_t secondMask = 0;
+    uint8_t shift = 0;
+    uint8_t codeBytes = 0;  // 0: not two coded positions; keys are read from the leaf
+  };
+  KeyReader keyReader(const Node* leaf) const {
+    KeyReader r;
+    if (dim_ != 2 || leaf->codeBytes > sizeof(uint64_t)) return r;
+    const LeafCoding c = coding(leaf);
+    r.codes = codes(leaf);
+    r.codeMask = leaf->codeBytes == sizeof(uint64_t) ? ~uint64_t{0} : (uint64_t{1} << (8 * leaf->codeBytes)) - 1;
+    r.base[0] = static_cast<uint32_t>(c.base[0]);
+    r.base[1] = static_cast<uint32_t>(c.base[1]);
+    r.secondMask = static_cast<uint32_t>(mask(c.bits[1]));
+    r.shift = c.bits[1];
+    r.codeBytes = leaf->codeBytes;
+    return r;
+  }
+  // readKey() through r, the reader of leaf. Eight bytes are read at the code's place whatever its width,
+  // without a branch on the width: the values after the codes keep them inside the leaf.
+  void readKey(const KeyReader& r, const Node* leaf, int slot, int* to) const {
+    static_assert(std::endian::native == std::endian::little, "a code is the low bytes of the eight read");
+    if (r.codeBytes == 0) return readKey(leaf, slot, to);
+    uint64_t code;
+    std::memcpy(&code, r.codes + static_cast<size_t>(slot) * r.codeBytes, sizeof code);
+    code &= r.codeMask;
+    to[1] = static_cast<int>(r.base[1] + static_cast<uint32_t>(code & r.secondMask));
+    to[0] = static_cast<int>(r.base[0] + static_cast<uint32_t>(code >> r.shift));
   }
 
   // Bytes held by the store's nodes, pool chunks counted whole (for the benchmarks' memory figures).
