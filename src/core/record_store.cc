@@ -831,6 +831,7 @@ std::pair<RecordStore::Position, bool> RecordStore::insertLooking(const int* key
     Path path;
     Position at;
     if (order > 0) {
+      appending_ = true;
       at = Position{lastLeaf_, lastLeaf_->count};
       const Position placed = placeInLeaf(lastLeaf_, at.slot, key);
       if (!placed.isEnd()) return {placed, true};

@@ -85,18 +85,18 @@ class RecordStore {
   // general work.
   double* appendIfLast(const int* key) {
     AppendWindow& w = window_;
-    if (w.version != version_ && !openWindow()) return nullptr;
+    if (w.version != version_ && (!appending_ || !openWindow())) return nullptr;
     uint64_t code;
     if (dim_ == 2) {  // the common width, coded from the window alone
       const uint32_t first = static_cast<uint32_t>(key[0]) - w.base[0];
       const uint32_t second = static_cast<uint32_t>(key[1]) - w.base[1];
-      if ((first > w.span[0]) | (second > w.span[1])) return nullptr;
+      if ((first > w.span[0]) | (second > w.span[1])) return declineAppend();
       code = (uint64_t{first} << w.shift) | second;
     } else if (!encode(w.leaf, key, &code)) {
-      return nullptr;
+      return declineAppend();
     }
     // Inside the code's range codes are in key order: a code above the last one is a key above it.
-    if (code <= w.lastCode || w.code == w.codeEnd) return nullptr;
+    if (code <= w.lastCode || w.code == w.codeEnd) return declineAppend();
     switch (w.codeBytes) {
       case 1:
         *reinterpret_cast<uint8_t*>(w.code) = static_cast<uint8_t>(code);
@@ -316,6 +316,10 @@ class RecordStore {
     uint8_t codeBytes = 0;
   };
   bool openWindow();  // false when the last leaf takes no appends at its code
+  double* declineAppend() {
+    appending_ = false;
+    return nullptr;
+  }
 
   // Layout
   size_t innerBytes() const;
@@ -390,6 +394,9 @@ class RecordStore {
   Node* firstLeaf_ = nullptr;
   Node* lastLeaf_ = nullptr;
   AppendWindow window_;
+  // Whether the last key offered for an append went to the end of the store: keys that come in no order
+  // are not offered to a window that must first be opened (insert() sets it again for a key that goes last).
+  bool appending_ = true;
   int height_ = 0;                // levels of nodes, leaves included; 0 when empty
   bool movedWithoutKey_ = false;  // the insert under way has moved records without placing its key yet
   size_t memory_ = 0;             // bytes of the nodes taken from the heap
