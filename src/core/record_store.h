@@ -97,19 +97,7 @@ class RecordStore {
     }
     // Inside the code's range codes are in key order: a code above the last one is a key above it.
     if (code <= w.lastCode || w.code == w.codeEnd) return declineAppend();
-    switch (w.codeBytes) {
-      case 1:
-        *reinterpret_cast<uint8_t*>(w.code) = static_cast<uint8_t>(code);
-        break;
-      case 2:
-        *reinterpret_cast<uint16_t*>(w.code) = static_cast<uint16_t>(code);
-        break;
-      case 4:
-        *reinterpret_cast<uint32_t*>(w.code) = static_cast<uint32_t>(code);
-        break;
-      default:
-        *reinterpret_cast<uint64_t*>(w.code) = code;
-    }
+    storeCodeAt(w.code, w.codeBytes, code);
     w.code += w.codeBytes;
     w.lastCode = code;
     ++w.leaf->count;
@@ -257,8 +245,10 @@ class RecordStore {
     }
   }
   void storeCode(Node* leaf, int slot, uint64_t code) const {
-    char* at = codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes;
-    switch (leaf->codeBytes) {
+    storeCodeAt(codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes, leaf->codeBytes, code);
+  }
+  static void storeCodeAt(char* at, int codeBytes, uint64_t code) {
+    switch (codeBytes) {
       case 1:
         *reinterpret_cast<uint8_t*>(at) = static_cast<uint8_t>(code);
         break;
