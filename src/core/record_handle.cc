@@ -49,9 +49,7 @@ bool resolveSlow(tvbRecordHandle* h) {
     if (h->version == store.version()) return true;
     RecordStore::Position p = store.find(h->key);
     if (!p.isEnd()) {
-      h->position = p;
-      h->values = store.values(p);
-      h->version = store.version();
+      placeHandle(h, p);
       return true;
     }
   }

@@ -20,6 +20,7 @@ struct tvbRecordHandle {
   bool pastEnd = false;  // stands behind the last record, after deleting that record
   std::unique_ptr<int[]> slicePattern;  // per position a fixed label number, or 0 for a free position
   int key[GLOBAL_MAX_INDEX_DIM];  // the first dim entries are set
+  tvb::RecordStore::KeyReader reader;  // of position's leaf, valid with position
 
   bool onUniverse() const { return uelPosition >= 0; }
 };
@@ -40,7 +41,8 @@ inline void placeHandle(tvbRecordHandle* h, RecordStore::Position p) {
   h->values = store.values(p);
   h->version = store.version();
   h->pastEnd = false;
-  store.key(p, h->key);
+  h->reader = store.keyReader(p.leaf);
+  store.readKey(h->reader, p.leaf, p.slot, h->key);
 }
 
 // Steps an up-to-date handle without a slice to the next record when that record is in the same leaf: the
@@ -51,7 +53,7 @@ inline bool stepWithinLeaf(tvbRecordHandle* h) {
   if (h->version != store.version() || h->position.slot + 1 >= h->position.leaf->count) return false;
   ++h->position.slot;
   h->values += store.valueStride();
-  store.readKey(h->position.leaf, h->position.slot, h->key);
+  store.readKey(h->reader, h->position.leaf, h->position.slot, h->key);
   return true;
 }
 

@@ -168,6 +168,39 @@ void requestLines(const char* line, const char* end) {
   for (; line < end; line += kLine) __builtin_prefetch(line);
 }
 
+// Calls f with a value of the unsigned type that holds a code of bytes (1, 2, 4 or 8), so that a loop over
+// many codes is compiled once per width instead of choosing the width at every code.
+template <class F>
+void withCodeType(int bytes, F&& f) {
+  switch (bytes) {
+    case 1:
+      return f(uint8_t{});
+    case 2:
+      return f(uint16_t{});
+    case 4:
+      return f(uint32_t{});
+    default:
+      return f(uint64_t{});
+  }
+}
+
+// Two-label codes from one leaf's code to another's: the offsets shifted by the difference of the bases.
+struct TwoLabelRecode {
+  int fromBits;  // of the second offset in the source code
+  uint64_t lowMask;
+  uint32_t shift0, shift1;
+  int toBits;
+  template <class From, class To>
+  void run(const From* from, To* to, int n) const {
+    for (int i = 0; i < n; ++i) {
+      const uint64_t code = from[i];
+      const uint32_t first = static_cast<uint32_t>(code >> fromBits) + shift0;
+      const uint32_t second = static_cast<uint32_t>(code & lowMask) + shift1;
+      to[i] = static_cast<To>((uint64_t{first} << toBits) | second);
+    }
+  }
+};
+
 }  // namespace
 
 static_assert(sizeof(RecordStore::Node) % alignof(double) == 0);
@@ -189,6 +222,12 @@ struct RecordStore::Sequence {
       if (i > keyIndex) --i;
     }
     return i < first->count ? std::pair{first, i} : std::pair{second, i - first->count};
+  }
+  // How many records from i on, before to, come one after the other from one leaf. REQUIRES: i is no new key.
+  int run(int i, int to) const {
+    const auto [leaf, slot] = at(i);
+    const int n = std::min(to - i, leaf->count - slot);
+    return keyIndex > i ? std::min(n, keyIndex - i) : n;  // a run stops at the new key
   }
 };
 
@@ -223,6 +262,32 @@ void RecordStore::setCodeWidth(Node* leaf, int codeBytes) const {
   leaf->codeBytes = static_cast<uint8_t>(codeBytes);
   leaf->capacity = static_cast<uint16_t>(capacityFor(leaf->bytes, codeBytes));
   leaf->valueStart = static_cast<uint16_t>(headerBytes_ + roundToDoubles(size_t{leaf->capacity} * codeBytes));
+}
+
+bool RecordStore::openWindow() {
+  Node* leaf = lastLeaf_;
+  if (leaf == nullptr || leaf->count == 0 || leaf->codeBytes > sizeof(uint64_t)) return false;
+  AppendWindow& w = window_;
+  if (dim_ == 2) {
+    const LeafCoding c = coding(leaf);
+    if (c.bits[0] >= 32 || c.bits[1] >= 32) return false;
+    for (int i = 0; i < 2; ++i) {
+      // Offsets are taken in unsigned arithmetic, which matches the signed order of the labels only while
+      // base + span stays within int.
+      const int64_t span = std::min<int64_t>(int64_t{INT_MAX} - c.base[i], static_cast<int64_t>(mask(c.bits[i])));
+      w.base[i] = static_cast<uint32_t>(c.base[i]);
+      w.span[i] = static_cast<uint32_t>(span);
+    }
+    w.shift = c.bits[1];
+  }
+  w.leaf = leaf;
+  w.codeBytes = leaf->codeBytes;
+  w.code = codes(leaf) + static_cast<size_t>(leaf->count) * leaf->codeBytes;
+  w.codeEnd = codes(leaf) + static_cast<size_t>(leaf->capacity) * leaf->codeBytes;
+  w.values = valuesAt(leaf, leaf->count);
+  w.lastCode = codeAt(leaf, leaf->count - 1);
+  w.version = version_;
+  return true;
 }
 
 size_t RecordStore::innerBytes() const {
@@ -525,8 +590,7 @@ void RecordStore::scanSecondLabels(const Sequence& records, int from, int to, in
       ++i;
       continue;
     }
-    int n = std::min(to - i, leaf->count - slot);
-    if (records.keyIndex > i) n = std::min(n, records.keyIndex - i);  // the run stops at the new key
+    const int n = records.run(i, to);
     if (leaf->codeBytes > sizeof(uint64_t)) {
       for (int k = 0; k < n; ++k) {
         int key[GLOBAL_MAX_INDEX_DIM];
@@ -539,19 +603,8 @@ void RecordStore::scanSecondLabels(const Sequence& records, int from, int to, in
       uint64_t lowest = ~uint64_t{0}, highest = 0;
       const char* at = codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes;
       const uint64_t lowMask = mask(c.bits[1]);
-      switch (leaf->codeBytes) {
-        case 1:
-          offsetRange<uint8_t>(at, n, lowMask, &lowest, &highest);
-          break;
-        case 2:
-          offsetRange<uint16_t>(at, n, lowMask, &lowest, &highest);
-          break;
-        case 4:
-          offsetRange<uint32_t>(at, n, lowMask, &lowest, &highest);
-          break;
-        default:
-          offsetRange<uint64_t>(at, n, lowMask, &lowest, &highest);
-      }
+      withCodeType(leaf->codeBytes,
+                   [&](auto code) { offsetRange<decltype(code)>(at, n, lowMask, &lowest, &highest); });
       *low = std::min(*low, static_cast<int>(static_cast<uint32_t>(c.base[1]) + static_cast<uint32_t>(lowest)));
       *high = std::max(*high, static_cast<int>(static_cast<uint32_t>(c.base[1]) + static_cast<uint32_t>(highest)));
     }
@@ -609,8 +662,7 @@ bool RecordStore::rebuild(const Sequence& records, Node* left, Node* right, int 
         ++i;
         continue;
       }
-      int run = 1;
-      while (i + run < from[t + 1] && copied.at(i + run) == std::pair{source, sourceSlot + run}) ++run;
+      const int run = copied.run(i, from[t + 1]);
       transcode(source, sourceSlot, leaf, slot, run);
       i += run;
     }
@@ -631,15 +683,14 @@ void RecordStore::transcode(const Node* from, int fromSlot, Node* to, int toSlot
     // in unsigned arithmetic to the right number because every key lies above the new bases.
     const uint32_t shift0 = static_cast<uint32_t>(a.base[0]) - static_cast<uint32_t>(b.base[0]);
     const uint32_t shift1 = static_cast<uint32_t>(a.base[1]) - static_cast<uint32_t>(b.base[1]);
-    const uint64_t lowMask = mask(a.bits[1]);
-    const int fromBits = a.bits[1];
-    const int toBits = b.bits[1];
-    for (int i = 0; i < n; ++i) {
-      const uint64_t code = codeAt(from, fromSlot + i);
-      const uint32_t first = static_cast<uint32_t>(code >> fromBits) + shift0;
-      const uint32_t second = static_cast<uint32_t>(code & lowMask) + shift1;
-      storeCode(to, toSlot + i, (uint64_t{first} << toBits) | second);
-    }
+    const TwoLabelRecode recode{a.bits[1], mask(a.bits[1]), shift0, shift1, b.bits[1]};
+    const char* source = codes(from) + static_cast<size_t>(fromSlot) * from->codeBytes;
+    char* target = codes(to) + static_cast<size_t>(toSlot) * to->codeBytes;
+    withCodeType(from->codeBytes, [&](auto fromCode) {
+      withCodeType(to->codeBytes, [&](auto toCode) {
+        recode.run(reinterpret_cast<const decltype(fromCode)*>(source), reinterpret_cast<decltype(toCode)*>(target), n);
+      });
+    });
     return;
   }
   int key[GLOBAL_MAX_INDEX_DIM];
@@ -780,6 +831,7 @@ std::pair<RecordStore::Position, bool> RecordStore::insertLooking(const int* key
     Path path;
     Position at;
     if (order > 0) {
+      appending_ = true;
       at = Position{lastLeaf_, lastLeaf_->count};
       const Position placed = placeInLeaf(lastLeaf_, at.slot, key);
       if (!placed.isEnd()) return {placed, true};

@@ -22,8 +22,10 @@
 // Thread safety: none; a store belongs to one database, used by one thread at a time.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -82,17 +84,28 @@ class RecordStore {
   // values, which the caller must all write, or null when the key does not qualify; insert() then does the
   // general work.
   double* appendIfLast(const int* key) {
-    Node* leaf = lastLeaf_;
-    if (leaf == nullptr) return nullptr;
-    const int count = leaf->count;
-    if (count == 0 || count >= leaf->capacity) return nullptr;
+    AppendWindow& w = window_;
+    if (w.version != version_ && (!appending_ || !openWindow())) return nullptr;
     uint64_t code;
-    if (!encode(leaf, key, &code) || code <= codeAt(leaf, count - 1)) return nullptr;
-    storeCode(leaf, count, code);
-    leaf->count = count + 1;
+    if (dim_ == 2) {  // the common width, coded from the window alone
+      const uint32_t first = static_cast<uint32_t>(key[0]) - w.base[0];
+      const uint32_t second = static_cast<uint32_t>(key[1]) - w.base[1];
+      if ((first > w.span[0]) | (second > w.span[1])) return declineAppend();
+      code = (uint64_t{first} << w.shift) | second;
+    } else if (!encode(w.leaf, key, &code)) {
+      return declineAppend();
+    }
+    // Inside the code's range codes are in key order: a code above the last one is a key above it.
+    if (code <= w.lastCode || w.code == w.codeEnd) return declineAppend();
+    storeCodeAt(w.code, w.codeBytes, code);
+    w.code += w.codeBytes;
+    w.lastCode = code;
+    ++w.leaf->count;
+    double* values = w.values;
+    w.values += valueCount_;
     ++size_;
-    ++version_;
-    return valuesAt(leaf, count);
+    w.version = ++version_;
+    return values;
   }
 
   // Removes the record at p (not end()) and returns the position of the record that followed it.
@@ -155,6 +168,42 @@ class RecordStore {
     }
   }
 
+  // A leaf's code of two-position keys copied out, for a walk that steps through the leaf's records: their
+  // keys are then decoded without reaching back to the leaf's header and code. Valid while the leaf's
+  // records stay where they are (the store's version is unchanged).
+  struct KeyReader {
+    const char* codes = nullptr;
+    uint64_t codeMask = 0;  // the bytes of one code, of the eight read at its place
+    uint32_t base[2] = {};
+    uint32_t secondMask = 0;
+    uint8_t shift = 0;
+    uint8_t codeBytes = 0;  // 0: not two coded positions; keys are read from the leaf
+  };
+  KeyReader keyReader(const Node* leaf) const {
+    KeyReader r;
+    if (dim_ != 2 || leaf->codeBytes > sizeof(uint64_t)) return r;
+    const LeafCoding c = coding(leaf);
+    r.codes = codes(leaf);
+    r.codeMask = leaf->codeBytes == sizeof(uint64_t) ? ~uint64_t{0} : (uint64_t{1} << (8 * leaf->codeBytes)) - 1;
+    r.base[0] = static_cast<uint32_t>(c.base[0]);
+    r.base[1] = static_cast<uint32_t>(c.base[1]);
+    r.secondMask = static_cast<uint32_t>(mask(c.bits[1]));
+    r.shift = c.bits[1];
+    r.codeBytes = leaf->codeBytes;
+    return r;
+  }
+  // readKey() through r, the reader of leaf. Eight bytes are read at the code's place whatever its width,
+  // without a branch on the width: the values after the codes keep them inside the leaf.
+  void readKey(const KeyReader& r, const Node* leaf, int slot, int* to) const {
+    static_assert(std::endian::native == std::endian::little, "a code is the low bytes of the eight read");
+    if (r.codeBytes == 0) return readKey(leaf, slot, to);
+    uint64_t code;
+    std::memcpy(&code, r.codes + static_cast<size_t>(slot) * r.codeBytes, sizeof code);
+    code &= r.codeMask;
+    to[1] = static_cast<int>(r.base[1] + static_cast<uint32_t>(code & r.secondMask));
+    to[0] = static_cast<int>(r.base[0] + static_cast<uint32_t>(code >> r.shift));
+  }
+
   // Bytes held by the store's nodes, pool chunks counted whole (for the benchmarks' memory figures).
   size_t memoryBytes() const;
 
@@ -196,8 +245,10 @@ class RecordStore {
     }
   }
   void storeCode(Node* leaf, int slot, uint64_t code) const {
-    char* at = codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes;
-    switch (leaf->codeBytes) {
+    storeCodeAt(codes(leaf) + static_cast<size_t>(slot) * leaf->codeBytes, leaf->codeBytes, code);
+  }
+  static void storeCodeAt(char* at, int codeBytes, uint64_t code) {
+    switch (codeBytes) {
       case 1:
         *reinterpret_cast<uint8_t*>(at) = static_cast<uint8_t>(code);
         break;
@@ -237,6 +288,27 @@ class RecordStore {
   double* valuesAt(const Node* leaf, int slot) const {
     return reinterpret_cast<double*>(const_cast<char*>(reinterpret_cast<const char*>(leaf)) + leaf->valueStart) +
            static_cast<size_t>(slot) * valueCount_;
+  }
+
+  // The room at the end of the last leaf, kept apart from the leaf so that an append in key order reads no
+  // leaf header and no stored code. Valid while its version is the store's: every structural change
+  // advances that, and the next append opens the window again.
+  struct AppendWindow {
+    uint64_t version = UINT64_MAX;  // a version the store never reaches: closed
+    Node* leaf = nullptr;
+    char* code = nullptr;      // where the next code goes
+    char* codeEnd = nullptr;   // past the leaf's room for codes
+    double* values = nullptr;  // where the next record's values go
+    uint64_t lastCode = 0;     // the code of the leaf's last record
+    uint32_t base[2] = {};     // two positions: the lowest label of each that the code covers,
+    uint32_t span[2] = {};     // the highest offset from it that the code covers (within int),
+    uint8_t shift = 0;         // and the bits of the second offset
+    uint8_t codeBytes = 0;
+  };
+  bool openWindow();  // false when the last leaf takes no appends at its code
+  double* declineAppend() {
+    appending_ = false;
+    return nullptr;
   }
 
   // Layout
@@ -311,6 +383,10 @@ class RecordStore {
   Node* root_ = nullptr;
   Node* firstLeaf_ = nullptr;
   Node* lastLeaf_ = nullptr;
+  AppendWindow window_;
+  // Whether the last key offered for an append went to the end of the store: keys that come in no order
+  // are not offered to a window that must first be opened (insert() sets it again for a key that goes last).
+  bool appending_ = true;
   int height_ = 0;                // levels of nodes, leaves included; 0 when empty
   bool movedWithoutKey_ = false;  // the insert under way has moved records without placing its key yet
   size_t memory_ = 0;             // bytes of the nodes taken from the heap
