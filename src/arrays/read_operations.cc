@@ -97,7 +97,7 @@ Status denseSymbolToDenseArray(void* cube, const int* extents, tvbSymbol* sym, i
   int64_t k = 0;
   if (holdsInts(sym)) {
     int32_t* out = static_cast<int32_t*>(cube);
-    forEachRecord(records, [&](const int*, const double*) {
+    forEachValues(records, [&](const double*) {
       out[k] = static_cast<int32_t>(k + 1);
       ++k;
     });
@@ -105,7 +105,7 @@ Status denseSymbolToDenseArray(void* cube, const int* extents, tvbSymbol* sym, i
     double* out = static_cast<double*>(cube);
     const SpecialValues& special = sym->db->specialValues;
     const int slot = valueSlot(sym, field);
-    forEachRecord(records, [&](const int*, const double* values) { out[k++] = special.toCaller(values[slot]); });
+    forEachValues(records, [&](const double* values) { out[k++] = special.toCaller(values[slot]); });
   }
   return Status();
 }

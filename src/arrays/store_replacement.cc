@@ -27,8 +27,7 @@ void StoreReplacement::commit() {
     int key[GLOBAL_MAX_INDEX_DIM];
     for (auto p = fresh_->first(); !p.isEnd(); p = fresh_->next(p)) {
       fresh_->key(p, key);
-      auto [q, inserted] = old.insert(key);
-      std::copy_n(fresh_->values(p), old.valueCount(), old.values(q));
+      std::copy_n(fresh_->values(p), old.valueCount(), old.valuesToWrite(key));
     }
   }
   set_->markLoaded();

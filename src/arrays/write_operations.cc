@@ -53,9 +53,9 @@ struct CellReader {
   }
 };
 
+// The cells come in store order, so nearly every record is appended to the last leaf without a search.
 void insertRecord(RecordStore& store, const int* key, double value) {
-  auto [position, inserted] = store.insert(key);
-  store.values(position)[0] = value;
+  store.valuesToWrite(key)[0] = value;
 }
 
 // Calls visit(key, cell) for every combination of the chosen labels, last dimension fastest; choices[i] holds

@@ -50,8 +50,7 @@ Status copyRecords(tvbSymbol* target, tvbSymbol* source) {
     int key[GLOBAL_MAX_INDEX_DIM];
     for (auto p = from.first(); !p.isEnd(); p = from.next(p)) {
       from.key(p, key);
-      auto [q, inserted] = to.insert(key);
-      std::memcpy(to.values(q), from.values(p), sizeof(double) * from.valueCount());
+      std::memcpy(to.valuesToWrite(key), from.values(p), sizeof(double) * from.valueCount());
     }
     return Status();
   }

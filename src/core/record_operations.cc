@@ -80,8 +80,7 @@ Status addRecordRaw(DatabaseCore& db, tvbSymbol* sym, const int* uels, const dou
     if (uels[i] > uelCount) return Status::error(msg::kUelUnknown, sym->name.c_str(), uels[i], uelCount);
   }
   if (sym->type == TRV_DT_SET) block[0] = block[0] == 0 ? 0 : db.elemTexts.intern(text);
-  double* stored = store.appendIfLast(uels);
-  if (!stored) stored = store.values(store.insert(uels).first);
+  double* stored = store.valuesToWrite(uels);
   // Plain stores rather than a call to memcpy: bulk loads place millions of records here.
   stored[0] = block[0];
   if (valueCount == 5) stored[1] = block[1], stored[2] = block[2], stored[3] = block[3], stored[4] = block[4];

@@ -21,8 +21,7 @@ class RecordSink {
   // parameters). A stored record with the same key gets the new values. May throw std::bad_alloc.
   void put(const int* key, const double* values) {
     if (!store_) return forward(key, values);
-    double* stored = store_->appendIfLast(key);
-    if (!stored) stored = store_->values(store_->insert(key).first);
+    double* stored = store_->valuesToWrite(key);
     // Fixed-size copies: a call to memmove per record shows.
     if (store_->valueCount() == 1) {
       stored[0] = values[0];

@@ -79,6 +79,13 @@ class RecordStore {
   // zero; the caller fills them through values(). Fast when the key is greater than every stored key.
   std::pair<Position, bool> insert(const int* key);
 
+  // The values of the record with key, inserted when absent; for callers that then write all of its values.
+  // Keys in ascending order (copies, arrays, files) are appended inline.
+  double* valuesToWrite(const int* key) {
+    if (double* values = appendIfLast(key)) return values;
+    return values(insert(key).first);
+  }
+
   // Appends a record whose key is above every stored key when the last leaf has room and its code covers the
   // key: the common case of loading sorted data (files, arrays), done inline. Returns the new record's
   // values, which the caller must all write, or null when the key does not qualify; insert() then does the

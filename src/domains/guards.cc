@@ -11,8 +11,9 @@ RecordStore::Position firstViolation(const RecordStore& records, RecordStore::Po
   // records slower (1.8 instead of 1.6 ns per record).
   while (!p.isEnd()) {
     RecordStore::Node* leaf = p.leaf;
+    const RecordStore::KeyReader reader = records.keyReader(leaf);  // the leaf's code, read once
     for (int slot = p.slot; slot < leaf->count; ++slot) {
-      records.readKey(leaf, slot, key);
+      records.readKey(reader, leaf, slot, key);
       if (violates(key, guards, count)) return RecordStore::Position{leaf, slot};
     }
     p = leaf->next != nullptr ? RecordStore::Position{leaf->next, 0} : RecordStore::end();

@@ -46,7 +46,7 @@ void copyRecords(const tvbSymbol& from, tvbSymbol* to, TextNumbers* texts) {
   int key[GLOBAL_MAX_INDEX_DIM];
   for (auto p = source.first(); !p.isEnd(); p = source.next(p)) {
     source.key(p, key);
-    double* values = target.values(target.insert(key).first);
+    double* values = target.valuesToWrite(key);
     std::copy_n(source.values(p), valueCount, values);
     if (set) values[0] = texts->map(values[0]);
   }
