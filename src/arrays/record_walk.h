@@ -2,6 +2,8 @@
 // keys are read slot by slot, so the bulk transfers do not step positions record by record.
 #pragma once
 
+#include <algorithm>
+
 #include "core/record_store.h"
 
 namespace tvb::arrays {
@@ -16,9 +18,21 @@ void forEachRecord(const RecordStore& store, Visit&& visit) {
     const double* values = store.values(p);
     const int count = p.leaf->count;
     const RecordStore::KeyReader reader = store.keyReader(p.leaf);  // the leaf's code, read once
-    for (int slot = 0; slot < count; ++slot) {
-      store.readKey(reader, p.leaf, slot, key);
-      visit(static_cast<const int*>(key), values + static_cast<size_t>(slot) * valueStride);
+    if (reader.codeBytes != 0) {
+      // Two coded positions: the keys of a run of slots are decoded in a tight loop first, so that the visit
+      // reads them as plain pairs.
+      int pairs[2 * RecordStore::kKeyRun];
+      for (int start = 0; start < count; start += RecordStore::kKeyRun) {
+        const int end = std::min(count, start + RecordStore::kKeyRun);
+        RecordStore::readCodedKeys(reader, start, end, pairs);
+        for (int slot = start; slot < end; ++slot)
+          visit(static_cast<const int*>(pairs + 2 * (slot - start)), values + static_cast<size_t>(slot) * valueStride);
+      }
+    } else {
+      for (int slot = 0; slot < count; ++slot) {
+        store.readKey(p.leaf, slot, key);
+        visit(static_cast<const int*>(key), values + static_cast<size_t>(slot) * valueStride);
+      }
     }
     p = p.leaf->next != nullptr ? RecordStore::Position{p.leaf->next, 0} : RecordStore::end();
   }

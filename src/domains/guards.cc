@@ -1,5 +1,7 @@
 #include "domains/guards.h"
 
+#include <algorithm>
+
 namespace tvb::domains {
 
 RecordStore::Position firstViolation(const RecordStore& records, RecordStore::Position p, const Guard* guards,
@@ -12,9 +14,19 @@ RecordStore::Position firstViolation(const RecordStore& records, RecordStore::Po
   while (!p.isEnd()) {
     RecordStore::Node* leaf = p.leaf;
     const RecordStore::KeyReader reader = records.keyReader(leaf);  // the leaf's code, read once
-    for (int slot = p.slot; slot < leaf->count; ++slot) {
-      records.readKey(reader, leaf, slot, key);
-      if (violates(key, guards, count)) return RecordStore::Position{leaf, slot};
+    if (reader.codeBytes != 0) {  // two coded positions: a run of keys decoded at a time, then read as pairs
+      int pairs[2 * RecordStore::kKeyRun];
+      for (int start = p.slot; start < leaf->count; start += RecordStore::kKeyRun) {
+        const int end = std::min(leaf->count, start + RecordStore::kKeyRun);
+        RecordStore::readCodedKeys(reader, start, end, pairs);
+        for (int slot = start; slot < end; ++slot)
+          if (violates(pairs + 2 * (slot - start), guards, count)) return RecordStore::Position{leaf, slot};
+      }
+    } else {
+      for (int slot = p.slot; slot < leaf->count; ++slot) {
+        records.readKey(leaf, slot, key);
+        if (violates(key, guards, count)) return RecordStore::Position{leaf, slot};
+      }
     }
     p = leaf->next != nullptr ? RecordStore::Position{leaf->next, 0} : RecordStore::end();
   }
