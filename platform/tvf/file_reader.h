@@ -31,7 +31,7 @@ class FileReader {
     if (universe_) return ReadLabelRecord(key, values, first_changed);
     ReadStatus status = block_.Next(*specials_, key, values, first_changed);
     if (status != ReadStatus::kRecord) return status == ReadStatus::kEnd ? false : LogBlockProblem(status);
-    for (int v = value_count_; v < kMaxValues; ++v) values[v] = 0.0;
+    ZeroUnusedValues(values);
     return true;
   }
   // The common case of ReadRecord, for the read entry's path without its frame: a record of the chunk
@@ -40,9 +40,7 @@ class FileReader {
   ReadStatus ReadInOpenChunk(int32_t *key, double *values, int *first_changed) {
     if (!reading_ || universe_ || !block_.InOpenChunk()) return ReadStatus::kOk;
     ReadStatus status = block_.Next(*specials_, key, values, first_changed);
-    if (status == ReadStatus::kRecord) {
-      for (int v = value_count_; v < kMaxValues; ++v) values[v] = 0.0;
-    }
+    if (status == ReadStatus::kRecord) ZeroUnusedValues(values);
     return status;
   }
   bool ReadFailed(ReadStatus status) { return status == ReadStatus::kEnd ? false : LogBlockProblem(status); }
@@ -51,6 +49,13 @@ class FileReader {
 
  private:
   bool LogBlockProblem(ReadStatus status);
+  // The values past the symbol's own, zeroed with a fixed count of stores: a loop of variable length
+  // becomes a call of memset per record.
+  // A symbol has one value or all of them.
+  void ZeroUnusedValues(double *values) const {
+    static_assert(kMaxValues == 5);
+    if (value_count_ == 1) values[1] = values[2] = values[3] = values[4] = 0.0;
+  }
   bool ReadLabelRecord(int32_t *key, double *values, int *first_changed);
 
   Catalog *catalog_;
