@@ -4,27 +4,15 @@
 #include <cstring>
 #include <string>
 
+#include "check_protocol.h"
 #include "entry_frame.h"
 #include "messages.h"
 #include "rundd.h"
 
 namespace {
 
-constexpr int kMaxCodes = 21;  // result and at most 20 arguments
-
-struct OperationSignature {
-  const char *name;
-  int argument_count;
-  int codes[kMaxCodes];
-};
-
-template <size_t N>
-constexpr OperationSignature MakeSignature(const char *name, const int (&codes)[N]) {
-  static_assert(N >= 1 && N <= kMaxCodes);
-  OperationSignature s{name, static_cast<int>(N) - 1, {}};
-  for (size_t i = 0; i < N; ++i) s.codes[i] = codes[i];
-  return s;
-}
+using check_protocol::MakeSignature;
+using check_protocol::OperationSignature;
 
 #define RUNDD_CODES(...) \
   { __VA_ARGS__ }
@@ -64,25 +52,20 @@ int Check(const OperationSignature (&table)[N], const char *name, int nargs, con
   try {
     rundd::CopyOut(msg, "");
     const char *shown = name != nullptr ? name : "(null)";
-    const OperationSignature *op = nullptr;
-    for (const OperationSignature &o : table) {
-      if (name != nullptr && std::strcmp(o.name, name) == 0) op = &o;
-    }
-    if (op == nullptr) {
-      rundd::CopyOut(msg, rundd::msg::CheckNotFound(shown));
-      return 0;
-    }
-    if (nargs != op->argument_count) {
-      rundd::CopyOut(msg, rundd::msg::CheckWrongCount(shown));
-      return 0;
-    }
-    for (int i = 0; i <= nargs; ++i) {
-      if (sig == nullptr || sig[i] != op->codes[i]) {
+    switch (check_protocol::Check(table, name, nargs, sig)) {
+      case check_protocol::Verdict::kAccepted:
+        return 1;
+      case check_protocol::Verdict::kNotFound:
+        rundd::CopyOut(msg, rundd::msg::CheckNotFound(shown));
+        return 0;
+      case check_protocol::Verdict::kWrongCount:
+        rundd::CopyOut(msg, rundd::msg::CheckWrongCount(shown));
+        return 0;
+      case check_protocol::Verdict::kWrongTypes:
         rundd::CopyOut(msg, rundd::msg::CheckWrongTypes(shown));
         return 0;
-      }
     }
-    return 1;
+    return 0;
   } catch (...) {
     return 0;
   }
@@ -91,13 +74,9 @@ int Check(const OperationSignature (&table)[N], const char *name, int nargs, con
 int AgreeVersion(const char *library, int own, int api, char *msg, int *compatibility) noexcept {
   try {
     rundd::CopyOut(msg, "");
-    if (api < own) {
-      if (compatibility != nullptr) *compatibility = 2;
-      rundd::CopyOut(msg, rundd::msg::ApiTooOld(library, api, own));
-      return 0;
-    }
-    if (compatibility != nullptr) *compatibility = api == own ? 1 : 3;
-    return 1;
+    if (check_protocol::AgreeVersion(own, api, compatibility)) return 1;
+    rundd::CopyOut(msg, rundd::msg::ApiTooOld(library, api, own));
+    return 0;
   } catch (...) {
     return 0;
   }

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <string>
 
+#include "check_protocol.h"
 #include "entry_frame.h"
 #include "error_messages.h"
 #include "tvbcclib_signatures.h"
@@ -11,21 +12,8 @@
 
 namespace {
 
-constexpr int kMaxCodes = 21;  // result and at most 20 arguments
-
-struct OperationSignature {
-  const char *name;
-  int argument_count;
-  int codes[kMaxCodes];
-};
-
-template <size_t N>
-constexpr OperationSignature MakeSignature(const char *name, const int (&codes)[N]) {
-  static_assert(N >= 1 && N <= kMaxCodes);
-  OperationSignature s{name, static_cast<int>(N) - 1, {}};
-  for (size_t i = 0; i < N; ++i) s.codes[i] = codes[i];
-  return s;
-}
+using check_protocol::MakeSignature;
+using check_protocol::OperationSignature;
 
 #define TVF_CODES(...) \
   { __VA_ARGS__ }
@@ -52,30 +40,20 @@ int CXCheck(const char *name, int nargs, const int *sig, char *msg) {
   try {
     if (msg != nullptr) msg[0] = '\0';
     const char *shown = name != nullptr ? name : "(null)";
-    const OperationSignature *op = nullptr;
-    if (name != nullptr) {
-      for (const OperationSignature &o : kOperations) {
-        if (std::strcmp(o.name, name) == 0) {
-          op = &o;
-          break;
-        }
-      }
-    }
-    if (op == nullptr) {
-      WriteMessage(msg, tvf::CheckNotFoundMessage(shown));
-      return 0;
-    }
-    if (nargs != op->argument_count) {
-      WriteMessage(msg, tvf::CheckWrongCountMessage(shown));
-      return 0;
-    }
-    for (int i = 0; i <= nargs; ++i) {
-      if (sig == nullptr || sig[i] != op->codes[i]) {
+    switch (check_protocol::Check(kOperations, name, nargs, sig)) {
+      case check_protocol::Verdict::kAccepted:
+        return 1;
+      case check_protocol::Verdict::kNotFound:
+        WriteMessage(msg, tvf::CheckNotFoundMessage(shown));
+        return 0;
+      case check_protocol::Verdict::kWrongCount:
+        WriteMessage(msg, tvf::CheckWrongCountMessage(shown));
+        return 0;
+      case check_protocol::Verdict::kWrongTypes:
         WriteMessage(msg, tvf::CheckWrongTypesMessage(shown));
         return 0;
-      }
     }
-    return 1;
+    return 0;
   } catch (...) {
     return 0;
   }
@@ -84,13 +62,9 @@ int CXCheck(const char *name, int nargs, const int *sig, char *msg) {
 int CXAPIVersion(int api, char *msg, int *compatibility) {
   try {
     if (msg != nullptr) msg[0] = '\0';
-    if (api < TVF_API_VERSION) {
-      if (compatibility != nullptr) *compatibility = 2;
-      WriteMessage(msg, tvf::ApiVersionTooOldMessage(api, TVF_API_VERSION));
-      return 0;
-    }
-    if (compatibility != nullptr) *compatibility = api == TVF_API_VERSION ? 1 : 3;
-    return 1;
+    if (check_protocol::AgreeVersion(TVF_API_VERSION, api, compatibility)) return 1;
+    WriteMessage(msg, tvf::ApiVersionTooOldMessage(api, TVF_API_VERSION));
+    return 0;
   } catch (...) {
     return 0;
   }
