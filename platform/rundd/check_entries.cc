@@ -1,8 +1,6 @@
 // The check and version entries of the four libraries, answered from their operation tables (the rows that
 // tvbcclib calls and the library's own additions), so that what a library claims and what it exports come
 // from one source.
-#include <cstring>
-#include <string>
 
 #include "check_protocol.h"
 #include "entry_frame.h"

@@ -1,6 +1,5 @@
 // The mandatory entries of the loader's protocol: the interface check and version agreement, answered from
 // the operation tables, and the load path that the loader hands over.
-#include <cstring>
 #include <mutex>
 #include <string>
 
